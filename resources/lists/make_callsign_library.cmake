@@ -1,0 +1,20 @@
+# cmake -DIN=callbase.qcb -DOUT=library.txt -P make_callsign_library.cmake
+# Keeps the entries of 3 to 11 characters of A-Z, 0-9 and "/", sorted in character
+# order, each once, with CR LF between them and none after the last.
+file(STRINGS "${IN}" lines)
+set(kept "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "\r$" "" line "${line}")
+  if(line MATCHES "^[A-Z0-9/][A-Z0-9/][A-Z0-9/]([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)([A-Z0-9/]?)$")
+    list(APPEND kept "${line}")
+  endif()
+endforeach()
+list(SORT kept COMPARE STRING)
+list(REMOVE_DUPLICATES kept)
+list(LENGTH kept count)
+if(count LESS 1000)
+  message(FATAL_ERROR "${IN} gave only ${count} callsigns; is it the right file?")
+endif()
+string(JOIN "\r\n" text ${kept})
+file(WRITE "${OUT}.tmp" "${text}")
+file(RENAME "${OUT}.tmp" "${OUT}")

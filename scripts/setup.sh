@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Tessaly needs.
+# Idempotent: when everything is present it only checks and returns (a second or so).
+# Works as root, or through sudo for another user.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config git
+  # window and audio
+  qt6-base-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # data: the callsign library comes from qrq's list of real callsigns
+  qrq
+  # voices and noise recordings are made at build time
+  flite espeak-ng sox
+  # the window under a virtual screen, and Chinese fonts
+  xvfb xauth fonts-noto-cjk
+  # a private sound server stands in for a sound card in the device tests
+  pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  echo "setup: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+if ((EUID == 0)); then as_root=(); else as_root=(sudo); fi
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,122 @@
+#include "headless/script_parser.h"
+
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+namespace tessaly {
+namespace {
+
+class LineScanner {
+public:
+    LineScanner(const std::string& line, int number) : s_(line), number_(number) {}
+
+    [[noreturn]] void fail(const std::string& message) const { throw ScriptError{number_, message}; }
+
+    void skipSpaces() {
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r')) ++pos_;
+    }
+    bool atEnd() {
+        skipSpaces();
+        return pos_ >= s_.size() || s_[pos_] == '#';
+    }
+    std::string word(const char* what) {
+        if (atEnd()) fail(std::string("missing ") + what);
+        if (s_[pos_] == '"') fail(std::string("expected ") + what + ", found a quoted string");
+        const std::size_t start = pos_;
+        while (pos_ < s_.size() && !std::isspace(static_cast<unsigned char>(s_[pos_])) && s_[pos_] != '#') ++pos_;
+        return s_.substr(start, pos_ - start);
+    }
+    std::string quoted() {
+        if (atEnd()) fail("missing text in double quotes");
+        if (s_[pos_] != '"') fail("text must be in double quotes");
+        ++pos_;
+        std::string out;
+        for (;;) {
+            if (pos_ >= s_.size()) fail("unterminated string (missing closing \")");
+            const char c = s_[pos_++];
+            if (c == '"') return out;
+            if (c != '\\') {
+                out += c;
+                continue;
+            }
+            if (pos_ >= s_.size()) fail("unterminated string (backslash at end of line)");
+            switch (const char e = s_[pos_++]) {
+                case 'r': out += '\r'; break;
+                case 'n': out += '\n'; break;
+                case 'b': out += '\b'; break;
+                case '\\': out += '\\'; break;
+                case '"': out += '"'; break;
+                default: fail(std::string("unknown escape \\") + e + " (use \\r \\n \\b \\\\ \\\")");
+            }
+        }
+    }
+    std::int64_t integer(const char* what, std::int64_t min, std::int64_t max) {
+        const std::string w = word(what);
+        std::int64_t value = 0;
+        const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), value);
+        if (ec != std::errc() || end != w.data() + w.size())
+            fail(std::string(what) + " must be a whole number, not \"" + w + "\"");
+        if (value < min || value > max)
+            fail(std::string(what) + " " + w + " is out of range " + std::to_string(min) + ".." + std::to_string(max));
+        return value;
+    }
+    void end() {
+        if (!atEnd()) fail("unexpected text after the action: \"" + s_.substr(pos_) + "\"");
+    }
+
+private:
+    const std::string& s_;
+    int number_;
+    std::size_t pos_ = 0;
+};
+
+}  // namespace
+
+std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNumber) {
+    LineScanner scan(line, lineNumber);
+    if (scan.atEnd()) return std::nullopt;
+    const std::string verb = scan.word("action");
+    ScriptAction a;
+    a.line = lineNumber;
+    if (verb == "click") {
+        a.kind = ScriptAction::Kind::Click;
+        a.target = scan.word("control name");
+    } else if (verb == "type" || verb == "settext") {
+        a.kind = verb == "type" ? ScriptAction::Kind::Type : ScriptAction::Kind::SetText;
+        a.target = scan.word("control name");
+        a.text = scan.quoted();
+    } else if (verb == "slide") {
+        a.kind = ScriptAction::Kind::Slide;
+        a.target = scan.word("control name");
+        a.number = scan.integer("slider value", std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    } else if (verb == "hover") {
+        a.kind = ScriptAction::Kind::Hover;
+        a.target = scan.word("control name");
+    } else if (verb == "wait") {
+        a.kind = ScriptAction::Kind::Wait;
+        // Up to a year of virtual time.
+        a.number = scan.integer("wait time in ms", 0, 366LL * 24 * 3600 * 1000);
+    } else if (verb == "dump") {
+        a.kind = ScriptAction::Kind::Dump;
+    } else if (verb == "close") {
+        a.kind = ScriptAction::Kind::Close;
+    } else {
+        scan.fail("unknown action \"" + verb + "\" (expected click, type, settext, slide, hover, wait, dump or close)");
+    }
+    scan.end();
+    return a;
+}
+
+std::vector<ScriptAction> parseScript(std::istream& in) {
+    std::vector<ScriptAction> actions;
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (auto a = parseScriptLine(line, number)) actions.push_back(std::move(*a));
+    }
+    return actions;
+}
+
+}  // namespace tessaly

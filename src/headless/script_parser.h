@@ -1,0 +1,32 @@
+#pragma once
+// The headless host's script language: one action a line, "#" starts a comment,
+// strings in double quotes with \r \n \b \\ \" escapes.
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+struct ScriptAction {
+    enum class Kind { Click, Type, SetText, Slide, Hover, Wait, Dump, Close };
+    Kind kind = Kind::Dump;
+    int line = 0;        // 1-based line of the script
+    std::string target;  // control name
+    std::string text;    // type, settext
+    std::int64_t number = 0;  // slide value, wait milliseconds
+};
+
+struct ScriptError {
+    int line = 0;
+    std::string message;
+};
+
+// Parses one line; nullopt for blank or comment-only lines. Throws ScriptError.
+std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNumber);
+
+// Parses a whole script; throws ScriptError naming the first bad line.
+std::vector<ScriptAction> parseScript(std::istream& in);
+
+}  // namespace tessaly

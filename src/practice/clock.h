@@ -1,0 +1,18 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace tessaly {
+
+// "HH:MM:SS" for a whole number of seconds; from 24 hours on the hours keep
+// counting ("24:00:00", "100:00:00").
+std::string formattime(const std::string& second);
+
+// A plain decimal number with optional sign, fraction, exponent and surrounding
+// spaces, as the group-count box accepts; nullopt for anything else (also "").
+std::optional<double> parseNumber(const std::string& text);
+
+// To the nearest whole number, a half going to the even neighbour.
+double roundHalfEven(double value);
+
+}  // namespace tessaly

@@ -1,0 +1,23 @@
+#pragma once
+// What the practice logic asks of whoever hosts it: the Qt window, the headless
+// script runner, or a test.
+#include <string>
+
+namespace tessaly {
+
+class FormHost {
+public:
+    virtual ~FormHost() = default;
+    // A modal message with an information icon and an OK button; returns once answered.
+    virtual void messageBox(const std::string& title, const std::string& text) = 0;
+    // The reader started a clip (name, volume in hundredths of a dB, playback rate).
+    virtual void clipStarted(const std::string& /*name*/, int /*volume*/, int /*frequency*/) {}
+    // Keyboard focus to the named control.
+    virtual void focusControl(const std::string& /*name*/) {}
+    // Menu "退出(&Q)": end the program at once, without the unload step.
+    virtual void quitNow() {}
+    // Menu "关于(&A)": show the About box (one instance, modeless).
+    virtual void showAbout() {}
+};
+
+}  // namespace tessaly

@@ -1,0 +1,76 @@
+#pragma once
+// The sound platform as the practice logic sees it: a device, secondary buffers made
+// from named WAVE resources, and one parametric equaliser per speaking buffer.
+// Implementations: the mixer engine (real device, WAV file, null output) and the
+// tracing wrapper used by tests and the headless host.
+//
+// Units: volume in hundredths of a dB of attenuation (0 full, -10000 silent, amplitude
+// 10^(v/2000)); frequency is a buffer's playback rate in samples per second.
+// Failing calls return false (or null) and change nothing; callers skip the step.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace tessaly {
+
+constexpr int kVolumeFull = 0;
+constexpr int kVolumeSilent = -10000;
+
+// Buffer creation flags, as the original sound platform named them.
+constexpr std::uint32_t kBufferCtrlFrequency = 0x20;
+constexpr std::uint32_t kBufferCtrlPan = 0x40;
+constexpr std::uint32_t kBufferCtrlVolume = 0x80;
+constexpr std::uint32_t kBufferCtrlFx = 0x200;
+constexpr std::uint32_t kBufferGlobalFocus = 0x8000;
+constexpr std::uint32_t kFlagsWithTone = 0x82E0;     // clips and noise loops
+constexpr std::uint32_t kFlagsWithoutTone = 0x80E0;  // the interfering station: no effect chain
+
+// GetStatus bits.
+constexpr int kStatusPlaying = 1;
+constexpr int kStatusLooping = 4;
+
+struct ParamEqParameters {
+    float centerHz = 8000.0f;        // 80 .. 16000
+    float bandwidthSemitones = 12.0f;  // 1 .. 36
+    float gainDb = 0.0f;             // -15 .. 15
+};
+
+class ParamEq {
+public:
+    virtual ~ParamEq() = default;
+    // Takes effect at once, also while the buffer plays.
+    virtual bool setAllParameters(const ParamEqParameters& p) = 0;
+    virtual ParamEqParameters getAllParameters() const = 0;
+};
+
+class SoundBuffer {
+public:
+    virtual ~SoundBuffer() = default;
+    virtual bool play(bool looping) = 0;  // from the current position
+    virtual bool stop() = 0;              // keeps the position
+    virtual bool setVolume(int hundredthsDb) = 0;
+    virtual bool setFrequency(int samplesPerSecond) = 0;
+    virtual int getStatus() const = 0;    // kStatusPlaying | kStatusLooping bits
+    // Gives the (stopped) buffer an effect chain of one parametric equaliser.
+    virtual bool setFxParamEq() = 0;
+    // The equaliser at `index` of the chain, or null. It keeps its buffer alive.
+    virtual std::shared_ptr<ParamEq> paramEqInPath(int index) = 0;
+};
+
+class SoundDevice {
+public:
+    virtual ~SoundDevice() = default;
+    // A stopped buffer holding the whole WAVE resource `name` (matched without regard
+    // to case), at position 0, volume 0 and the recorded frequency; null if missing.
+    virtual std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) = 0;
+};
+
+// The root object: opens the system's default output device.
+class SoundPlatform {
+public:
+    virtual ~SoundPlatform() = default;
+    // May hand back the current device while the default device is unchanged; null on failure.
+    virtual std::shared_ptr<SoundDevice> openDefaultDevice() = 0;
+};
+
+}  // namespace tessaly
