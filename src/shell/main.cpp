@@ -1,4 +1,5 @@
 // tessaly: the window, or one of the headless commands.
+#include "headless/practice_render.h"
 #include "headless/script_runner.h"
 #include "shell/desktop.h"
 
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
         }
         return tessaly::scriptCommand(args);
     }
+    if (command == "render") return tessaly::renderCommand(args);
     if (command.rfind("-", 0) == 0 && command.rfind("-platform", 0) != 0 && command.rfind("--style", 0) != 0) {
         std::cerr << "tessaly: unknown option " << command << "\n\n" << kHelp;
         return 2;
