@@ -45,9 +45,15 @@ public:
     virtual ~LiveSound() = default;
     virtual SoundPlatform& platform() = 0;
     virtual bool usingDevice() const = 0;  // false: the silent null output
+    // The device opens in the background (PortAudio takes 70-85 ms to start): waits at
+    // most timeoutMs for it to play, or for the null output to take over, then answers
+    // as usingDevice does. Sound made meanwhile waits and starts when the output does.
+    virtual bool waitForDevice(int timeoutMs) { (void)timeoutMs; return usingDevice(); }
 };
 
 // The default output device, or the null output (said once on standard error).
+// Returns at once: the device opens on a worker thread while the platform already
+// takes operations. A clip still sounding when its buffer is dropped plays to its end.
 std::unique_ptr<LiveSound> openLiveSound(WaveLookup waves = builtInWaves());
 
 }  // namespace tessaly

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# run-device-test.sh PROBE
+#
+# The live output end to end, with no sound card: a private PulseAudio server whose
+# only sink is a null sink stands in for one. ALSA's "pulse" plugin (Debian's
+# pulseaudio + libasound2-plugins make it ALSA's default when PULSE_SERVER is set)
+# carries PortAudio's default device there, and the sink's monitor is recorded.
+#   1. play:   a 1000 Hz tone through the real callback path must be in the recording,
+#              at its level and unbroken;
+#   2. lose:   the server is killed while a practice-like loop plays: the program must
+#              notice, carry on silently and exit normally;
+#   3. silent: with no server at all the program runs on the null output and says so
+#              in one line, without ALSA's or JACK's noise.
+# Every wait is bounded; every process started here is stopped by its PID on exit.
+# Exit status 0 passed, 1 failed, 77 skipped (no PulseAudio installed).
+set -u
+probe=${1:?usage: run-device-test.sh PROBE}
+for tool in pulseaudio pactl parecord; do
+  command -v "$tool" >/dev/null || { echo "device test skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d /tmp/tessaly-device.XXXXXX) || exit 1
+server=""; recorder=""; child=""
+stop() {  # stop PID SIGNAL: signal it, wait up to 5 s, then kill it
+  local pid=$1 sig=$2 i
+  [ -n "$pid" ] || return 0
+  kill -"$sig" "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+  for i in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 0
+}
+cleanup() {
+  stop "$child" TERM; stop "$recorder" INT; stop "$server" TERM
+  if [ "${KEEP:-0}" = 1 ]; then echo "logs kept in $work"; else rm -rf "$work"; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM HUP
+fail() { echo "FAIL: $*"; [ -f "$work/server.log" ] && tail -5 "$work/server.log"; exit 1; }
+# until SECONDS COMMAND...: retries COMMAND every 0.1 s for at most SECONDS
+until_ok() { local n=$(( $1 * 10 )) i; shift; for i in $(seq "$n"); do "$@" && return 0; sleep 0.1; done; return 1; }
+
+mkdir -p "$work/home" "$work/probe-home" "$work/runtime" "$work/state"
+echo "autospawn = no" > "$work/client.conf"
+export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_COOKIE="$work/home/cookie" JACK_NO_START_SERVER=1
+# The probe's own ALSA default is the pulse plugin, whatever the machine's is (a
+# desktop may route ALSA to PipeWire or a card): then it can only reach our server.
+printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' > "$work/probe-home/.asoundrc"
+probe_env=(env HOME="$work/probe-home")  # env execs the command: $! is its PID
+
+start_server() {
+  HOME="$work/home" PULSE_RUNTIME_PATH="$work/runtime" PULSE_STATE_PATH="$work/state" \
+  pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 --disallow-exit \
+    --realtime=no --high-priority=no --log-target="file:$work/server.log" \
+    -L "module-native-protocol-unix socket=$work/socket auth-anonymous=1" \
+    -L "module-null-sink sink_name=probe rate=48000 channels=2" </dev/null >/dev/null 2>&1 &
+  server=$!
+  export PULSE_SERVER="unix:$work/socket" PULSE_SINK=probe
+  until_ok 10 timeout 2 pactl info >/dev/null 2>&1 || fail "the sound server did not start"
+  timeout 5 pactl set-default-sink probe
+}
+
+# --- 1. play ---------------------------------------------------------------------
+start_server
+parecord --device=probe.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
+  --latency-msec=10 "$work/recording.wav" </dev/null >"$work/recorder.log" 2>&1 &
+recorder=$!
+has_recorder() { [ -n "$(timeout 2 pactl list short source-outputs 2>/dev/null)" ]; }
+until_ok 10 has_recorder || fail "the recorder did not connect"
+# A new null sink runs a second or two ahead of real time until a stream sets its
+# latency; suspending and resuming it restarts its clock with the recorder's 10 ms.
+timeout 5 pactl suspend-sink probe 1; timeout 5 pactl suspend-sink probe 0
+has_data() { [ "$(stat -c %s "$work/recording.wav" 2>/dev/null || echo 0)" -gt 19200 ]; }
+until_ok 10 has_data || fail "the recorder got no sound"
+
+"${probe_env[@]}" timeout -k 5 30 "$probe" play >"$work/play.out" 2>"$work/play.err" </dev/null
+status=$?
+cat "$work/play.out"
+[ $status = 0 ] || { cat "$work/play.err"; fail "play exited with $status"; }
+sleep 0.3
+stop "$recorder" INT; recorder=""
+"$probe" check "$work/recording.wav" || fail "the tone is not in the recording"
+
+# --- 2. lose ---------------------------------------------------------------------
+"${probe_env[@]}" timeout -k 5 30 "$probe" lose 4 >"$work/lose.out" 2>"$work/lose.err" </dev/null &
+child=$!
+playing() { grep -q "device playing" "$work/lose.out"; }
+until_ok 15 playing || { cat "$work/lose.err"; fail "the device did not open for the loss test"; }
+sleep 0.5
+stop "$server" KILL; server=""
+wait "$child"; status=$?; child=""
+cat "$work/lose.out" "$work/lose.err"
+[ $status = 0 ] || fail "the program did not survive losing the device (exit $status)"
+grep -q "went away" "$work/lose.err" || fail "losing the device went unnoticed"
+
+# --- 3. silent -------------------------------------------------------------------
+export PULSE_SERVER="unix:$work/no-server-here"
+"${probe_env[@]}" timeout -k 5 30 "$probe" silent >"$work/silent.out" 2>"$work/silent.err" </dev/null
+status=$?
+cat "$work/silent.out" "$work/silent.err"
+[ $status = 0 ] || fail "the null output did not run (exit $status)"
+lines=$(wc -l <"$work/silent.err")
+[ "$lines" -le 1 ] || fail "standard error has $lines lines, expected at most one"
+
+echo "device test passed"

@@ -1,0 +1,131 @@
+#pragma once
+// Test recordings made in memory and an offline rig that renders them in virtual time.
+#include "speech/engine/offline_sound.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <numbers>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tessaly::enginetest {
+
+// A canonical 44-byte-header PCM WAVE file: 8-bit unsigned or 16-bit signed samples.
+inline std::vector<std::uint8_t> wavBytes(int rate, int bits, const std::vector<float>& samples, int channels = 1) {
+    const std::uint32_t bytesPerSample = static_cast<std::uint32_t>(bits / 8);
+    const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size()) * bytesPerSample;
+    std::vector<std::uint8_t> out;
+    auto text = [&](const char* s) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(s[i])); };
+    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i))); };
+    auto u16 = [&](std::uint32_t v) { for (int i = 0; i < 2; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i))); };
+    text("RIFF"); u32(36 + dataBytes); text("WAVE");
+    text("fmt "); u32(16); u16(1); u16(static_cast<std::uint32_t>(channels)); u32(static_cast<std::uint32_t>(rate));
+    u32(static_cast<std::uint32_t>(rate * channels) * bytesPerSample); u16(static_cast<std::uint32_t>(channels) * bytesPerSample);
+    u16(static_cast<std::uint32_t>(bits));
+    text("data"); u32(dataBytes);
+    for (float s : samples) {
+        if (bits == 8) {
+            out.push_back(static_cast<std::uint8_t>(std::lround(std::clamp(s * 128.0f + 128.0f, 0.0f, 255.0f))));
+        } else {
+            u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(std::clamp(s * 32768.0f, -32768.0f, 32767.0f)))));
+        }
+    }
+    return out;
+}
+
+inline std::vector<float> sine(double hz, int rate, std::size_t frames, float amplitude) {
+    std::vector<float> s(frames);
+    for (std::size_t i = 0; i < frames; ++i) s[i] = amplitude * static_cast<float>(std::sin(2 * std::numbers::pi * hz * i / rate));
+    return s;
+}
+
+// Amplitude of the `hz` component of out[from, to), by projection on sine and cosine.
+inline double toneAmplitude(const std::vector<float>& out, std::size_t from, std::size_t to, double hz, int rate) {
+    double c = 0, s = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        const double phase = 2 * std::numbers::pi * hz * static_cast<double>(i) / rate;
+        c += out[i] * std::cos(phase);
+        s += out[i] * std::sin(phase);
+    }
+    return 2 * std::hypot(c, s) / static_cast<double>(to - from);
+}
+
+inline double mean(const std::vector<float>& out, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += out[i];
+    return sum / static_cast<double>(to - from);
+}
+
+inline double dB(double ratio) { return 20 * std::log10(ratio); }
+
+// Recordings by name, found without regard to case as the built-in ones are.
+class TestWaves {
+public:
+    void add(const std::string& name, std::vector<std::uint8_t> bytes) { files_[lower(name)] = std::move(bytes); }
+    void add(const std::string& name, int rate, const std::vector<float>& samples, int bits = 16) {
+        add(name, wavBytes(rate, bits, samples));
+    }
+    WaveLookup lookup() const {
+        return [this](std::string_view name) -> std::optional<std::span<const std::uint8_t>> {
+            auto it = files_.find(lower(std::string(name)));
+            if (it == files_.end()) return std::nullopt;
+            return std::span<const std::uint8_t>(it->second);
+        };
+    }
+
+private:
+    static std::string lower(std::string s) {
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+    std::map<std::string, std::vector<std::uint8_t>> files_;
+};
+
+// An offline output whose frames land in `out`, driven by a virtual clock `now` (ms).
+class OfflineRig {
+public:
+    explicit OfflineRig(int rate = 48000) : rate(rate) {
+        sound = makeOfflineSound(rate, [this] { return now; }, std::make_unique<Collector>(out), waves.lookup());
+        device = sound->platform().openDefaultDevice();
+    }
+    OfflineRig(const OfflineRig&) = delete;
+    OfflineRig& operator=(const OfflineRig&) = delete;
+
+    std::shared_ptr<SoundBuffer> buffer(const std::string& name, std::uint32_t flags = kFlagsWithTone) {
+        return device->createBufferFromResource(name, flags);
+    }
+    void renderTo(std::int64_t ms) {
+        now = std::max(now, ms);
+        sound->renderUntilMs(ms);
+    }
+    std::size_t frameAt(std::int64_t ms) const { return static_cast<std::size_t>(frameAtMs(ms, rate)); }
+
+    const int rate;
+    std::int64_t now = 0;
+    std::vector<float> out;
+    TestWaves waves;  // add recordings before making buffers of them
+    std::unique_ptr<OfflineSound> sound;
+    std::shared_ptr<SoundDevice> device;
+
+private:
+    class Collector final : public FrameSink {
+    public:
+        explicit Collector(std::vector<float>& out) : out_(out) {}
+        bool write(std::span<const float> mono) override {
+            out_.insert(out_.end(), mono.begin(), mono.end());
+            return true;
+        }
+        bool close(std::string&) override { return true; }
+
+    private:
+        std::vector<float>& out_;
+    };
+};
+
+}  // namespace tessaly::enginetest
