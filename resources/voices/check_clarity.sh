@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# check_clarity.sh CLIPDIR [NOISE.wav ATTENUATION_DB]
+#
+# Opt-in clarity check of the spoken clips by machine listening: Debian's
+# pocketsphinx with its US English model hears every clip against a closed
+# vocabulary (all words of all sets, the digits in both pronunciations, the
+# designator words) and the script counts the clips heard as the word they
+# should say. A clip said clearly enough for a person can still be missed by
+# the machine, so read the figure as a ranking of voices and a guard against a
+# broken clip, not as what a learner hears.
+#
+# CLIPDIR holds the generated clips (<build>/resources/voices). With a noise
+# recording the clips are heard over it, the noise slowed to a quarter of its
+# rate as the program plays the band noise, ATTENUATION_DB under full scale
+# (the noise levels S1..S5 are 30, 20, 15, 10 and 5 dB).
+#
+# Needs, only for this check: apt-get install pocketsphinx pocketsphinx-en-us
+set -euo pipefail
+
+if (($# != 1 && $# != 3)); then
+  echo "usage: $0 CLIPDIR [NOISE.wav ATTENUATION_DB]" >&2
+  exit 2
+fi
+clips=$1
+noise=${2:-}
+atten=${3:-}
+model=/usr/share/pocketsphinx/model/en-us
+if ! command -v pocketsphinx_batch >/dev/null || [[ ! -d $model/en-us ]]; then
+  echo "check_clarity: needs pocketsphinx: apt-get install pocketsphinx pocketsphinx-en-us" >&2
+  exit 2
+fi
+
+# What each clip should be heard as, per set.
+letters=(alfa bravo charlie delta echo foxtrot golf hotel india juliett kilo lima mike
+  november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee zulu)
+places=(amsterdam baltimore casablanca denmark edison florida gallipoli havana italia
+  jerusalem kilogramme liverpool madagascar "new york" oslo paris quebec roma santiago
+  tripoli uppsala valencia washington xanthippe yokohama zurich)
+other=(america boston canada denmark england france germany honolulu italy japan kilowatt
+  london mexico norway ontario pacific quebec radio santiago tokyo united victoria
+  washington xray yokohama zanzibar)
+digits=(zero one two three four five six seven eight nine)
+
+declare -A expect
+for i in {0..25}; do
+  n=$(printf "%02d" $((i + 1)))
+  expect[0$n]=${letters[i]}
+  expect[1$n]=${places[i]}
+  expect[2$n]=${other[i]}
+  expect[3$n]=${letters[i]}
+done
+for i in {0..9}; do
+  expect[0$i]=${digits[i]}
+  expect[1$i]=${digits[i]}
+done
+expect[PORTABLE]=portable
+expect[MOBILE]=mobile
+expect[QRP]="q r p"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Pronunciations: the model's dictionary, with every variant it has, plus the
+# words it lacks, and the examination pronunciations where they differ from
+# American English (KEH-BECK, OSS-CAH, VIK-TAH; WUN, TREE, FOW-ER, FIFE, AIT,
+# NIN-ER) as variants of the same words.
+declare -A vocab
+for w in "${expect[@]}"; do
+  for t in $w; do vocab[$t]=1; done
+done
+{
+  for w in "${!vocab[@]}"; do
+    grep -E "^$w(\([0-9]+\))? " "$model/cmudict-en-us.dict" || true
+  done
+  cat <<'DICT'
+juliett JH UW L IY EH T
+xray EH K S R EY
+kilogramme K IH L AH G R AE M
+xanthippe Z AE N TH IH P IY
+uppsala UH P S AA L AH
+gallipoli G AH L IH P AH L IY
+roma R OW M AH
+quebec(9) K EH B EH K
+oscar(9) AA S K AA
+victor(9) V IH K T AA
+one(9) W AH N
+three(9) T R IY
+four(9) F OW ER
+five(9) F AY F
+eight(9) EY T
+nine(9) N AY N ER
+DICT
+} | sort -u >"$work/words.dict"
+missing=$(for w in "${!vocab[@]}"; do grep -q -E "^$w " "$work/words.dict" || echo "$w"; done)
+if [[ -n $missing ]]; then
+  echo "check_clarity: no pronunciation for: $missing" >&2
+  exit 1
+fi
+{
+  echo "#JSGF V1.0;"
+  echo "grammar words;"
+  printf "public <word> = %s;\n" "$(printf "%s\n" "${expect[@]}" | sort -u | paste -sd'|' | sed 's/|/ | /g')"
+} >"$work/words.jsgf"
+
+if [[ -n $noise ]]; then
+  # A quarter of the rate: two octaves down and four times as long.
+  sox -V1 -D "$noise" -r 16000 -c 1 "$work/noise.wav" speed 0.25
+  noise_len=$(soxi -s "$work/noise.wav")
+  gain=$(awk -v a="$atten" 'BEGIN { printf "%.5f", 10 ^ (-a / 20) }')
+fi
+
+names=()
+offset=0
+for name in "${!expect[@]}"; do
+  f=$clips/$name.wav
+  if [[ ! -f $f ]]; then
+    echo "check_clarity: $f is missing" >&2
+    exit 1
+  fi
+  names+=("$name")
+  # The recogniser wants 16 kHz and a little silence either side.
+  sox -V1 -D "$f" -r 16000 "$work/$name.clean.wav" pad 0.3 0.3
+  if [[ -n $noise ]]; then
+    len=$(soxi -s "$work/$name.clean.wav")
+    offset=$(((offset + 7919 * 13) % (noise_len - len)))
+    sox -V1 -D "$work/noise.wav" "$work/$name.noise.wav" trim "${offset}s" "${len}s"
+    sox -V1 -D -m -v 1 "$work/$name.clean.wav" -v "$gain" "$work/$name.noise.wav" "$work/$name.wav"
+  else
+    mv "$work/$name.clean.wav" "$work/$name.wav"
+  fi
+done
+printf "%s\n" "${names[@]}" >"$work/ctl"
+
+pocketsphinx_batch -hmm "$model/en-us" -dict "$work/words.dict" -jsgf "$work/words.jsgf" \
+  -ctl "$work/ctl" -cepdir "$work" -cepext .wav -adcin yes -adchdr 44 \
+  -hyp "$work/hyp" -logfn "$work/log" >/dev/null 2>&1 || {
+  echo "check_clarity: pocketsphinx failed, see its log:" >&2
+  tail -20 "$work/log" >&2
+  exit 1
+}
+
+declare -A heard
+while IFS= read -r line; do
+  # "<words> (<utterance id> <score>)"
+  id=$(sed -E 's/.*\(([^ ]+) [-0-9]+\)$/\1/' <<<"$line")
+  words=$(sed -E 's/ *\([^()]*\)$//; s/<[^>]*>//g; s/\[[^]]*\]//g; s/  +/ /g; s/^ //; s/ $//' <<<"$line")
+  heard[$id]=$words
+done <"$work/hyp"
+
+declare -A total right
+wrong=()
+for name in "${names[@]}"; do
+  case $name in
+    0??) set="letters standard" ;;
+    1??) set="letters places" ;;
+    2??) set="letters other" ;;
+    3??) set="letters exam" ;;
+    0?) set="digits plain" ;;
+    1?) set="digits exam" ;;
+    *) set="designators" ;;
+  esac
+  total[$set]=$((${total[$set]:-0} + 1))
+  if [[ ${heard[$name]:-} == "${expect[$name]}" ]]; then
+    right[$set]=$((${right[$set]:-0} + 1))
+  else
+    wrong+=("$name: '${expect[$name]}' heard as '${heard[$name]:-}'")
+  fi
+done
+all=0
+all_right=0
+for set in "letters standard" "letters places" "letters other" "letters exam" \
+  "digits plain" "digits exam" "designators"; do
+  printf "%-18s %3d of %3d\n" "$set" "${right[$set]:-0}" "${total[$set]}"
+  all=$((all + total[$set]))
+  all_right=$((all_right + ${right[$set]:-0}))
+done
+printf "%-18s %3d of %3d (%d %%)\n" "all clips" "$all_right" "$all" $((100 * all_right / all))
+if ((${#wrong[@]})); then
+  printf "  %s\n" "${wrong[@]}"
+fi

@@ -1,0 +1,138 @@
+// The two noise recordings that loop under the reading: exact format and
+// length, no seam where the loop wraps, and the character each must have.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "wave_probe.h"
+
+namespace tessaly::test {
+namespace {
+
+double dbfs(double amplitude16) { return 20.0 * std::log10(amplitude16 / 32768.0); }
+
+double rmsOf(const std::vector<int>& s, std::size_t from, std::size_t count) {
+  double squares = 0;
+  for (std::size_t i = from; i < from + count; ++i) squares += static_cast<double>(s[i]) * s[i];
+  return std::sqrt(squares / static_cast<double>(count));
+}
+
+// The step from the last frame to the first, against the steps inside the loop:
+// a seam would be a jump far out of the ordinary, so it must not exceed the
+// 99th percentile of the ordinary ones.
+void expectSeamless(const std::vector<int>& s) {
+  ASSERT_GE(s.size(), 2u);
+  std::vector<int> steps;
+  steps.reserve(s.size());
+  for (std::size_t i = 1; i < s.size(); ++i) steps.push_back(std::abs(s[i] - s[i - 1]));
+  const auto p99 = steps.begin() + static_cast<long>(steps.size() * 99 / 100);
+  std::nth_element(steps.begin(), p99, steps.end());
+  EXPECT_LE(std::abs(s.front() - s.back()), *p99);
+}
+
+// Mean power at one frequency over consecutive blocks (Goertzel), in dB.
+double powerDb(const std::vector<int>& s, double hz, double rateHz) {
+  constexpr std::size_t kBlock = 4410;
+  const double coeff = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rateHz);
+  double total = 0;
+  std::size_t blocks = 0;
+  for (std::size_t from = 0; from + kBlock <= s.size(); from += kBlock, ++blocks) {
+    double s1 = 0, s2 = 0;
+    for (std::size_t i = from; i < from + kBlock; ++i) {
+      const double s0 = s[i] + coeff * s1 - s2;
+      s2 = s1;
+      s1 = s0;
+    }
+    total += s1 * s1 + s2 * s2 - coeff * s1 * s2;
+  }
+  return 10.0 * std::log10(total / static_cast<double>(blocks) + 1e-9);
+}
+
+TEST(BandNoise, Is5SecondsOf16BitMonoAt44100Hz) {
+  const auto wave = builtInWave("ZAOYIN");
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->formatTag, 1);
+  EXPECT_EQ(wave->channels, 1);
+  EXPECT_EQ(wave->rateHz, 44100u);
+  EXPECT_EQ(wave->bitsPerSample, 16);
+  EXPECT_EQ(wave->frames(), 220500u);
+}
+
+TEST(BandNoise, LoopsWithoutASeam) {
+  const auto wave = builtInWave("ZAOYIN");
+  ASSERT_TRUE(wave);
+  const std::vector<int> s = wave->samples();
+  expectSeamless(s);
+  // Steady: the level just before the wrap is the level just after it.
+  const std::size_t tenthS = 4410;
+  EXPECT_NEAR(dbfs(rmsOf(s, 0, tenthS)), dbfs(rmsOf(s, s.size() - tenthS, tenthS)), 1.5);
+}
+
+// Played at 11025 Hz, a quarter of its rate, it must sound like a receiver's
+// hiss: energy across the voice band (300 Hz to 2700 Hz as heard, four times
+// that as stored), little rumble below and little above, and a level that
+// leaves headroom.
+TEST(BandNoise, FillsTheVoiceBandAsPlayedTwoOctavesDown) {
+  const auto wave = builtInWave("ZAOYIN");
+  ASSERT_TRUE(wave);
+  const std::vector<int> s = wave->samples();
+  const double rate = wave->rateHz;
+  const double inBandLow = powerDb(s, 4 * 500.0, rate);
+  const double inBandHigh = powerDb(s, 4 * 2200.0, rate);
+  EXPECT_NEAR(inBandLow, inBandHigh, 6.0);
+  EXPECT_GT(std::min(inBandLow, inBandHigh) - powerDb(s, 4 * 60.0, rate), 25.0);
+  EXPECT_GT(std::min(inBandLow, inBandHigh) - powerDb(s, 4 * 4800.0, rate), 15.0);
+
+  const int peak = std::ranges::max(s, {}, [](int x) { return std::abs(x); });
+  EXPECT_LE(dbfs(std::abs(peak)), -0.9);
+  const double rms = dbfs(rmsOf(s, 0, s.size()));
+  EXPECT_GT(rms, -18.0);
+  EXPECT_LT(rms, -12.0);
+}
+
+TEST(StaticCrackle, Is60Point45SecondsOf8BitMonoAt44100Hz) {
+  const auto wave = builtInWave("QRN");
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->formatTag, 1);
+  EXPECT_EQ(wave->channels, 1);
+  EXPECT_EQ(wave->rateHz, 44100u);
+  EXPECT_EQ(wave->bitsPerSample, 8);
+  EXPECT_EQ(wave->frames(), 2665845u);
+}
+
+TEST(StaticCrackle, LoopsWithoutASeam) {
+  const auto wave = builtInWave("QRN");
+  ASSERT_TRUE(wave);
+  expectSeamless(wave->samples());
+}
+
+// Static comes in bursts of uneven strength with quiet between them, unlike a
+// steady hiss; and since it always plays at full volume under speech that
+// peaks at -1 dBFS, its loudest crash stays under that.
+TEST(StaticCrackle, IsBurstsOfUnevenStrengthUnderTheSpeechLevel) {
+  const auto wave = builtInWave("QRN");
+  ASSERT_TRUE(wave);
+  const std::vector<int> s = wave->samples();
+  const std::size_t window = wave->rateHz / 10;  // 100 ms
+  std::vector<double> windowDb;
+  std::vector<double> secondPeakDb;
+  for (std::size_t from = 0; from + window <= s.size(); from += window) {
+    windowDb.push_back(dbfs(rmsOf(s, from, window) + 1e-3));
+  }
+  for (std::size_t from = 0; from + wave->rateHz <= s.size(); from += wave->rateHz) {
+    int peak = 0;
+    for (std::size_t i = from; i < from + wave->rateHz; ++i) peak = std::max(peak, std::abs(s[i]));
+    secondPeakDb.push_back(dbfs(peak + 1e-3));
+  }
+  auto median = windowDb;
+  std::nth_element(median.begin(), median.begin() + static_cast<long>(median.size() / 2), median.end());
+  EXPECT_GT(std::ranges::max(windowDb) - median[median.size() / 2], 20.0);
+  EXPECT_GT(std::ranges::max(secondPeakDb) - std::ranges::min(secondPeakDb), 12.0);
+  EXPECT_LE(std::ranges::max(secondPeakDb), -1.0);
+}
+
+}  // namespace
+}  // namespace tessaly::test
