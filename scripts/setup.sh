@@ -8,7 +8,7 @@ packages=(
   # build
   build-essential cmake pkg-config git
   # window and audio
-  qt6-base-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsamplerate0-dev
+  qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # data: the callsign library comes from qrq's list of real callsigns
@@ -16,7 +16,7 @@ packages=(
   # voices and noise recordings are made at build time
   flite espeak-ng sox
   # the window under a virtual screen, and Chinese fonts
-  xvfb xauth fonts-noto-cjk
+  xvfb xauth fonts-noto-cjk fonts-liberation2
   # a private sound server stands in for a sound card in the device tests
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
 )

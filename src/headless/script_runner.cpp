@@ -179,7 +179,11 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
         inner = &wav->platform();
     } else if (options.live) {
         live = openLiveSound();
-        if (live) inner = &live->platform();
+        if (live) {
+            // The first clip comes 1.1 s after Start at the earliest; don't lose it to the device's start-up.
+            live->waitForDevice(3000);
+            inner = &live->platform();
+        }
     }
     TracingSoundPlatform sound(inner, [&](const SoundOperation& op) {
         if (options.trace) host.emit(soundEvent(op));
