@@ -7,7 +7,7 @@ namespace {
 class LiveSoundImpl final : public LiveSound {
 public:
     explicit LiveSoundImpl(WaveLookup waves) {
-        auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate);
+        auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate, kOutputHeadroomDb);
         engine_ = std::make_shared<Engine>(mixer, std::move(waves));
         output_ = std::make_shared<LiveOutput>(mixer);
         engine_->setOutput(output_);

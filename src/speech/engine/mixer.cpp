@@ -5,7 +5,10 @@
 
 namespace tessaly {
 
-Mixer::Mixer(int outputRate) : rate_(outputRate), rampFrames_(std::max(1, outputRate / 1000)) {}
+Mixer::Mixer(int outputRate, float outputGainDb)
+    : rate_(outputRate),
+      rampFrames_(std::max(1, outputRate / 1000)),
+      outputGain_(std::pow(10.0f, outputGainDb / 20.0f)) {}
 
 Voice* Mixer::takeFinished() {
     Voice* voice = nullptr;
@@ -90,7 +93,7 @@ void Mixer::renderBlock(float* out, int frames) {
         if (renderVoice(v, out, frames) && v.released) retire(i);
     }
     for (int i = 0; i < frames; ++i) {
-        const float x = out[i];
+        const float x = out[i] * outputGain_;
         // Comparisons with NaN are false, so a NaN becomes silence, never a full-scale spike.
         out[i] = x > 1.0f ? 1.0f : x < -1.0f ? -1.0f : x == x ? x : 0.0f;
     }

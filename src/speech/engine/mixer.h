@@ -15,12 +15,18 @@
 
 namespace tessaly {
 
+// Room the program's outputs leave above the mix, in dB. The reader's tone boost
+// adds up to +15 dB to clips recorded with peaks near full scale, and the noises and
+// the interfering station add to that: without this the voice would clip hard.
+constexpr float kOutputHeadroomDb = -14.0f;
+
 class Mixer {
 public:
     static constexpr int kMaxVoices = 256;   // buffers alive at once, sounding or not
     static constexpr int kBlockFrames = 256;  // internal block; render() takes any count
 
-    explicit Mixer(int outputRate);
+    // outputGainDb scales the finished mix, before it is clipped to [-1, 1].
+    explicit Mixer(int outputRate, float outputGainDb = 0.0f);
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
@@ -47,7 +53,8 @@ private:
     void retire(int index);
 
     const int rate_;
-    const int rampFrames_;  // volume changes glide over about 1 ms so they do not click
+    const int rampFrames_;    // volume changes glide over about 1 ms so they do not click
+    const float outputGain_;  // linear
     SpscQueue<Command, 2048> commands_;
     SpscQueue<Voice*, kMaxVoices> finished_;
     std::array<Voice*, kMaxVoices> voices_{};

@@ -68,8 +68,8 @@ private:
 class OfflineSoundImpl final : public OfflineSound {
 public:
     OfflineSoundImpl(int sampleRate, std::function<std::int64_t()> nowMs, std::unique_ptr<FrameSink> sink,
-                     WaveLookup waves)
-        : engine_(std::make_shared<Engine>(std::make_shared<Mixer>(sampleRate), std::move(waves))),
+                     WaveLookup waves, float outputGainDb)
+        : engine_(std::make_shared<Engine>(std::make_shared<Mixer>(sampleRate, outputGainDb), std::move(waves))),
           output_(std::make_shared<OfflineOutput>(engine_->mixer(), std::move(nowMs), std::move(sink))) {
         engine_->setOutput(output_);
     }
@@ -92,8 +92,9 @@ private:
 }  // namespace
 
 std::unique_ptr<OfflineSound> makeOfflineSound(int sampleRate, std::function<std::int64_t()> nowMs,
-                                               std::unique_ptr<FrameSink> sink, WaveLookup waves) {
-    return std::make_unique<OfflineSoundImpl>(sampleRate, std::move(nowMs), std::move(sink), std::move(waves));
+                                               std::unique_ptr<FrameSink> sink, WaveLookup waves, float outputGainDb) {
+    return std::make_unique<OfflineSoundImpl>(sampleRate, std::move(nowMs), std::move(sink), std::move(waves),
+                                              outputGainDb);
 }
 
 }  // namespace tessaly

@@ -24,7 +24,9 @@ public:
 // The frame that virtual time `ms` falls on: round(ms x rate / 1000), halves up.
 std::int64_t frameAtMs(std::int64_t ms, int sampleRate);
 
+// outputGainDb scales the finished mix (the program's outputs use kOutputHeadroomDb).
 std::unique_ptr<OfflineSound> makeOfflineSound(int sampleRate, std::function<std::int64_t()> nowMs,
-                                               std::unique_ptr<FrameSink> sink, WaveLookup waves);
+                                               std::unique_ptr<FrameSink> sink, WaveLookup waves,
+                                               float outputGainDb = 0.0f);
 
 }  // namespace tessaly

@@ -1,4 +1,5 @@
 // The WAV file output: the offline mixer's frames as 16-bit PCM, mono or stereo.
+#include "speech/engine/mixer.h"
 #include "speech/engine/offline_sound.h"
 
 #include <sndfile.h>
@@ -62,7 +63,7 @@ std::unique_ptr<OfflineSound> makeWavOutput(const std::string& path, OutputForma
     // The mixer clips at full scale already; this keeps the conversion from wrapping.
     sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     return makeOfflineSound(format.sampleRate, std::move(nowMs), std::make_unique<WavSink>(file, format.channels),
-                            std::move(waves));
+                            std::move(waves), kOutputHeadroomDb);
 }
 
 }  // namespace tessaly
