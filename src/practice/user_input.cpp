@@ -168,6 +168,17 @@ InputResult UserInput::scroll(const std::string& name, int value) {
     return InputResult::Done;
 }
 
+InputResult UserInput::endScroll(const std::string& name) {
+    Control* c = form_.control(name);
+    if (!c) return InputResult::UnknownControl;
+    auto* slider = dynamic_cast<Slider*>(c);
+    if (!slider) return InputResult::NotApplicable;
+    if (!slider->enabled) return InputResult::Ignored;
+    if (slider == &form_.Slider1) form_.Slider1_Change();
+    else form_.Slider2_Change();
+    return InputResult::Done;
+}
+
 InputResult UserInput::hover(const std::string& name) {
     Control* c = form_.control(name);
     if (!c) return InputResult::UnknownControl;

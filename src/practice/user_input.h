@@ -32,6 +32,9 @@ public:
     InputResult slide(const std::string& name, int value);
     // While dragging: the value follows the thumb, with scroll events only.
     InputResult scroll(const std::string& name, int value);
+    // The thumb let go after a drag: the change event for the value the drag
+    // reached (scroll has already moved the value there, so slide() would see no change).
+    InputResult endScroll(const std::string& name);
     InputResult hover(const std::string& name);
     // The close box: the unload step runs.
     void close();

@@ -1,0 +1,89 @@
+#include "shell/qt/answer_list.h"
+
+#include "shell/qt/fonts.h"
+#include "shell/qt/twips.h"
+
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
+
+namespace tessaly::qt {
+
+namespace {
+// The number column is wider than the classic 350 twips so that rows 10 to 500 show
+// their whole number; the two callsign columns give up the difference.
+constexpr int kColumnTwips[4] = {600, 1975, 1975, 400};
+constexpr int kMarkColumn = 3;
+}  // namespace
+
+AnswerList::AnswerList(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(4);
+    setHeaderLabels({"", "", "", ""});
+    headerItem()->setTextAlignment(kMarkColumn, Qt::AlignCenter);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    // The number column is narrower (23 px) than the style's smallest section.
+    header()->setMinimumSectionSize(8);
+    for (int c = 0; c < 4; ++c) setColumnWidth(c, twips(kColumnTwips[c]));
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Row numbers from 10 on are wider than their 23 px column: better cut than
+    // replaced by an ellipsis that leaves nothing of them.
+    setTextElideMode(Qt::ElideNone);
+    setFont(arialFont(15.75));
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+}
+
+void AnswerList::showRows(const std::vector<Row>& rows) {
+    if (rows == shown_) return;
+    setUpdatesEnabled(false);
+    // Rows came or went: the selection is shown afresh.
+    if (rows.size() != shown_.size()) selected_ = -1;
+    while (topLevelItemCount() > static_cast<int>(rows.size())) delete takeTopLevelItem(topLevelItemCount() - 1);
+    shown_.resize(std::min(shown_.size(), rows.size()));
+    while (topLevelItemCount() < static_cast<int>(rows.size())) {
+        auto* item = new QTreeWidgetItem(this);
+        item->setTextAlignment(kMarkColumn, Qt::AlignCenter);
+        shown_.push_back({});
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        QTreeWidgetItem* item = topLevelItem(static_cast<int>(r));
+        for (int c = 0; c < 4; ++c) {
+            const auto& cell = rows[r][static_cast<std::size_t>(c)];
+            if (cell != shown_[r][static_cast<std::size_t>(c)]) item->setText(c, QString::fromStdString(cell));
+        }
+        shown_[r] = rows[r];
+    }
+    setUpdatesEnabled(true);
+}
+
+void AnswerList::showSelectedRow(int row) {
+    if (row == selected_) return;
+    selected_ = row;
+    QTreeWidgetItem* item = row >= 1 && row <= topLevelItemCount() ? topLevelItem(row - 1) : nullptr;
+    if (!item) {
+        clearSelection();
+        return;
+    }
+    setCurrentItem(item);
+    item->setSelected(true);
+    scrollToItem(item);
+}
+
+bool AnswerList::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseMove && onMouseMove) onMouseMove();
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (toolTip().isEmpty()) QToolTip::hideText();
+        else QToolTip::showText(help->globalPos(), toolTip(), viewport());
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
+}  // namespace tessaly::qt

@@ -1,0 +1,44 @@
+#pragma once
+// What the practice logic asks of the window: message boxes, focus, quitting and
+// the About box.
+#include "practice/form_host.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tessaly::qt {
+
+class AboutBox;
+class MainWindow;
+
+class DesktopHost final : public FormHost {
+public:
+    // Shows a message and returns once it is answered.
+    using MessagePresenter = std::function<void(QWidget* parent, const QString& title, const QString& text)>;
+    // Modal, with the information icon and an OK button.
+    static void informationBox(QWidget* parent, const QString& title, const QString& text);
+
+    DesktopHost(MessagePresenter presenter, std::function<void()> quit);
+    ~DesktopHost() override;
+    void setWindow(MainWindow* window) { window_ = window; }
+
+    void messageBox(const std::string& title, const std::string& text) override;
+    void focusControl(const std::string& name) override;
+    void quitNow() override;
+    void showAbout() override;
+
+    // The open About box, or null.
+    AboutBox* aboutBox() const;
+
+private:
+    MessagePresenter presenter_;
+    std::function<void()> quit_;
+    MainWindow* window_ = nullptr;
+    QPointer<AboutBox> about_;
+};
+
+}  // namespace tessaly::qt

@@ -1,0 +1,42 @@
+#include "shell/qt/desktop_session.h"
+
+#include <QCoreApplication>
+
+namespace tessaly::qt {
+
+namespace {
+std::function<void()> orDefaultQuit(std::function<void()> quit) {
+    if (quit) return quit;
+    // At once: the event loop ends and no window gets its close step.
+    return [] { QCoreApplication::exit(0); };
+}
+}  // namespace
+
+DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
+    : ownClock_(options.clock ? nullptr : std::make_unique<QtTimerClock>()),
+      random_(options.seed),
+      host_(std::move(options.presenter), orDefaultQuit(std::move(options.quit))),
+      form_(options.clock ? *options.clock : static_cast<TimerClock&>(*ownClock_), sound, random_, host_),
+      input_(form_),
+      window_(std::make_unique<MainWindow>(form_, input_)) {
+    host_.setWindow(window_.get());
+    if (!ownClock_) return;
+    ownClock_->setAfterTick([this] { window_->syncFromModel(); });
+    // The window's timers die with the window, like its other controls: a practice
+    // left running behind a closed window would go on speaking.
+    window_->onClosed = [this] { ownClock_->halt(); };
+}
+
+DesktopSession::~DesktopSession() {
+    if (ownClock_) ownClock_->halt();
+    host_.setWindow(nullptr);
+    window_.reset();
+}
+
+void DesktopSession::load() {
+    form_.Form_Load();
+    window_->setLoaded();
+    window_->syncFromModel();
+}
+
+}  // namespace tessaly::qt

@@ -1,0 +1,51 @@
+#pragma once
+// One main window with everything behind it: the practice logic, its timers on
+// the Qt event loop, and the window that mirrors it. The program makes one; the
+// tests make one per case, with their own sound platform and message presenter.
+#include "practice/main_form.h"
+#include "practice/user_input.h"
+#include "shell/qt/desktop_host.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/qt_timer_clock.h"
+#include "sources/random_source.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace tessaly::qt {
+
+struct SessionOptions {
+    DesktopHost::MessagePresenter presenter;  // default: a modal information box
+    std::function<void()> quit;               // default: end the event loop
+    std::optional<std::uint64_t> seed;        // fixes the random source
+    TimerClock* clock = nullptr;              // instead of the Qt event loop (tests: virtual time)
+};
+
+class DesktopSession {
+public:
+    DesktopSession(SoundPlatform& sound, SessionOptions options = {});
+    ~DesktopSession();
+    DesktopSession(const DesktopSession&) = delete;
+    DesktopSession& operator=(const DesktopSession&) = delete;
+
+    // The window's load handler (opens the sound device), then the widgets.
+    void load();
+
+    MainForm& form() { return form_; }
+    UserInput& input() { return input_; }
+    MainWindow& window() { return *window_; }
+    DesktopHost& host() { return host_; }
+    // The event-loop clock, or null when the timers run on a clock given in the options.
+    QtTimerClock* qtClock() { return ownClock_.get(); }
+
+private:
+    std::unique_ptr<QtTimerClock> ownClock_;
+    RandomSource random_;
+    DesktopHost host_;
+    MainForm form_;
+    UserInput input_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace tessaly::qt

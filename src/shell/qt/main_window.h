@@ -1,0 +1,95 @@
+#pragma once
+// The main window: widgets that mirror the practice logic's controls. Widget
+// events become UserInput calls (the one way user actions reach the logic) and,
+// after each of them and after every timer tick, the widgets are brought up to
+// date from the controls. No practice logic lives here.
+#include "practice/main_form.h"
+#include "practice/user_input.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace tessaly::qt {
+
+class AnswerBox;
+class AnswerList;
+
+class MainWindow final : public QMainWindow {
+public:
+    MainWindow(MainForm& form, UserInput& input);
+    ~MainWindow() override;
+
+    // Brings every widget up to date with its control; sets a text only when it
+    // differs, so the caret does not jump.
+    void syncFromModel();
+    // Keyboard focus to a control's widget, as soon as it is enabled.
+    void requestFocus(const std::string& controlName);
+    // Until the load handler has run, the answer box shows the disabled state the
+    // load gives it rather than the bare control's default.
+    void setLoaded() { loaded_ = true; }
+    // The quit command ends the program without the unload step.
+    void skipUnloadOnClose() { quitting_ = true; }
+
+    // The widget of a control, by the control's name ("Text6", "Option7(4)", ...).
+    QWidget* widget(const std::string& controlName) const;
+    AnswerBox* answerBox() const { return text6_; }
+    AnswerList* answerList() const { return list_; }
+    QLabel* clockLabel() const { return label6_; }
+    QAction* quitAction() const { return quit_; }
+    QAction* aboutAction() const { return about_; }
+
+    std::function<void()> onClosed;      // after the unload step
+    std::function<void()> onFirstPaint;  // once, when the window first paints
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildLayout();  // main_window_layout.cpp
+    void connectControls();
+    template <class Action>
+    void forward(Action&& action) {
+        std::forward<Action>(action)();
+        syncFromModel();
+    }
+    void connectSlider(QSlider* widget, const std::string& name);
+
+    MainForm& form_;
+    UserInput& input_;
+    bool loaded_ = false;
+    bool quitting_ = false;
+    bool painted_ = false;
+    std::string pendingFocus_;
+
+    AnswerList* list_ = nullptr;
+    QLabel* label6_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    AnswerBox* text6_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QSlider* slider1_ = nullptr;
+    QSlider* slider2_ = nullptr;
+    QAction* quit_ = nullptr;
+    QAction* about_ = nullptr;
+    std::vector<std::pair<OptionButton*, QRadioButton*>> options_;
+    std::vector<std::pair<CheckBox*, QCheckBox*>> checks_;
+    std::map<std::string, QWidget*> widgets_;
+    std::map<QSlider*, int> valueAtPress_;
+};
+
+}  // namespace tessaly::qt
