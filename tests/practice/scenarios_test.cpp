@@ -272,19 +272,5 @@ TEST_F(PracticeTest, DisabledControlsIgnoreTheUser) {
     EXPECT_EQ(input.slide("Command4", 3), InputResult::NotApplicable);
 }
 
-TEST_F(PracticeTest, MenuAndCloseReachTheHost) {
-    click("mabout");
-    EXPECT_EQ(host.aboutShown, 1);
-    click("Command4");
-    wait(1100);
-    input.close();  // releases the clip, interferer and crackle; the noise loop stays
-    EXPECT_FALSE(form.clipBuffer);
-    EXPECT_FALSE(form.qrnBuffer);
-    EXPECT_TRUE(form.noiseBuffer);
-    EXPECT_EQ(ops("clip", "release").size(), 1u);
-    click("mquit");
-    EXPECT_TRUE(host.quit);
-}
-
 }  // namespace
 }  // namespace tessaly::testing

@@ -15,44 +15,7 @@ struct TickLog {
     }
 };
 
-TEST(VirtualClock, ClassicTimerSemantics) {
-    TickLog log;
-    Timer t("T", 1);
-    log.attach(t);
-    log.clock.advance(1000);
-    EXPECT_TRUE(log.ticks.empty()) << "interval 0 never fires, though enabled";
-
-    t.setInterval(100);
-    log.clock.advance(250);
-    ASSERT_EQ(log.ticks.size(), 2u);
-    EXPECT_EQ(log.ticks[1].first, 1200);
-
-    t.setInterval(100);  // the same value: the countdown runs on
-    log.clock.advance(50);
-    EXPECT_EQ(log.ticks.size(), 3u);
-    EXPECT_EQ(log.ticks[2].first, 1300);
-
-    t.setInterval(40);  // a changed value restarts from now (1300)
-    log.clock.advance(40);
-    EXPECT_EQ(log.ticks.back().first, 1340);
-
-    t.setEnabled(false);
-    log.clock.advance(500);
-    EXPECT_EQ(log.ticks.back().first, 1340);
-    t.setEnabled(true);  // switching on restarts the countdown
-    log.clock.advance(40);
-    EXPECT_EQ(log.ticks.back().first, 1880);
-}
-
-TEST(VirtualClock, IntervalsBelowTenMillisecondsActAsTen) {
-    TickLog log;
-    Timer t("T", 1);
-    log.attach(t);
-    t.setInterval(1);
-    log.clock.advance(100);
-    EXPECT_EQ(log.ticks.size(), 10u);
-}
-
+// The classic semantics themselves are one suite run on both clocks (tests/shell).
 TEST(VirtualClock, SimultaneousTicksFireByTimerNumberAndTheEndIsInclusive) {
     TickLog log;
     Timer late("Timer12", 12), early("Timer2", 2);
