@@ -16,6 +16,7 @@
 #include <iostream>
 #include <limits>
 #include <map>
+#include <tuple>
 
 namespace tessaly {
 namespace {
@@ -86,6 +87,10 @@ std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& 
     RenderOptions o;
     const std::map<std::string, int> words = {{"exam", 4}, {"standard", 0}, {"places", 1}, {"other", 2}, {"mixed", 3}};
     const std::map<std::string, int> noise = {{"off", 0}, {"S1", 1}, {"S2", 2}, {"S3", 3}, {"S4", 4}, {"S5", 5}};
+    const std::map<std::string, std::tuple<int RenderOptions::*, long long, long long>> numbers = {
+        {"--groups", {&RenderOptions::groups, 1, 500}},
+        {"--speed", {&RenderOptions::speed, 0, 10}},
+        {"--tone", {&RenderOptions::tone, 80, 5000}}};
     const std::map<std::string, bool RenderOptions::*> flags = {
         {"--qrn", &RenderOptions::qrn},           {"--qrm", &RenderOptions::qrm},
         {"--qsb", &RenderOptions::qsb},           {"--vary-noise", &RenderOptions::varyNoise},
@@ -110,18 +115,11 @@ std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& 
             }
             return n;
         };
-        if (a == "--groups") {
-            auto n = number(1, 500);
-            if (!n) return std::nullopt;
-            o.groups = static_cast<int>(*n);
-        } else if (a == "--speed") {
-            auto n = number(0, 10);
-            if (!n) return std::nullopt;
-            o.speed = static_cast<int>(*n);
-        } else if (a == "--tone") {
-            auto n = number(80, 5000);
-            if (!n) return std::nullopt;
-            o.tone = static_cast<int>(*n);
+        if (auto n = numbers.find(a); n != numbers.end()) {
+            const auto& [member, lo, hi] = n->second;
+            auto value = number(lo, hi);
+            if (!value) return std::nullopt;
+            o.*member = static_cast<int>(*value);
         } else if (a == "--seed") {
             auto n = number(0, std::numeric_limits<long long>::max());
             if (!n) return std::nullopt;
@@ -231,7 +229,8 @@ int render(const RenderOptions& o) {
         progress.update(o.continuous ? form.readPos * groups / std::max(form.textLength, 1) : answered);
     }
     // Time to write down the last callsign before the file ends.
-    wav->renderUntilMs(clock.nowMs() + (o.continuous ? 2000 : pauseMs));
+    const std::int64_t endMs = clock.nowMs() + (o.continuous ? 2000 : pauseMs);
+    wav->renderUntilMs(endMs);
     if (!wav->finish(error)) {
         std::cerr << "tessaly render: cannot write " << o.outPath << ": " << error << '\n';
         return 1;
@@ -245,7 +244,7 @@ int render(const RenderOptions& o) {
             return 1;
         }
     }
-    const std::int64_t seconds = (clock.nowMs() + 999) / 1000;
+    const std::int64_t seconds = (endMs + 999) / 1000;
     std::cout << o.outPath << ": " << groups << " callsigns, " << seconds / 60 << " min " << seconds % 60 << " s"
               << (o.keyPath.empty() ? "" : ", key in " + o.keyPath) << '\n';
     return 0;

@@ -1,0 +1,82 @@
+#include "headless/practice_render.h"
+#include "../resources/wave_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace tessaly {
+namespace {
+
+TEST(RenderCommand, OptionsDefaultToTheWindowAndRejectNonsense) {
+    std::string error;
+    auto o = parseRenderOptions({"--out", "p.wav"}, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->groups, 20);
+    EXPECT_EQ(o->wordSet, 4);
+    EXPECT_EQ(o->speed, 5);
+    EXPECT_EQ(o->tone, 2500);
+    EXPECT_FALSE(o->continuous);
+    EXPECT_DOUBLE_EQ(o->answerPauseSeconds, 4);
+
+    o = parseRenderOptions({"--out", "p.wav", "--groups", "7", "--words", "places", "--noise", "S4", "--qrm",
+                            "--vary-tone", "--mode", "continuous", "--speed", "0", "--tone", "80", "--seed", "9",
+                            "--source", "library", "--answer-pause", "2.5", "--key", "k.txt"},
+                           error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->groups, 7);
+    EXPECT_EQ(o->wordSet, 1);
+    EXPECT_EQ(o->noiseLevel, 4);
+    EXPECT_TRUE(o->qrm && o->varyTone && o->continuous && o->library);
+    EXPECT_FALSE(o->qrn || o->qsb || o->varyNoise || o->varySpeed);
+    EXPECT_EQ(*o->seed, 9u);
+    EXPECT_DOUBLE_EQ(o->answerPauseSeconds, 2.5);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--groups", "5"},
+        {"--out", "p.wav", "--groups", "0"},
+        {"--out", "p.wav", "--groups", "501"},
+        {"--out", "p.wav", "--groups", "ten"},
+        {"--out", "p.wav", "--speed", "11"},
+        {"--out", "p.wav", "--tone", "79"},
+        {"--out", "p.wav", "--noise", "S6"},
+        {"--out", "p.wav", "--words", "klingon"},
+        {"--out", "p.wav", "--mode", "random"},
+        {"--out", "p.wav", "--answer-pause", "-1"},
+        {"--out", "p.wav", "--bogus"},
+        {"--out"},
+    };
+    for (const auto& args : bad) {
+        error.clear();
+        EXPECT_FALSE(parseRenderOptions(args, error)) << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(RenderCommand, WritesThePracticeAndItsKey) {
+    const std::string wav = ::testing::TempDir() + "tessaly_render_command.wav";
+    const std::string key = ::testing::TempDir() + "tessaly_render_command.txt";
+    ASSERT_EQ(renderCommand({"--groups", "3", "--seed", "4", "--out", wav, "--key", key, "--answer-pause", "1"}), 0);
+    std::ifstream keyFile(key);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(keyFile, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].substr(0, 2), "1 ");
+    EXPECT_EQ(lines[2].substr(0, 2), "3 ");
+    std::ifstream in(wav, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    const auto probe = test::probeWave(bytes);
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(probe->rateHz, 48000u);
+    EXPECT_EQ(probe->bitsPerSample, 16);
+    // Three callsigns of at least 6 ticks (5 characters and the pause) at 1.1 s, and 1 s answers.
+    EXPECT_GT(probe->seconds(), 3 * (6 * 1.1 + 1));
+    std::remove(wav.c_str());
+    std::remove(key.c_str());
+    EXPECT_EQ(renderCommand({"--out", "/nonexistent-dir/p.wav"}), 1);
+}
+
+}  // namespace
+}  // namespace tessaly
