@@ -11,11 +11,27 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <cstdlib>
+#include <iostream>
 #include <memory>
+#include <string_view>
 
 namespace tessaly {
 
 int runDesktop(int argc, char** argv) {
+    // Without a screen Qt would abort; say what to do instead.
+    const auto unset = [](const char* name) {
+        const char* v = std::getenv(name);
+        return !v || !*v;
+    };
+    bool platformOption = false;
+    for (int i = 1; i < argc; ++i) platformOption |= std::string_view(argv[i]) == "-platform";
+    if (unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM") && !platformOption) {
+        std::cerr << "tessaly: no screen to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "Without a screen, 'tessaly render' makes a practice to listen to and 'tessaly script'\n"
+                     "runs the window's logic (tessaly --help).\n";
+        return 1;
+    }
     qt::StartupProbe probe;
     qt::DeferredSoundPlatform sound;
 
