@@ -31,7 +31,7 @@ sf_count_t memoryRead(void* out, sf_count_t count, void* user) {
     auto* file = static_cast<MemoryFile*>(user);
     const auto size = static_cast<sf_count_t>(file->bytes.size());
     const sf_count_t n = std::clamp<sf_count_t>(size - file->position, 0, count);
-    std::memcpy(out, file->bytes.data() + file->position, static_cast<std::size_t>(n));
+    if (n > 0) std::memcpy(out, file->bytes.data() + file->position, static_cast<std::size_t>(n));
     file->position += n;
     return n;
 }
