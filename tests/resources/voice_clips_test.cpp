@@ -119,14 +119,10 @@ TEST(SpokenClips, AreAllDistinctRecordings) {
   }
 }
 
-TEST(PauseClip, IsExactly14300BytesOf8BitSilenceAt11025Hz) {
+// Its format is checked with the noise recordings.
+TEST(PauseClip, IsSilent) {
   const auto wave = builtInWave("NULL");
   ASSERT_TRUE(wave);
-  EXPECT_EQ(wave->formatTag, 1);
-  EXPECT_EQ(wave->channels, 1);
-  EXPECT_EQ(wave->rateHz, 11025u);
-  EXPECT_EQ(wave->bitsPerSample, 8);
-  EXPECT_EQ(wave->data.size(), 14300u);
   EXPECT_TRUE(std::ranges::all_of(wave->data, [](std::uint8_t b) { return b == 128; }));
 }
 
