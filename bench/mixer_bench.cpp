@@ -7,8 +7,9 @@
 // BusyScene counts everything the program does (UI-thread operations and rendering);
 // Callback counts only the audio callback, so 100 / x_realtime is the share of one
 // core the callback takes during such a practice.
-#include "speech/engine/live_output.h"
-#include "speech/engine/offline_sound.h"
+#include "engine/live_output.h"
+#include "engine/offline_sound.h"
+#include "sound/wave_bytes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,23 +23,6 @@
 namespace tessaly {
 namespace {
 
-std::vector<std::uint8_t> wavBytes(int rate, int bits, const std::vector<float>& samples) {
-    const auto bytesPerSample = static_cast<std::uint32_t>(bits / 8);
-    const auto dataBytes = static_cast<std::uint32_t>(samples.size()) * bytesPerSample;
-    std::vector<std::uint8_t> out;
-    auto text = [&](const char* s) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(s[i])); };
-    auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i))); };
-    auto u16 = [&](std::uint32_t v) { for (int i = 0; i < 2; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i))); };
-    text("RIFF"); u32(36 + dataBytes); text("WAVE");
-    text("fmt "); u32(16); u16(1); u16(1); u32(static_cast<std::uint32_t>(rate));
-    u32(static_cast<std::uint32_t>(rate) * bytesPerSample); u16(bytesPerSample); u16(static_cast<std::uint32_t>(bits));
-    text("data"); u32(dataBytes);
-    for (float s : samples) {
-        if (bits == 8) out.push_back(static_cast<std::uint8_t>(std::lround(s * 127.0f + 128.0f)));
-        else u16(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s * 32767.0f))));
-    }
-    return out;
-}
 
 // Recordings shaped like the real ones: 0.6 s of voiced sound, 5 s and 60 s of noise.
 class SceneWaves {
@@ -55,9 +39,9 @@ public:
         std::vector<float> zaoyin(220500), qrn(2665845);
         for (float& s : zaoyin) s = noise(random);
         for (float& s : qrn) s = noise(random) * noise(random);
-        files_["voice"] = wavBytes(22050, 16, voice);
-        files_["zaoyin"] = wavBytes(44100, 16, zaoyin);
-        files_["qrn"] = wavBytes(44100, 8, qrn);
+        files_["voice"] = pcmWaveBytes(22050, 16, voice);
+        files_["zaoyin"] = pcmWaveBytes(44100, 16, zaoyin);
+        files_["qrn"] = pcmWaveBytes(44100, 8, qrn);
     }
     WaveLookup lookup() const {
         return [this](std::string_view name) -> std::optional<std::span<const std::uint8_t>> {

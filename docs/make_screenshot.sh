@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 out=$(realpath docs)/screenshot.png
-scene="$build/tests/shell/tessaly_screenshot_scene"
+scene="$build/tools/tessaly_screenshot_scene"
 [[ -x $scene ]] || { echo "make_screenshot: build $scene first" >&2; exit 1; }
 
 xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '

@@ -13,11 +13,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-tsan}
 cmake -S "$root" -B "$build" -DTESSALY_SANITIZE=thread -DTESSALY_BUILD_GUI=OFF -DTESSALY_BUILD_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-targets=(tessaly_mixer_tests)
+targets=(tessaly_engine_tests)
 [ $device = 1 ] && targets+=(tessaly_device_probe)
 cmake --build "$build" -j2 --target "${targets[@]}"
 # halt_on_error: any report fails the run.
-TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" "$build/tests/speech/engine/tessaly_mixer_tests"
+TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" "$build/tests/engine/tessaly_engine_tests"
 if [ $device = 1 ]; then
   # The sound server's client libraries and ALSA are not instrumented, and their own
   # locking looks racy to the sanitizer: only reports about our code count.

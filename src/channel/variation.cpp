@@ -1,7 +1,8 @@
 // Random variation of noise, speed and tone, and the supervisory timer that keeps
 // the manual settings applied for whatever is not being varied.
+#include "channel/channel_conditions.h"
 #include "channel/noise_levels.h"
-#include "practice/main_form.h"
+#include "practice/reading_pace.h"
 
 #include <algorithm>
 
@@ -10,119 +11,119 @@ namespace {
 constexpr int kSweepTopHz = 800;  // tone sweeps start and end here
 }
 
-void MainForm::Check4_Click() {
-    const bool ticked = Check4.value == 1;
-    for (OptionButton* o : {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6}) o->enabled = !ticked;
+void ChannelConditions::Check4_Click() {
+    const bool ticked = f.Check4.value == 1;
+    for (OptionButton* o : {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6}) o->enabled = !ticked;
     if (ticked) {
-        if (practising) {
-            Timer6.setInterval(drawTimerInterval());
-            Timer6.setEnabled(true);
+        if (f.practising) {
+            f.Timer6.setInterval(f.drawTimerInterval());
+            f.Timer6.setEnabled(true);
         }
     } else {
-        Timer6.setEnabled(false);
-        Timer7.setEnabled(false);
+        f.Timer6.setEnabled(false);
+        f.Timer7.setEnabled(false);
         // Silent at once; while practising the supervisory timer restores the level.
-        if (noiseBuffer) noiseBuffer->setVolume(kVolumeSilent);
+        if (f.noiseBuffer) f.noiseBuffer->setVolume(kVolumeSilent);
     }
 }
 
-void MainForm::Timer6_Timer() {
-    noiseDipLevel = 0;
-    noiseDipDown = true;
-    random_.reseedFromClock();
-    if (random_.draw(3, 0) != 1) return;  // a dip starts on one tick in three
-    Timer7.setInterval(drawTimerInterval());
-    Timer7.setEnabled(true);
-    random_.reseedFromClock();
-    noiseDipFloor = static_cast<float>(random_.draw(4101, -4600));
-    Timer6.setEnabled(false);
+void ChannelConditions::Timer6_Timer() {
+    f.noiseDipLevel = 0;
+    f.noiseDipDown = true;
+    f.random().reseedFromClock();
+    if (f.random().draw(3, 0) != 1) return;  // a dip starts on one tick in three
+    f.Timer7.setInterval(f.drawTimerInterval());
+    f.Timer7.setEnabled(true);
+    f.random().reseedFromClock();
+    f.noiseDipFloor = static_cast<float>(f.random().draw(4101, -4600));
+    f.Timer6.setEnabled(false);
 }
 
-void MainForm::Timer7_Timer() {
-    if (noiseDipDown && noiseDipLevel > noiseDipFloor && noiseDipLevel <= 0) {
-        noiseDipLevel -= 10;
-    } else if (noiseDipLevel <= -10) {
-        noiseDipDown = false;
-        noiseDipLevel += 10;
-    } else if (!noiseDipDown && noiseDipLevel == 0) {
-        noiseDipDown = true;
-        Timer6.setEnabled(true);
-        Timer7.setEnabled(false);
+void ChannelConditions::Timer7_Timer() {
+    if (f.noiseDipDown && f.noiseDipLevel > f.noiseDipFloor && f.noiseDipLevel <= 0) {
+        f.noiseDipLevel -= 10;
+    } else if (f.noiseDipLevel <= -10) {
+        f.noiseDipDown = false;
+        f.noiseDipLevel += 10;
+    } else if (!f.noiseDipDown && f.noiseDipLevel == 0) {
+        f.noiseDipDown = true;
+        f.Timer6.setEnabled(true);
+        f.Timer7.setEnabled(false);
     }
-    noiseDipLevel = std::clamp(noiseDipLevel, kVolumeSilent, 0);
-    if (noiseBuffer) noiseBuffer->setVolume(noiseDipLevel);
+    f.noiseDipLevel = std::clamp(f.noiseDipLevel, kVolumeSilent, 0);
+    if (f.noiseBuffer) f.noiseBuffer->setVolume(f.noiseDipLevel);
 }
 
-void MainForm::Check5_Click() {
-    if (Check5.value == 1) {
-        Slider1.enabled = false;
-        Timer8.setInterval(2000);
-        Timer8.setEnabled(true);
+void ChannelConditions::Check5_Click() {
+    if (f.Check5.value == 1) {
+        f.Slider1.enabled = false;
+        f.Timer8.setInterval(2000);
+        f.Timer8.setEnabled(true);
     } else {
-        Slider1.enabled = true;
-        Timer8.setEnabled(false);
-        restartReaderInterval();
+        f.Slider1.enabled = true;
+        f.Timer8.setEnabled(false);
+        f.restartReaderInterval();
     }
 }
 
-void MainForm::Timer8_Timer() {
-    random_.reseedFromClock();
-    const int speed = random_.draw(10, 1);  // 1..10: never the fastest manual speed
-    Timer2.setInterval(speed * 120 + 500);
+void ChannelConditions::Timer8_Timer() {
+    f.random().reseedFromClock();
+    const int speed = f.random().draw(10, 1);  // 1..10: never the fastest manual speed
+    f.Timer2.setInterval(readerIntervalMs(speed));
 }
 
-void MainForm::Check6_Click() {
-    if (Check6.value == 1) {
-        Slider2.enabled = false;
-        if (practising) {
-            Timer9.setInterval(200);
-            Timer9.setEnabled(true);
+void ChannelConditions::Check6_Click() {
+    if (f.Check6.value == 1) {
+        f.Slider2.enabled = false;
+        if (f.practising) {
+            f.Timer9.setInterval(200);
+            f.Timer9.setEnabled(true);
         }
     } else {
-        Slider2.enabled = true;
-        if (practising) {
-            Timer9.setEnabled(false);
-            Timer10.setEnabled(false);
-            SetTone();
+        f.Slider2.enabled = true;
+        if (f.practising) {
+            f.Timer9.setEnabled(false);
+            f.Timer10.setEnabled(false);
+            speech_.SetTone();
         }
     }
 }
 
-void MainForm::Timer9_Timer() {
-    toneCentre = kSweepTopHz;
-    toneDown = true;
-    random_.reseedFromClock();
-    if (random_.draw(5, 0) != 3) return;  // a sweep starts on one tick in five
-    random_.reseedFromClock();
-    Timer10.setInterval(random_.draw(11, 1));  // 1..11 ms, so in effect 10 or 11 ms
-    Timer10.setEnabled(true);
+void ChannelConditions::Timer9_Timer() {
+    f.toneCentre = kSweepTopHz;
+    f.toneDown = true;
+    f.random().reseedFromClock();
+    if (f.random().draw(5, 0) != 3) return;  // a sweep starts on one tick in five
+    f.random().reseedFromClock();
+    f.Timer10.setInterval(f.random().draw(11, 1));  // 1..11 ms, so in effect 10 or 11 ms
+    f.Timer10.setEnabled(true);
     // The floor stays below the top, so that every sweep turns and ends.
-    random_.reseedFromClock();
-    toneFloor = static_cast<std::int16_t>(random_.draw(720, 80));
-    Timer9.setEnabled(false);
+    f.random().reseedFromClock();
+    f.toneFloor = static_cast<std::int16_t>(f.random().draw(720, 80));
+    f.Timer9.setEnabled(false);
 }
 
-void MainForm::Timer10_Timer() {
-    if (toneCentre <= kSweepTopHz && toneCentre > toneFloor && toneDown) {
-        --toneCentre;
-    } else if (toneCentre < kSweepTopHz) {
-        toneDown = false;
-        ++toneCentre;
-    } else if (toneCentre == kSweepTopHz && !toneDown) {
-        toneDown = true;
-        Timer9.setEnabled(true);
-        Timer10.setEnabled(false);
+void ChannelConditions::Timer10_Timer() {
+    if (f.toneCentre <= kSweepTopHz && f.toneCentre > f.toneFloor && f.toneDown) {
+        --f.toneCentre;
+    } else if (f.toneCentre < kSweepTopHz) {
+        f.toneDown = false;
+        ++f.toneCentre;
+    } else if (f.toneCentre == kSweepTopHz && !f.toneDown) {
+        f.toneDown = true;
+        f.Timer9.setEnabled(true);
+        f.Timer10.setEnabled(false);
     }
-    Text3.setText(std::to_string(toneCentre));
-    toneCentre = std::min<std::int16_t>(toneCentre, kSweepTopHz);
-    if (paramEq) paramEq->setAllParameters({static_cast<float>(toneCentre), 36.0f, 15.0f});
+    f.Text3.setText(std::to_string(f.toneCentre));
+    f.toneCentre = std::min<std::int16_t>(f.toneCentre, kSweepTopHz);
+    if (f.paramEq) f.paramEq->setAllParameters(toneBoost(f.toneCentre));
 }
 
-void MainForm::Timer11_Timer() {
-    if (!practising) return;
-    if (Check4.value != 1 && noiseBuffer) noiseBuffer->setVolume(selectedNoiseLevel());
-    if (clipBuffer && Check3.value != 1) clipBuffer->setVolume(0);
-    if (!waitingForAnswer && Check5.value != 1) restartReaderInterval();
+void ChannelConditions::Timer11_Timer() {
+    if (!f.practising) return;
+    if (f.Check4.value != 1 && f.noiseBuffer) f.noiseBuffer->setVolume(selectedNoiseLevel());
+    if (f.clipBuffer && f.Check3.value != 1) f.clipBuffer->setVolume(0);
+    if (!f.waitingForAnswer && f.Check5.value != 1) f.restartReaderInterval();
 }
 
 }  // namespace tessaly

@@ -5,20 +5,25 @@ namespace tessaly {
 using Json = nlohmann::ordered_json;
 
 namespace {
-Json describe(Control* c) {
+Json describe(const Control& c) {
     Json j;
-    j["enabled"] = c->enabled;
-    if (auto* o = dynamic_cast<OptionButton*>(c)) j["value"] = o->value;
-    else if (auto* k = dynamic_cast<CheckBox*>(c)) j["value"] = k->value;
-    else if (auto* s = dynamic_cast<Slider*>(c)) j["value"] = s->value;
-    else if (auto* t = dynamic_cast<TextBox*>(c)) j["text"] = t->text();
-    else if (auto* l = dynamic_cast<Label*>(c)) j["caption"] = l->caption;
-    if (!c->toolTip.empty()) j["toolTip"] = c->toolTip;
+    j["enabled"] = c.enabled;
+    switch (c.kind) {
+        case ControlKind::OptionButton: j["value"] = static_cast<const OptionButton&>(c).value; break;
+        case ControlKind::CheckBox: j["value"] = static_cast<const CheckBox&>(c).value; break;
+        case ControlKind::Slider: j["value"] = static_cast<const Slider&>(c).value; break;
+        case ControlKind::TextBox: j["text"] = static_cast<const TextBox&>(c).text(); break;
+        case ControlKind::Label: j["caption"] = static_cast<const Label&>(c).caption; break;
+        case ControlKind::Button:
+        case ControlKind::MenuCommand:
+        case ControlKind::ListView: break;
+    }
+    if (!c.toolTip.empty()) j["toolTip"] = c.toolTip;
     return j;
 }
 }  // namespace
 
-Json dumpState(MainForm& f) {
+Json dumpState(FormState& f) {
     Json d;
     d["practising"] = f.practising;
     d["waitingForAnswer"] = f.waitingForAnswer;
@@ -39,7 +44,9 @@ Json dumpState(MainForm& f) {
     d["toneCentre"] = f.toneCentre;
     d["clipName"] = f.clipName;
     Json controls = Json::object();
-    for (Control* c : f.controls()) controls[c->name] = describe(c);
+    // The window's controls; the menu commands hold no state to show.
+    for (const Control* c : f.controls().all())
+        if (c->kind != ControlKind::MenuCommand) controls[c->name] = describe(*c);
     d["controls"] = controls;
     Json timers = Json::object();
     for (Timer* t : f.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};

@@ -1,11 +1,11 @@
 #pragma once
 // The practice state as JSON, as the headless host's "dump" prints it.
-#include "practice/main_form.h"
+#include "practice/form_state.h"
 
 #include <nlohmann/json.hpp>
 
 namespace tessaly {
 
-nlohmann::ordered_json dumpState(MainForm& form);
+nlohmann::ordered_json dumpState(FormState& form);
 
 }  // namespace tessaly

@@ -1,60 +1,21 @@
 #include "headless/practice_render.h"
 
+#include "base/lines.h"
+#include "headless/command_line.h"
+#include "headless/headless_session.h"
 #include "practice/answers.h"
-#include "practice/main_form.h"
-#include "practice/user_input.h"
-#include "practice/virtual_clock.h"
-#include "sources/lines.h"
-#include "speech/engine/sound_outputs.h"
 
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <limits>
-#include <map>
-#include <tuple>
 
 namespace tessaly {
 namespace {
-
-const char* kUsage =
-    "usage: tessaly render --out FILE.wav [options]\n"
-    "  --out FILE.wav            where to write the practice (required)\n"
-    "  --key FILE.txt            write the answer key: row number and callsign a line\n"
-    "  --groups N                callsigns in the practice, 1..500 (20)\n"
-    "  --source random|library   invented callsigns, or real ones from the library (random)\n"
-    "  --words exam|standard|places|other|mixed   phonetic words for letters (exam)\n"
-    "  --speed 0..10             0 reads fastest, 10 slowest (5: 1.1 s a character)\n"
-    "  --tone 80..5000           centre of the voice's tone boost in Hz (2500)\n"
-    "  --noise off|S1..S5        band noise level (off)\n"
-    "  --qrn --qrm --qsb         static crackle, an interfering station, fading\n"
-    "  --vary-noise --vary-speed --vary-tone   random variation while reading\n"
-    "  --mode grouped|continuous pause after each callsign, or read straight on (grouped)\n"
-    "  --answer-pause SECONDS    grouped: the pause left for each answer (4)\n"
-    "  --seed N                  the same practice every time\n";
-
-// Nobody watches a render: the options are checked before any control is set,
-// so a message box would mean a fault worth seeing on the terminal.
-class RenderHost final : public FormHost {
-public:
-    void messageBox(const std::string& title, const std::string& text) override {
-        std::cerr << "tessaly render: " << title << ": " << text << '\n';
-    }
-};
-
-std::optional<long long> wholeNumber(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const long long v = std::stoll(text, &used);
-        if (used == text.size()) return v;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
 
 // Shows progress on a terminal once rendering takes more than a moment.
 class Progress {
@@ -81,119 +42,143 @@ private:
     bool shown_ = false;
 };
 
+
+const std::vector<std::string> kNoiseLevels = {"off", "S1", "S2", "S3", "S4", "S5"};
+
+CommandLine renderCommandLine(RenderOptions& o) {
+    auto number = [](const char* name, int RenderOptions::*member, long long lo, long long hi, RenderOptions& o) {
+        return [name, member, lo, hi, &o](const std::string& v) {
+            long long n = 0;
+            std::string error = takeWholeNumber(name, v, lo, hi, n);
+            if (error.empty()) o.*member = static_cast<int>(n);
+            return error;
+        };
+    };
+    auto flag = [&o](bool RenderOptions::*member) {
+        return [member, &o](const std::string&) {
+            o.*member = true;
+            return std::string();
+        };
+    };
+    auto text = [&o](std::string RenderOptions::*member) {
+        return [member, &o](const std::string& v) {
+            o.*member = v;
+            return std::string();
+        };
+    };
+    return CommandLine(
+        "render", "--out FILE.wav [options]",
+        "Renders a whole practice to a WAV file and its answer key, with the window's reader and sound;\n"
+        "every option defaults to the window's setting.",
+        {},
+        {{"--out", "FILE.wav", "where to write the practice (required)", text(&RenderOptions::outPath)},
+         {"--key", "FILE.txt", "write the answer key: row number and callsign a line", text(&RenderOptions::keyPath)},
+         {"--groups", "N", "callsigns in the practice, 1..500 (20)", number("--groups", &RenderOptions::groups, 1, 500, o)},
+         {"--source", "random|library", "invented callsigns, or real ones from the library (random)",
+          [&o](const std::string& v) {
+              std::size_t i = 0;
+              std::string error = takeOneOf("--source", v, {"random", "library"}, i);
+              if (error.empty()) o.library = i == 1;
+              return error;
+          }},
+         {"--words", "exam|standard|places|other|mixed", "phonetic words for letters (exam)",
+          [&o](const std::string& v) {
+              std::size_t i = 0;
+              const std::string error = takeOneOf("--words", v, {"exam", "standard", "places", "other", "mixed"}, i);
+              if (error.empty()) o.wordSet = i == 0 ? 4 : static_cast<int>(i) - 1;
+              return error;
+          }},
+         {"--speed", "0..10", "0 reads fastest, 10 slowest (5: 1.1 s a character)",
+          number("--speed", &RenderOptions::speed, 0, 10, o)},
+         {"--tone", "80..5000", "centre of the voice's tone boost in Hz (2500)",
+          number("--tone", &RenderOptions::tone, 80, 5000, o)},
+         {"--noise", "off|S1..S5", "band noise level (off)",
+          [&o](const std::string& v) {
+              std::size_t i = 0;
+              std::string error = takeOneOf("--noise", v, kNoiseLevels, i);
+              if (error.empty()) o.noiseLevel = static_cast<int>(i);
+              return error;
+          }},
+         {"--qrn", "", "static crackle", flag(&RenderOptions::qrn)},
+         {"--qrm", "", "an interfering station", flag(&RenderOptions::qrm)},
+         {"--qsb", "", "fading", flag(&RenderOptions::qsb)},
+         {"--vary-noise", "", "random variation of the noise", flag(&RenderOptions::varyNoise)},
+         {"--vary-speed", "", "random variation of the speed", flag(&RenderOptions::varySpeed)},
+         {"--vary-tone", "", "random variation of the tone", flag(&RenderOptions::varyTone)},
+         {"--mode", "grouped|continuous", "pause after each callsign, or read straight on (grouped)",
+          [&o](const std::string& v) {
+              std::size_t i = 0;
+              std::string error = takeOneOf("--mode", v, {"grouped", "continuous"}, i);
+              if (error.empty()) o.continuous = i == 1;
+              return error;
+          }},
+         {"--answer-pause", "SECONDS", "grouped: the pause left for each answer (4)",
+          [&o](const std::string& v) {
+              char* end = nullptr;
+              const double s = std::strtod(v.c_str(), &end);
+              if (v.empty() || *end != '\0' || !std::isfinite(s) || s < 0 || s > 600)
+                  return "--answer-pause takes seconds from 0 to 600, not \"" + v + "\"";
+              o.answerPauseSeconds = s;
+              return std::string();
+          }},
+         {"--seed", "N", "the same practice every time",
+          [&o](const std::string& v) {
+              std::uint64_t seed = 0;
+              std::string error = takeSeed("--seed", v, seed);
+              if (error.empty()) o.seed = seed;
+              return error;
+          }}});
+}
+
+// Only options: a word that is not one is a mistake.
+bool complete(const RenderOptions& o, const std::vector<std::string>& positionals, std::string& error) {
+    if (!positionals.empty()) {
+        error = "unexpected argument \"" + positionals.front() + "\"";
+        return false;
+    }
+    if (o.outPath.empty()) {
+        error = "--out FILE.wav is required";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& args, std::string& error) {
     RenderOptions o;
-    const std::map<std::string, int> words = {{"exam", 4}, {"standard", 0}, {"places", 1}, {"other", 2}, {"mixed", 3}};
-    const std::map<std::string, int> noise = {{"off", 0}, {"S1", 1}, {"S2", 2}, {"S3", 3}, {"S4", 4}, {"S5", 5}};
-    const std::map<std::string, std::tuple<int RenderOptions::*, long long, long long>> numbers = {
-        {"--groups", {&RenderOptions::groups, 1, 500}},
-        {"--speed", {&RenderOptions::speed, 0, 10}},
-        {"--tone", {&RenderOptions::tone, 80, 5000}}};
-    const std::map<std::string, bool RenderOptions::*> flags = {
-        {"--qrn", &RenderOptions::qrn},           {"--qrm", &RenderOptions::qrm},
-        {"--qsb", &RenderOptions::qsb},           {"--vary-noise", &RenderOptions::varyNoise},
-        {"--vary-speed", &RenderOptions::varySpeed}, {"--vary-tone", &RenderOptions::varyTone}};
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (auto f = flags.find(a); f != flags.end()) {
-            o.*(f->second) = true;
-            continue;
-        }
-        if (i + 1 >= args.size() || a.rfind("--", 0) != 0) {
-            error = a.rfind("--", 0) == 0 ? a + " needs a value" : "unexpected argument \"" + a + "\"";
-            return std::nullopt;
-        }
-        const std::string v = args[++i];
-        auto number = [&](long long lo, long long hi) -> std::optional<long long> {
-            auto n = wholeNumber(v);
-            if (!n || *n < lo || *n > hi) {
-                error = a + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
-                        ", not \"" + v + "\"";
-                return std::nullopt;
-            }
-            return n;
-        };
-        if (auto n = numbers.find(a); n != numbers.end()) {
-            const auto& [member, lo, hi] = n->second;
-            auto value = number(lo, hi);
-            if (!value) return std::nullopt;
-            o.*member = static_cast<int>(*value);
-        } else if (a == "--seed") {
-            auto n = number(0, std::numeric_limits<long long>::max());
-            if (!n) return std::nullopt;
-            o.seed = static_cast<std::uint64_t>(*n);
-        } else if (a == "--source") {
-            if (v != "random" && v != "library") {
-                error = "--source is random or library, not \"" + v + "\"";
-                return std::nullopt;
-            }
-            o.library = v == "library";
-        } else if (a == "--words") {
-            auto w = words.find(v);
-            if (w == words.end()) {
-                error = "--words is exam, standard, places, other or mixed, not \"" + v + "\"";
-                return std::nullopt;
-            }
-            o.wordSet = w->second;
-        } else if (a == "--noise") {
-            auto n = noise.find(v);
-            if (n == noise.end()) {
-                error = "--noise is off, S1, S2, S3, S4 or S5, not \"" + v + "\"";
-                return std::nullopt;
-            }
-            o.noiseLevel = n->second;
-        } else if (a == "--mode") {
-            if (v != "grouped" && v != "continuous") {
-                error = "--mode is grouped or continuous, not \"" + v + "\"";
-                return std::nullopt;
-            }
-            o.continuous = v == "continuous";
-        } else if (a == "--answer-pause") {
-            char* end = nullptr;
-            const double s = std::strtod(v.c_str(), &end);
-            if (v.empty() || *end != '\0' || !std::isfinite(s) || s < 0 || s > 600) {
-                error = "--answer-pause takes seconds from 0 to 600, not \"" + v + "\"";
-                return std::nullopt;
-            }
-            o.answerPauseSeconds = s;
-        } else if (a == "--out") {
-            o.outPath = v;
-        } else if (a == "--key") {
-            o.keyPath = v;
-        } else {
-            error = "unknown option " + a;
-            return std::nullopt;
-        }
-    }
-    if (o.outPath.empty()) {
-        error = "--out FILE.wav is required";
-        return std::nullopt;
-    }
+    std::vector<std::string> positionals;
+    if (!renderCommandLine(o).parse(args, positionals, error) || !complete(o, positionals, error)) return std::nullopt;
     return o;
 }
 
 namespace {
 
 int render(const RenderOptions& o) {
-    VirtualClock clock;
-    RenderHost host;
-    RandomSource random(o.seed);
-    std::string error;
-    auto wav = makeWavOutput(o.outPath, {}, [&clock] { return clock.nowMs(); }, error);
-    if (!wav) {
-        std::cerr << "tessaly render: cannot write " << o.outPath << ": " << error << '\n';
+    HeadlessSession::Options so;
+    so.seed = o.seed;
+    so.output = HeadlessSession::Output::Wav;
+    so.wavPath = o.outPath;
+    // Nobody watches a render: the options are checked before any control is set,
+    // so a message box would mean a fault worth seeing on the terminal.
+    so.onEvent = [](const HostEvent& e) {
+        if (e.kind == HostEvent::Kind::MessageBox) std::cerr << "tessaly render: " << e.title << ": " << e.text << '\n';
+    };
+    std::unique_ptr<HeadlessSession> session;
+    try {
+        session = std::make_unique<HeadlessSession>(std::move(so));
+    } catch (const std::exception& e) {
+        std::cerr << "tessaly render: cannot write " << o.outPath << ": " << e.what() << '\n';
         return 1;
     }
-    MainForm form(clock, wav->platform(), random, host);
-    UserInput user(form);
-    form.Form_Load();
+    session->load();
+    UserInput& user = session->input();
+    VirtualClock& clock = session->clock();
 
     // Set the window up as a user would.
     user.setText("Text2", std::to_string(o.groups));
     user.click(o.library ? "Option11" : "Option10");
-    user.click(form.Option7[o.wordSet].name);
+    user.click(session->form().Option7[o.wordSet].name);
     user.click(o.continuous ? "Option9" : "Option8");
     user.slide("Slider1", o.speed);
     user.slide("Slider2", o.tone);
@@ -205,19 +190,20 @@ int render(const RenderOptions& o) {
         if (wanted) user.click(box);
     user.click("Command4");
 
-    const std::string practice = form.Text1.text();
-    const int groups = form.groupCount;
+    const PracticeView practice = session->view();
+    const std::string text = practice.practiceText();
+    const int groups = practice.groupCount();
     const auto pauseMs = static_cast<std::int64_t>(std::llround(o.answerPauseSeconds * 1000));
     Progress progress(groups);
     int answered = 0;
     std::int64_t answerAt = -1;
-    while (form.practising) {
-        if (form.waitingForAnswer && answerAt < 0) answerAt = clock.nowMs() + pauseMs;
+    while (practice.practising()) {
+        if (practice.waitingForAnswer() && answerAt < 0) answerAt = clock.nowMs() + pauseMs;
         std::int64_t next = clock.nextDueMs();
         if (answerAt >= 0 && (next < 0 || answerAt <= next)) {
             clock.advance(answerAt - clock.nowMs());
             // Confirm the expected copy, as a user who got it right would.
-            user.setText("Text6", ExpectedCopy(readline(practice, answered + 1)));
+            user.setText("Text6", ExpectedCopy(readline(text, answered + 1)));
             user.pressKey("Text6", 13);
             ++answered;
             answerAt = -1;
@@ -226,18 +212,19 @@ int render(const RenderOptions& o) {
         } else {
             break;  // nothing left to happen
         }
-        progress.update(o.continuous ? form.readPos * groups / std::max(form.textLength, 1) : answered);
+        progress.update(o.continuous ? static_cast<int>(practice.readingProgress() * groups) : answered);
     }
     // Time to write down the last callsign before the file ends.
-    const std::int64_t endMs = clock.nowMs() + (o.continuous ? 2000 : pauseMs);
-    wav->renderUntilMs(endMs);
-    if (!wav->finish(error)) {
+    clock.advance(o.continuous ? 2000 : pauseMs);
+    const std::int64_t endMs = clock.nowMs();
+    std::string error;
+    if (!session->finish(error)) {
         std::cerr << "tessaly render: cannot write " << o.outPath << ": " << error << '\n';
         return 1;
     }
     if (!o.keyPath.empty()) {
         std::ofstream key(o.keyPath, std::ios::binary);
-        for (int row = 1; row <= groups; ++row) key << row << ' ' << ExpectedCopy(readline(practice, row)) << '\n';
+        for (int row = 1; row <= groups; ++row) key << row << ' ' << ExpectedCopy(readline(text, row)) << '\n';
         key.close();
         if (!key) {
             std::cerr << "tessaly render: cannot write " << o.keyPath << '\n';
@@ -245,25 +232,23 @@ int render(const RenderOptions& o) {
         }
     }
     const std::int64_t seconds = (endMs + 999) / 1000;
-    std::cout << o.outPath << ": " << groups << " callsigns, " << seconds / 60 << " min " << seconds % 60 << " s"
-              << (o.keyPath.empty() ? "" : ", key in " + o.keyPath) << '\n';
+    std::cout << o.outPath << ": " << plural(groups, "callsign", "callsigns") << ", " << seconds / 60 << " min "
+              << seconds % 60 << " s" << (o.keyPath.empty() ? "" : ", key in " + o.keyPath) << '\n';
     return 0;
 }
 
 }  // namespace
 
 int renderCommand(const std::vector<std::string>& args) {
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsage;
-        return 0;
-    }
-    std::string error;
-    const auto options = parseRenderOptions(args, error);
-    if (!options) {
-        std::cerr << "tessaly render: " << error << '\n' << kUsage;
-        return 2;
-    }
-    return render(*options);
+    RenderOptions o;
+    return renderCommandLine(o).main(args, [&](const std::vector<std::string>& positionals) {
+        std::string error;
+        if (!complete(o, positionals, error)) {
+            std::cerr << "tessaly render: " << error << "\n(tessaly render --help lists the options)\n";
+            return 2;
+        }
+        return render(o);
+    });
 }
 
 }  // namespace tessaly

@@ -108,14 +108,41 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
     return a;
 }
 
-std::vector<ScriptAction> parseScript(std::istream& in) {
+namespace {
+
+std::optional<UserAction> userAction(ScriptAction::Kind kind) {
+    using K = ScriptAction::Kind;
+    switch (kind) {
+        case K::Click: return UserAction::Click;
+        case K::Type: return UserAction::Key;
+        case K::SetText: return UserAction::SetText;
+        case K::Slide: return UserAction::Slide;
+        case K::Hover: return UserAction::Hover;
+        case K::Wait:
+        case K::Dump:
+        case K::Close: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<ScriptAction> parseScript(std::istream& in, const ControlRegistry& controls) {
     std::vector<ScriptAction> actions;
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
-        if (auto a = parseScriptLine(line, number)) actions.push_back(std::move(*a));
+        auto a = parseScriptLine(line, number);
+        if (!a) continue;
+        if (const auto action = userAction(a->kind)) {
+            const Control* c = controls.find(a->target);
+            if (!c) throw ScriptError{number, "no control named \"" + a->target + "\""};
+            if (!c->takes(*action)) throw ScriptError{number, "\"" + a->target + "\" does not take this action"};
+        }
+        actions.push_back(std::move(*a));
     }
+    if (in.bad()) throw ScriptError{number + 1, "the script could not be read"};
     return actions;
 }
 

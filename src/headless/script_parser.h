@@ -1,6 +1,8 @@
 #pragma once
 // The headless host's script language: one action a line, "#" starts a comment,
 // strings in double quotes with \r \n \b \\ \" escapes.
+#include "practice/controls.h"
+
 #include <cstdint>
 #include <istream>
 #include <optional>
@@ -26,7 +28,9 @@ struct ScriptError {
 // Parses one line; nullopt for blank or comment-only lines. Throws ScriptError.
 std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNumber);
 
-// Parses a whole script; throws ScriptError naming the first bad line.
-std::vector<ScriptAction> parseScript(std::istream& in);
+// Parses a whole script and checks every action's control against the form's
+// controls, so that a bad script is refused before anything runs. Throws
+// ScriptError naming the first bad line.
+std::vector<ScriptAction> parseScript(std::istream& in, const ControlRegistry& controls);
 
 }  // namespace tessaly

@@ -21,7 +21,8 @@ struct ScriptOptions {
 // argument returns nullopt with a message in `error`.
 std::optional<ScriptOptions> parseScriptOptions(const std::vector<std::string>& args, std::string& error);
 
-// Runs a script; returns the exit status (0, or 2 for a bad script or option).
+// Runs a script; returns the exit status (0; 1 when the WAV file cannot be
+// written; 2 for a bad script).
 int runScript(const ScriptOptions& options, std::istream& script, std::ostream& out, std::ostream& err);
 
 // The command as main() calls it.

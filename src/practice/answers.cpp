@@ -1,8 +1,8 @@
 // Taking answers from the answer box, and marking them.
 #include "practice/answers.h"
 
-#include "practice/main_form.h"
-#include "sources/lines.h"
+#include "practice/practice_control.h"
+#include "base/lines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,41 +17,41 @@ std::string ExpectedCopy(const std::string& line) {
     return upper.substr(0, lowPower + 1) + "QRP";
 }
 
-void MainForm::Text6_KeyPress(int& KeyAscii) {
+void PracticeControl::Text6_KeyPress(int& KeyAscii) {
     if (KeyAscii >= 'a' && KeyAscii <= 'z') KeyAscii -= 32;
     if (KeyAscii != 13) return;
-    if (!Text6.text().empty()) {
-        ++answerCount;
-        if (answerCount <= groupCount) {
-            if (static_cast<std::size_t>(answerCount) <= ListView1.rows.size())
-                ListView1.rows[static_cast<std::size_t>(answerCount - 1)][1] = Text6.text();
-            ListView1.selectedRow = answerCount;
-            if (practising && !Timer2.enabled() && groupedReading()) {
-                waitingForAnswer = false;
-                Timer2.setEnabled(true);
+    if (!f.Text6.text().empty()) {
+        ++f.answerCount;
+        if (f.answerCount <= f.groupCount) {
+            if (static_cast<std::size_t>(f.answerCount) <= f.ListView1.rows.size())
+                f.ListView1.rows[static_cast<std::size_t>(f.answerCount - 1)][1] = f.Text6.text();
+            f.ListView1.selectedRow = f.answerCount;
+            if (f.practising && !f.Timer2.enabled() && f.groupedReading()) {
+                f.waitingForAnswer = false;
+                f.Timer2.setEnabled(true);
             }
         } else {
             // An answer past the last row ends the practice; it is not stored.
             Command5_Click();
-            Text6.enabled = false;
+            f.Text6.enabled = false;
         }
-        if (!practising) {
-            Text6.enabled = false;
+        if (!f.practising) {
+            f.Text6.enabled = false;
             MarkAnswers();
-            for (OptionButton* o : {&Option8, &Option9, &Option10, &Option11}) o->enabled = true;
-            Timer12.setEnabled(false);
-            Text1.setText("");
+            for (OptionButton* o : {&f.Option8, &f.Option9, &f.Option10, &f.Option11}) o->enabled = true;
+            f.Timer12.setEnabled(false);
+            f.Text1.setText("");
         }
     }
-    Text6.setText("");
+    f.Text6.setText("");
 }
 
-void MainForm::MarkAnswers() {
-    const auto rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(groupCount, 0)), ListView1.rows.size());
-    for (rowIndex = 1; rowIndex <= static_cast<int>(rows); ++rowIndex)
-        ListView1.rows[static_cast<std::size_t>(rowIndex - 1)][2] = ExpectedCopy(readline(Text1.text(), rowIndex));
-    for (rowIndex = 1; rowIndex <= static_cast<int>(rows); ++rowIndex) {
-        auto& row = ListView1.rows[static_cast<std::size_t>(rowIndex - 1)];
+void PracticeControl::MarkAnswers() {
+    const auto rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(f.groupCount, 0)), f.ListView1.rows.size());
+    for (f.rowIndex = 1; f.rowIndex <= static_cast<int>(rows); ++f.rowIndex)
+        f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)][2] = ExpectedCopy(readline(f.Text1.text(), f.rowIndex));
+    for (f.rowIndex = 1; f.rowIndex <= static_cast<int>(rows); ++f.rowIndex) {
+        auto& row = f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)];
         row[3].assign(1, row[1] == row[2] ? 'Y' : 'N');
     }
 }

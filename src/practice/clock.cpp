@@ -1,7 +1,7 @@
 // The elapsed-time clock and the group-count check.
 #include "practice/clock.h"
 
-#include "practice/main_form.h"
+#include "practice/practice_control.h"
 
 #include <cerrno>
 #include <cmath>
@@ -30,23 +30,23 @@ std::optional<double> parseNumber(const std::string& text) {
 
 double roundHalfEven(double value) { return std::nearbyint(value); }  // default mode: to even
 
-void MainForm::Timer12_Timer() {
-    ++elapsedSeconds;
-    Label6.caption = formattime(std::to_string(elapsedSeconds));
+void PracticeControl::Timer12_Timer() {
+    ++f.elapsedSeconds;
+    f.Label6.caption = formattime(std::to_string(f.elapsedSeconds));
 }
 
-void MainForm::Text2_Change() {
-    const auto number = parseNumber(Text2.text());
+void PracticeControl::Text2_Change() {
+    const auto number = parseNumber(f.Text2.text());
     if (!number) {
-        host_.messageBox("错误", "练习组数必须为数字!");
-        Text2.setText("10");
+        f.host().messageBox("错误", "练习组数必须为数字!");
+        f.Text2.setText("10");
         return;
     }
     // A value too large for a 16-bit integer counts as above 500.
     const double whole = roundHalfEven(*number);
     if (whole <= 500) return;
-    host_.messageBox("错误", "练习组数不要大于500组!");
-    Text2.setText("10");
+    f.host().messageBox("错误", "练习组数不要大于500组!");
+    f.Text2.setText("10");
 }
 
 }  // namespace tessaly

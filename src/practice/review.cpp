@@ -1,19 +1,19 @@
 // The review list's summary: the count of correct copies, shown as the list's tooltip.
-#include "practice/main_form.h"
+#include "practice/practice_control.h"
 
 namespace tessaly {
 
-int MainForm::CountCorrect() {
+int PracticeControl::CountCorrect() {
     int correct = 0;
-    for (rowIndex = 1; rowIndex <= groupCount && rowIndex <= static_cast<int>(ListView1.rows.size()); ++rowIndex)
-        if (ListView1.rows[static_cast<std::size_t>(rowIndex - 1)][3] == "Y") ++correct;
+    for (f.rowIndex = 1; f.rowIndex <= f.groupCount && f.rowIndex <= static_cast<int>(f.ListView1.rows.size()); ++f.rowIndex)
+        if (f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)][3] == "Y") ++correct;
     return correct;
 }
 
-void MainForm::ListView1_MouseMove() {
+void PracticeControl::ListView1_MouseMove() {
     // During a practice the tooltip keeps the previous practice's summary.
-    if (ListView1.rows.empty() || practising) return;
-    ListView1.toolTip = "本次练习呼号听抄正确共" + std::to_string(CountCorrect()) + "个";
+    if (f.ListView1.rows.empty() || f.practising) return;
+    f.ListView1.toolTip = "本次练习呼号听抄正确共" + std::to_string(CountCorrect()) + "个";
 }
 
 }  // namespace tessaly

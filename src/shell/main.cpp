@@ -34,13 +34,7 @@ int main(int argc, char** argv) {
         std::cout << "tessaly 2.0\n";
         return 0;
     }
-    if (command == "script") {
-        if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-            std::cout << "usage: tessaly script FILE [--seed N] [--trace] [--wav OUT.wav] [--live]\n";
-            return 0;
-        }
-        return tessaly::scriptCommand(args);
-    }
+    if (command == "script") return tessaly::scriptCommand(args);
     if (command == "render") return tessaly::renderCommand(args);
     if (command.rfind("-", 0) == 0 && command.rfind("-platform", 0) != 0 && command.rfind("--style", 0) != 0) {
         std::cerr << "tessaly: unknown option " << command << "\n\n" << kHelp;

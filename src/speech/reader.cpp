@@ -1,27 +1,39 @@
 // The reader: one character of the practice text per tick of Timer2.
-#include "practice/main_form.h"
+#include "speech/speech_output.h"
 
 namespace tessaly {
 
-void MainForm::Timer2_Timer() {
-    ++readPos;
-    const std::string& text = Text1.text();
+void SpeechOutput::Timer2_Timer() {
+    ++f.readPos;
+    const std::string& text = f.Text1.text();
     const std::string character =
-        readPos >= 1 && static_cast<std::size_t>(readPos) <= text.size() ? text.substr(static_cast<std::size_t>(readPos - 1), 1) : "";
-    clipName = ResToStr(character);
-    if (clipName == "NULL" && groupedReading()) {
+        f.readPos >= 1 && static_cast<std::size_t>(f.readPos) <= text.size() ? text.substr(static_cast<std::size_t>(f.readPos - 1), 1) : "";
+    f.clipName = ResToStr(character);
+    if (f.clipName == "NULL" && f.groupedReading()) {
         // End of a callsign in grouped reading: wait for the answer, and skip the LF.
-        waitingForAnswer = true;
-        Timer2.setEnabled(false);
-        ++readPos;
+        f.waitingForAnswer = true;
+        f.Timer2.setEnabled(false);
+        ++f.readPos;
     }
-    Text5.setText(std::to_string(readPos) + clipName);
+    f.Text5.setText(std::to_string(f.readPos) + f.clipName);
     StartClip();
-    if (!text.empty() && readPos >= textLength - 1) endOfReading();
+    if (!text.empty() && f.readPos >= f.textLength - 1) endOfReading();
 }
 
-void MainForm::Slider1_Change() {
-    if (practising) restartReaderInterval();
+void SpeechOutput::endOfReading() {
+    f.Timer2.setEnabled(false);
+    f.Timer11.setEnabled(false);
+    f.readPos = 0;
+    f.practising = false;
+    for (auto* buffer : {&f.clipBuffer, &f.noiseBuffer, &f.qrnBuffer, &f.qrmBuffer})
+        if (*buffer) (*buffer)->stop();
+    for (Timer* t : {&f.Timer2, &f.Timer3, &f.Timer4, &f.Timer5, &f.Timer6, &f.Timer7, &f.Timer8, &f.Timer9, &f.Timer10})
+        t->setEnabled(false);
+    f.Command4.enabled = true;
+}
+
+void SpeechOutput::Slider1_Change() {
+    if (f.practising) f.restartReaderInterval();
 }
 
 }  // namespace tessaly

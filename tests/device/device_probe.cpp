@@ -7,8 +7,8 @@
 //                                        server is taken away under it
 //   tessaly_device_probe silent          opens the output where there is no device
 //   tessaly_device_probe check FILE      finds the tone in a recording
-#include "speech/engine/mixer.h"
-#include "speech/engine/sound_outputs.h"
+#include "engine/mixer.h"
+#include "engine/sound_outputs.h"
 
 #include <sndfile.h>
 

@@ -1,5 +1,5 @@
 #include "headless/practice_render.h"
-#include "../resources/wave_probe.h"
+#include "support/wave_probe.h"
 
 #include <gtest/gtest.h>
 

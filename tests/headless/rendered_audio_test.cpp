@@ -1,8 +1,8 @@
 // What a listener hears: timing, noise levels, the interfering station and fading,
 // measured on practices rendered through the real mixer.
-#include "rendered_practice.h"
-#include "resources/resource_store.h"
-#include "speech/engine/mixer.h"
+#include "support/rendered_practice.h"
+#include "base/resource_store.h"
+#include "engine/mixer.h"
 
 namespace tessaly::testing {
 namespace {
@@ -87,7 +87,7 @@ TEST(RenderedAudio, InterfererIsTwelveDecibelsDownAndFourPointThreePercentFaster
 
 TEST(RenderedAudio, FadingLowersEachClipByItsFadeLevel) {
     // The same practice twice, with and without QSB: the clips differ only in level.
-    auto render = [](bool fading, std::vector<RecordingHost::Clip>& clips, std::vector<double>& levels) {
+    auto render = [](bool fading, std::vector<HostRecord::Clip>& clips, std::vector<double>& levels) {
         RenderedPractice p(fading ? "qsb" : "clean", 11);
         p.input->setText("Text2", "6");
         p.input->click("Option9");
@@ -97,7 +97,7 @@ TEST(RenderedAudio, FadingLowersEachClipByItsFadeLevel) {
         clips = p.host.clips;
         for (const auto& c : clips) levels.push_back(p.levelDb(c.t, c.t + 250));
     };
-    std::vector<RecordingHost::Clip> faded, clean;
+    std::vector<HostRecord::Clip> faded, clean;
     std::vector<double> fadedDb, cleanDb;
     render(true, faded, fadedDb);
     render(false, clean, cleanDb);

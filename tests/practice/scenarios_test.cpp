@@ -1,7 +1,7 @@
 // Whole practices in virtual time, from Start to the marks.
-#include "form_fixture.h"
+#include "support/form_fixture.h"
 #include "practice/answers.h"
-#include "sources/lines.h"
+#include "base/lines.h"
 
 namespace tessaly::testing {
 namespace {
@@ -33,7 +33,7 @@ TEST_F(PracticeTest, GroupedReadingWaitsForEachAnswerAndMarksAtTheEnd) {
     for (std::size_t i = 0; i < host.clips.size(); ++i)
         EXPECT_EQ(host.clips[i].t, static_cast<std::int64_t>(1100 * (i + 1))) << "clip " << i;
     EXPECT_EQ(host.clips.back().name, "NULL");
-    EXPECT_EQ(host.clips.front().name, form.ResToStr(first.substr(0, 1)));
+    EXPECT_EQ(host.clips.front().name, form.speech.ResToStr(first.substr(0, 1)));
     EXPECT_TRUE(form.waitingForAnswer);
     EXPECT_FALSE(form.Timer2.enabled());
 
@@ -114,7 +114,7 @@ TEST_F(PracticeTest, ContinuousReadingPausesTwoTicksAndTakesOneLateAnswer) {
     EXPECT_EQ(form.ListView1.rows[18][3], "N");
     EXPECT_EQ(form.ListView1.rows[19][3], "N");
     EXPECT_EQ(form.ListView1.rows[19][1], "");
-    EXPECT_EQ(form.CountCorrect(), 18);
+    EXPECT_EQ(form.practice.CountCorrect(), 18);
 }
 
 TEST_F(PracticeTest, StopAtAnyPointMarksWhatThereIs) {

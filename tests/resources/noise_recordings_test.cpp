@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "wave_probe.h"
+#include "support/wave_probe.h"
 
 namespace tessaly::test {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "wave_probe.h"
+#include "support/wave_probe.h"
 
 namespace tessaly::test {
 namespace {
@@ -94,12 +94,6 @@ TEST_P(SpokenClip, IsTrimmedAndAtTheCommonLevel) {
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, SpokenClip, testing::ValuesIn(allSpokenClips()),
                          [](const auto& info) { return info.param; });
-
-TEST(SpokenClips, LookUpIgnoresCase) {
-  EXPECT_TRUE(findResource("wave", "portable"));
-  EXPECT_TRUE(findResource("WAVE", "Qrp"));
-  EXPECT_TRUE(findResource("wave", "null"));
-}
 
 // Every clip is its own recording: no letter or digit of a set repeats
 // another, and the words that several sets share (Quebec, Denmark,

@@ -1,5 +1,3 @@
-#include "about_box_test.h"
-
 #include "shell/qt/about_box.h"
 #include "shell/qt/loader_window.h"
 #include "window_fixture.h"
@@ -9,6 +7,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace tessaly::qt::testing {
 
@@ -20,62 +20,62 @@ QList<AboutBox*> openAboutBoxes() {
     return open;
 }
 void deleteClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-}  // namespace
 
-void AboutBoxTest::opensOnceAndCloses() {
+TEST(AboutBox, OpensOnceAndCloses) {
     WindowFixture f;
     f.window().aboutAction()->trigger();
     f.window().aboutAction()->trigger();  // brings the same box forward
-    QCOMPARE(openAboutBoxes().size(), 1);
+    EXPECT_EQ(openAboutBoxes().size(), 1);
+    ASSERT_FALSE(openAboutBoxes().isEmpty());
     AboutBox* box = openAboutBoxes().front();
-    QCOMPARE(box->windowTitle(), QStringLiteral("关于Tessaly"));
-    QVERIFY(!box->isModal());
-    QVERIFY(!box->parentWidget());  // no owner: it may outlive the main window
-    QCOMPARE(box->okButton()->text(), QStringLiteral("确定"));
-    QVERIFY(box->okButton()->isDefault());
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("关于Tessaly"));
+    EXPECT_TRUE(!box->isModal());
+    EXPECT_TRUE(!box->parentWidget());  // no owner: it may outlive the main window
+    EXPECT_EQ(box->okButton()->text(), QStringLiteral("确定"));
+    EXPECT_TRUE(box->okButton()->isDefault());
 
     QTest::mouseClick(box->okButton(), Qt::LeftButton);
     deleteClosedWindows();
-    QVERIFY(openAboutBoxes().isEmpty());
-    QVERIFY(!f.session.host().aboutBox());
+    EXPECT_TRUE(openAboutBoxes().isEmpty());
+    EXPECT_TRUE(!f.session.host().aboutBox());
 
     // It opens afresh, and Esc closes it too.
     f.window().aboutAction()->trigger();
-    QCOMPARE(openAboutBoxes().size(), 1);
+    EXPECT_EQ(openAboutBoxes().size(), 1);
     QTest::keyClick(openAboutBoxes().front(), Qt::Key_Escape);
     deleteClosedWindows();
-    QVERIFY(openAboutBoxes().isEmpty());
+    EXPECT_TRUE(openAboutBoxes().isEmpty());
 }
 
-void AboutBoxTest::contactLinkOpensAMailToTheAddress() {
+TEST(AboutBox, ContactLinkOpensAMailToTheAddress) {
     QList<QUrl> opened;
     const auto restore = AboutBox::urlOpener();
     AboutBox::urlOpener() = [&](const QUrl& url) { opened.push_back(url); };
     {
         AboutBox box;
-        QVERIFY(!AboutBox::contactAddress().isEmpty());
-        QCOMPARE(box.contactLabel()->text(), QStringLiteral("EMail: ") + AboutBox::contactAddress());
-        QVERIFY(box.contactLabel()->font().underline());
-        QCOMPARE(box.contactLabel()->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_TRUE(!AboutBox::contactAddress().isEmpty());
+        EXPECT_EQ(box.contactLabel()->text(), QStringLiteral("EMail: ") + AboutBox::contactAddress());
+        EXPECT_TRUE(box.contactLabel()->font().underline());
+        EXPECT_EQ(box.contactLabel()->cursor().shape(), Qt::PointingHandCursor);
         QTest::mouseClick(box.contactLabel(), Qt::LeftButton);
     }
     AboutBox::urlOpener() = restore;
-    QCOMPARE(opened.size(), 1);
-    QCOMPARE(opened.front(), QUrl(QStringLiteral("mailto:") + AboutBox::contactAddress()));
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.front(), QUrl(QStringLiteral("mailto:") + AboutBox::contactAddress()));
 }
 
-void AboutBoxTest::loaderShowsItsNoticeWithoutAFrame() {
+TEST(LoaderWindow, ShowsItsNoticeWithoutAFrame) {
     LoaderWindow loader;
-    QVERIFY(loader.windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(loader.size(), QSize(209, 37));  // 3135 x 555 twips
+    EXPECT_TRUE(loader.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(loader.size(), QSize(209, 37));  // 3135 x 555 twips
     auto* notice = loader.findChild<QLabel*>();
-    QVERIFY(notice);
-    QCOMPARE(notice->text(), QStringLiteral("程序加载中,请稍等..."));
-    QVERIFY(notice->geometry().bottom() < loader.height());
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->text(), QStringLiteral("程序加载中,请稍等..."));
+    EXPECT_TRUE(notice->geometry().bottom() < loader.height());
 }
 
 // With whatever faces this system has, no caption is cut off by its control.
-void AboutBoxTest::everyCaptionFitsItsControl() {
+TEST(Windows, EveryCaptionFitsItsControl) {
     WindowFixture f;
     AboutBox about;
     LoaderWindow loader;
@@ -83,17 +83,17 @@ void AboutBoxTest::everyCaptionFitsItsControl() {
                          static_cast<QWidget*>(&loader)}) {
         for (QAbstractButton* button : top->findChildren<QAbstractButton*>()) {
             if (button->text().isEmpty()) continue;
-            QVERIFY2(button->sizeHint().width() <= button->width() || qobject_cast<QPushButton*>(button),
-                     qPrintable(button->text()));
-            QVERIFY2(button->sizeHint().height() <= button->height() || qobject_cast<QPushButton*>(button),
-                     qPrintable(button->text()));
+            const bool push = qobject_cast<QPushButton*>(button) != nullptr;
+            EXPECT_TRUE(push || button->sizeHint().width() <= button->width()) << qPrintable(button->text());
+            EXPECT_TRUE(push || button->sizeHint().height() <= button->height()) << qPrintable(button->text());
         }
         for (QLabel* label : top->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->wordWrap()) continue;
-            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
-            QVERIFY2(label->sizeHint().height() <= label->height(), qPrintable(label->text()));
+            EXPECT_TRUE(label->sizeHint().width() <= label->width()) << qPrintable(label->text());
+            EXPECT_TRUE(label->sizeHint().height() <= label->height()) << qPrintable(label->text());
         }
     }
 }
 
+}  // namespace
 }  // namespace tessaly::qt::testing

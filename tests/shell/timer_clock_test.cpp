@@ -142,9 +142,3 @@ TEST(QtTimerClockTest, HaltedClockStopsEveryCountdownForGood) {
 
 }  // namespace
 }  // namespace tessaly::qt
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

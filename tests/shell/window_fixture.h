@@ -5,7 +5,7 @@
 #include "shell/qt/answer_box.h"
 #include "shell/qt/answer_list.h"
 #include "shell/qt/desktop_session.h"
-#include "speech/tracing_sound.h"
+#include "sound/tracing_sound.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -16,6 +16,11 @@
 
 #include <string>
 #include <vector>
+
+#include <ostream>
+
+// Readable QStrings in the suites' failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace tessaly::qt::testing {
 

@@ -1,22 +1,15 @@
-// The window's Qt Test suites, run one after the other in one application.
-#include "about_box_test.h"
-#include "main_window_test.h"
-
+// The window's suites, as GoogleTest cases in one Qt application (ctest lists
+// each case), on the offscreen platform: no screen needed.
 #include <QApplication>
-#include <QTest>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Offscreen unless asked otherwise, also when ctest lists the cases.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // Windows come and go in every case; none of them ends the test program.
     QApplication::setQuitOnLastWindowClosed(false);
-    int failed = 0;
-    {
-        tessaly::qt::testing::MainWindowTest test;
-        failed += QTest::qExec(&test, argc, argv);
-    }
-    {
-        tessaly::qt::testing::AboutBoxTest test;
-        failed += QTest::qExec(&test, argc, argv);
-    }
-    return failed == 0 ? 0 : 1;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }

@@ -1,6 +1,6 @@
-#include "../practice/form_fixture.h"
-#include "resources/resource_store.h"
-#include "sources/lines.h"
+#include "support/form_fixture.h"
+#include "base/resource_store.h"
+#include "base/lines.h"
 
 #include <map>
 #include <regex>
@@ -15,7 +15,7 @@ protected:
         form.Text2.setText(groups);
         form.Text1.setText("");
         form.ListView1.clear();
-        form.Command1_Click();
+        form.sources.Command1_Click();
         std::vector<std::string> lines;
         for (int i = 1; i <= form.groupCount; ++i) lines.push_back(readline(form.Text1.text(), i));
         return lines;

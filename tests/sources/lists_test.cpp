@@ -1,6 +1,6 @@
 // The two lists built into the executable.
-#include "resources/resource_store.h"
-#include "sources/lines.h"
+#include "base/resource_store.h"
+#include "base/lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "../practice/form_fixture.h"
+#include "support/form_fixture.h"
 
 #include <map>
 
@@ -21,14 +21,14 @@ TEST_F(CatalogueTest, CharactersMapToClipsOfTheSelectedWordSet) {
     };
     for (const Case& c : cases) {
         form.Option7[c.set].select();
-        EXPECT_EQ(form.ResToStr(c.character), c.clip) << "set " << c.set << " '" << c.character << "'";
+        EXPECT_EQ(form.speech.ResToStr(c.character), c.clip) << "set " << c.set << " '" << c.character << "'";
     }
 }
 
 TEST_F(CatalogueTest, MixedDrawsEachLetterFromTheFirstThreeSets) {
     form.Option7[3].select();
     std::map<std::string, int> counts;
-    for (int i = 0; i < 3000; ++i) ++counts[form.ResToStr("A")];
+    for (int i = 0; i < 3000; ++i) ++counts[form.speech.ResToStr("A")];
     EXPECT_EQ(counts.size(), 3u);
     for (const char* clip : {"001", "101", "201"}) EXPECT_NEAR(counts[clip], 1000, 120) << clip;
 }

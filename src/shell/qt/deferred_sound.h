@@ -3,8 +3,8 @@
 // window's first paint never waits for the audio system (PortAudio alone spends
 // 70 to 85 ms initialising). The window's load handler, which runs after that
 // paint, is the first to ask for the device and waits for the worker if need be.
-#include "speech/engine/sound_outputs.h"
-#include "speech/tracing_sound.h"
+#include "engine/sound_outputs.h"
+#include "sound/tracing_sound.h"
 
 #include <future>
 #include <memory>

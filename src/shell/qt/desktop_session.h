@@ -2,12 +2,12 @@
 // One main window with everything behind it: the practice logic, its timers on
 // the Qt event loop, and the window that mirrors it. The program makes one; the
 // tests make one per case, with their own sound platform and message presenter.
-#include "practice/main_form.h"
-#include "practice/user_input.h"
+#include "form/main_form.h"
+#include "form/user_input.h"
 #include "shell/qt/desktop_host.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/qt_timer_clock.h"
-#include "sources/random_source.h"
+#include "base/random_source.h"
 
 #include <cstdint>
 #include <memory>

@@ -33,7 +33,6 @@ MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(i
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildLayout();
-    connectControls();
     syncFromModel();
     // The client area has its fixed size; the menu bar comes on top of it.
     setFixedSize(sizeHint());
@@ -42,38 +41,48 @@ MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(i
 MainWindow::~MainWindow() = default;
 
 QWidget* MainWindow::widget(const std::string& controlName) const {
-    auto it = widgets_.find(controlName);
-    return it == widgets_.end() ? nullptr : it->second;
+    const Control* model = form_.control(controlName);
+    auto it = widgetOf_.find(model);
+    return it == widgetOf_.end() ? nullptr : it->second;
 }
 
-void MainWindow::connectControls() {
-    auto click = [this](const std::string& name) { forward([this, name] { input_.click(name); }); };
-    connect(command4_, &QPushButton::clicked, this, [click] { click("Command4"); });
-    connect(command5_, &QPushButton::clicked, this, [click] { click("Command5"); });
+void MainWindow::bind(Control& model, QWidget* w) {
+    bindings_.emplace_back(&model, w);
+    widgetOf_[&model] = w;
+    connectControl(model, w);
+}
+
+void MainWindow::bindMenu(MenuCommand& model, QAction* action) {
+    connect(action, &QAction::triggered, this, [this, name = model.name] { forward([&] { input_.click(name); }); });
+}
+
+void MainWindow::connectControl(Control& model, QWidget* w) {
+    const std::string name = model.name;
+    auto click = [this, name] { forward([&] { input_.click(name); }); };
     // `clicked` comes from the user only (mouse, keyboard, arrow keys within a group),
     // never from the sync's setChecked.
-    for (auto& [model, widget] : options_)
-        connect(widget, &QRadioButton::clicked, this, [click, name = model->name] { click(name); });
-    for (auto& [model, widget] : checks_)
-        connect(widget, &QCheckBox::clicked, this, [click, name = model->name] { click(name); });
-    connect(quit_, &QAction::triggered, this, [click] { click("mquit"); });
-    connect(about_, &QAction::triggered, this, [click] { click("mabout"); });
-
-    // Each user edit of the group count is one change; the logic answers a bad
-    // entry with a message and puts "10" back.
-    connect(text2_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { forward([&] { input_.setText("Text2", text.toStdString()); }); });
-
-    text6_->onKey = [this](char32_t key) { forward([&] { input_.pressKey("Text6", key); }); };
-    text6_->onPaste = [this](const QString& pasted) {
-        // A paste reaches the box without passing the key handling (no upper-casing).
-        forward([&] { input_.setText("Text6", form_.Text6.text() + pasted.toStdString()); });
-    };
-
-    list_->onMouseMove = [this] { forward([this] { input_.hover("ListView1"); }); };
-
-    connectSlider(slider1_, form_.Slider1.name);
-    connectSlider(slider2_, form_.Slider2.name);
+    switch (model.kind) {
+        case ControlKind::Button: connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, click); break;
+        case ControlKind::OptionButton: connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, click); break;
+        case ControlKind::CheckBox: connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, click); break;
+        case ControlKind::TextBox:
+            if (auto* answer = dynamic_cast<AnswerBox*>(w)) {
+                // Every key, and every paste, passes the box's key handling.
+                answer->onKey = [this, name](char32_t key) { forward([&] { input_.pressKey(name, key); }); };
+                answer->onPaste = [this, name](const QString& text) { forward([&] { input_.paste(name, text.toStdString()); }); };
+            } else {
+                // Each user edit is one change; the logic may answer it by putting another text back.
+                connect(static_cast<QLineEdit*>(w), &QLineEdit::textEdited, this,
+                        [this, name](const QString& text) { forward([&] { input_.setText(name, text.toStdString()); }); });
+            }
+            break;
+        case ControlKind::Slider: connectSlider(static_cast<QSlider*>(w), name); break;
+        case ControlKind::ListView:
+            static_cast<AnswerList*>(w)->onMouseMove = [this, name] { forward([&] { input_.hover(name); }); };
+            break;
+        case ControlKind::MenuCommand:
+        case ControlKind::Label: break;
+    }
 }
 
 void MainWindow::connectSlider(QSlider* w, const std::string& name) {
@@ -90,37 +99,63 @@ void MainWindow::connectSlider(QSlider* w, const std::string& name) {
     });
 }
 
-void MainWindow::syncFromModel() {
-    for (auto& [model, widget] : options_) {
-        setEnabledIfChanged(widget, model->enabled);
-        if (model->value && !widget->isChecked()) widget->setChecked(true);
-    }
-    for (auto& [model, widget] : checks_) {
-        setEnabledIfChanged(widget, model->enabled);
-        if (widget->isChecked() != model->ticked()) widget->setChecked(model->ticked());
-    }
-    for (auto [model, widget] : {std::pair{&form_.Slider1, slider1_}, std::pair{&form_.Slider2, slider2_}}) {
-        setEnabledIfChanged(widget, model->enabled);
-        // While the user drags, the thumb leads and the control follows it.
-        if (!widget->isSliderDown() && widget->value() != model->value) {
-            const QSignalBlocker quiet(widget);
-            widget->setValue(model->value);
+void MainWindow::syncControl(const Control& model, QWidget* w) {
+    bool enabled = model.enabled;
+    switch (model.kind) {
+        case ControlKind::OptionButton: {
+            auto* radio = static_cast<QRadioButton*>(w);
+            if (static_cast<const OptionButton&>(model).value && !radio->isChecked()) radio->setChecked(true);
+            break;
         }
+        case ControlKind::CheckBox: {
+            auto* box = static_cast<QCheckBox*>(w);
+            const bool ticked = static_cast<const CheckBox&>(model).ticked();
+            if (box->isChecked() != ticked) box->setChecked(ticked);
+            break;
+        }
+        case ControlKind::Slider: {
+            auto* slider = static_cast<QSlider*>(w);
+            const int value = static_cast<const Slider&>(model).value;
+            // While the user drags, the thumb leads and the control follows it.
+            if (!slider->isSliderDown() && slider->value() != value) {
+                const QSignalBlocker quiet(slider);
+                slider->setValue(value);
+            }
+            break;
+        }
+        case ControlKind::TextBox: {
+            const QString text = qs(static_cast<const TextBox&>(model).text());
+            if (auto* answer = dynamic_cast<AnswerBox*>(w)) {
+                answer->showText(text);
+                // Until the load handler has run, the answer box shows the disabled
+                // state the load gives it rather than the bare control's default.
+                enabled = enabled && loaded_;
+            } else if (auto* edit = static_cast<QLineEdit*>(w); edit->text() != text) {
+                edit->setText(text);
+            }
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = static_cast<QLabel*>(w);
+            const QString caption = qs(static_cast<const Label&>(model).caption);
+            if (label->text() != caption) label->setText(caption);
+            break;
+        }
+        case ControlKind::ListView: {
+            const auto& list = static_cast<const ListView&>(model);
+            list_->showRows(list.rows);
+            list_->showSelectedRow(list.selectedRow);
+            setToolTipIfChanged(list_, list.toolTip);
+            break;
+        }
+        case ControlKind::Button:
+        case ControlKind::MenuCommand: break;
     }
+    setEnabledIfChanged(w, enabled);
+}
 
-    setEnabledIfChanged(text2_, form_.Text2.enabled);
-    if (text2_->text() != qs(form_.Text2.text())) text2_->setText(qs(form_.Text2.text()));
-    setEnabledIfChanged(text6_, loaded_ && form_.Text6.enabled);
-    text6_->showText(qs(form_.Text6.text()));
-    setEnabledIfChanged(command4_, form_.Command4.enabled);
-    setEnabledIfChanged(command5_, form_.Command5.enabled);
-
-    if (label6_->text() != qs(form_.Label6.caption)) label6_->setText(qs(form_.Label6.caption));
-    list_->showRows(form_.ListView1.rows);
-    list_->showSelectedRow(form_.ListView1.selectedRow);
-    setToolTipIfChanged(list_, form_.ListView1.toolTip);
-    setEnabledIfChanged(list_, form_.ListView1.enabled);
-
+void MainWindow::syncFromModel() {
+    for (auto& [model, w] : bindings_) syncControl(*model, w);
     if (!pendingFocus_.empty()) {
         QWidget* w = widget(pendingFocus_);
         if (w && w->isEnabled()) {

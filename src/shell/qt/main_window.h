@@ -3,8 +3,8 @@
 // events become UserInput calls (the one way user actions reach the logic) and,
 // after each of them and after every timer tick, the widgets are brought up to
 // date from the controls. No practice logic lives here.
-#include "practice/main_form.h"
-#include "practice/user_input.h"
+#include "form/main_form.h"
+#include "form/user_input.h"
 
 #include <QMainWindow>
 
@@ -61,7 +61,11 @@ protected:
 
 private:
     void buildLayout();  // main_window_layout.cpp
-    void connectControls();
+    // The widget that shows a control; its events go to UserInput by the control's kind.
+    void bind(Control& model, QWidget* widget);
+    void bindMenu(MenuCommand& model, QAction* action);
+    void connectControl(Control& model, QWidget* widget);
+    void syncControl(const Control& model, QWidget* widget);
     template <class Action>
     void forward(Action&& action) {
         std::forward<Action>(action)();
@@ -76,19 +80,13 @@ private:
     bool painted_ = false;
     std::string pendingFocus_;
 
+    std::vector<std::pair<Control*, QWidget*>> bindings_;  // in the window's order
+    std::map<const Control*, QWidget*> widgetOf_;
     AnswerList* list_ = nullptr;
     QLabel* label6_ = nullptr;
-    QLineEdit* text2_ = nullptr;
     AnswerBox* text6_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    QSlider* slider1_ = nullptr;
-    QSlider* slider2_ = nullptr;
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
-    std::vector<std::pair<OptionButton*, QRadioButton*>> options_;
-    std::vector<std::pair<CheckBox*, QCheckBox*>> checks_;
-    std::map<std::string, QWidget*> widgets_;
     std::map<QSlider*, int> valueAtPress_;
 };
 

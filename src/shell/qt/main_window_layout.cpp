@@ -63,14 +63,12 @@ void MainWindow::buildLayout() {
     auto option = [this](QWidget* parent, OptionButton& model, QRect r) {
         auto* w = new QRadioButton(qs(model.caption), parent);
         place(w, r);
-        options_.push_back({&model, w});
-        widgets_[model.name] = w;
+        bind(model, w);
     };
     auto check = [this](QWidget* parent, CheckBox& model, QRect r) {
         auto* w = new QCheckBox(qs(model.caption), parent);
         place(w, r);
-        checks_.push_back({&model, w});
-        widgets_[model.name] = w;
+        bind(model, w);
     };
     auto slider = [this](QWidget* parent, Slider& model, int tickInterval, QRect r) {
         auto* w = new QSlider(Qt::Horizontal, parent);
@@ -81,19 +79,18 @@ void MainWindow::buildLayout() {
         w->setTickPosition(QSlider::TicksBelow);
         w->setValue(model.value);
         place(w, r, Fit::Height);
-        widgets_[model.name] = w;
-        return w;
+        bind(model, w);
     };
 
     list_ = new AnswerList(client);
     list_->setGeometry(twipsRect(120, 120, 6495, 7695));
-    widgets_[form_.ListView1.name] = list_;
+    bind(form_.ListView1, list_);
 
     Frame* timing = frame(client, "计时", twipsRect(6720, 120, 2535, 690));
     label6_ = new QLabel(qs(form_.Label6.caption), timing);
     label6_->setFont(clockFont());
     place(label6_, twipsRect(360, 180, 1815, 375));
-    widgets_[form_.Label6.name] = label6_;
+    bind(form_.Label6, label6_);
 
     Frame* settings = frame(client, "设置", twipsRect(6720, 840, 2535, 5655));
 
@@ -118,12 +115,12 @@ void MainWindow::buildLayout() {
     // A higher speed value is a longer reading interval: "fast" is the left end.
     Frame* speed = frame(settings, "报读速度", twipsRect(120, 2460, 2295, 615));
     label(speed, "快", twipsRect(120, 260, 255, 255));
-    slider1_ = slider(speed, form_.Slider1, 1, twipsRect(360, 240, 1575, 255));
+    slider(speed, form_.Slider1, 1, twipsRect(360, 240, 1575, 255));
     label(speed, "慢", twipsRect(2000, 260, 255, 255));
 
     Frame* tone = frame(settings, "音调", twipsRect(120, 3120, 2295, 615));
     label(tone, "低", twipsRect(120, 260, 255, 255));
-    slider2_ = slider(tone, form_.Slider2, 1000, twipsRect(360, 240, 1575, 255));
+    slider(tone, form_.Slider2, 1000, twipsRect(360, 240, 1575, 255));
     label(tone, "高", twipsRect(2000, 260, 255, 255));
 
     Frame* variation = frame(settings, "随机变化", twipsRect(120, 3780, 2295, 495));
@@ -140,18 +137,18 @@ void MainWindow::buildLayout() {
     option(source, form_.Option11, twipsRect(1320, 200, 855, 255));
 
     label(settings, "请输入本次练习组数", twipsRect(120, 5355, 1695, 255));
-    text2_ = new QLineEdit(qs(form_.Text2.text()), settings);
-    place(text2_, twipsRect(1800, 5325, 495, 270), Fit::Height);
-    widgets_[form_.Text2.name] = text2_;
+    auto* text2 = new QLineEdit(qs(form_.Text2.text()), settings);
+    place(text2, twipsRect(1800, 5325, 495, 270), Fit::Height);
+    bind(form_.Text2, text2);
 
-    command4_ = new QPushButton(qs(form_.Command4.caption), client);
-    command4_->setToolTip(qs(form_.Command4.toolTip));
-    place(command4_, twipsRect(6960, 6600, 855, 345), Fit::None);
-    widgets_[form_.Command4.name] = command4_;
-    command5_ = new QPushButton(qs(form_.Command5.caption), client);
-    command5_->setToolTip(qs(form_.Command5.toolTip));
-    place(command5_, twipsRect(8160, 6600, 855, 345), Fit::None);
-    widgets_[form_.Command5.name] = command5_;
+    auto* command4 = new QPushButton(qs(form_.Command4.caption), client);
+    command4->setToolTip(qs(form_.Command4.toolTip));
+    place(command4, twipsRect(6960, 6600, 855, 345), Fit::None);
+    bind(form_.Command4, command4);
+    auto* command5 = new QPushButton(qs(form_.Command5.caption), client);
+    command5->setToolTip(qs(form_.Command5.toolTip));
+    place(command5, twipsRect(8160, 6600, 855, 345), Fit::None);
+    bind(form_.Command5, command5);
 
     // The frame comes first so that the answer box lies on top of it.
     frame(client, "输入呼号", twipsRect(6720, 6960, 2535, 855));
@@ -160,10 +157,12 @@ void MainWindow::buildLayout() {
     text6_->setToolTip(qs(form_.Text6.toolTip));
     place(text6_, twipsRect(6840, 7200, 2295, 495), Fit::None);
     text6_->setEnabled(false);
-    widgets_[form_.Text6.name] = text6_;
+    bind(form_.Text6, text6_);
 
-    quit_ = menuBar()->addAction(QString::fromUtf8("退出(&Q)"));
-    about_ = menuBar()->addAction(QString::fromUtf8("关于(&A)"));
+    quit_ = menuBar()->addAction(qs(form_.mquit.caption));
+    bindMenu(form_.mquit, quit_);
+    about_ = menuBar()->addAction(qs(form_.mabout.caption));
+    bindMenu(form_.mabout, about_);
 }
 
 }  // namespace tessaly::qt

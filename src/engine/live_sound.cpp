@@ -1,0 +1,30 @@
+// openLiveSound: one mixer behind the default output device (or the null output).
+#include "engine/live_output.h"
+
+namespace tessaly {
+namespace {
+
+class LiveSoundImpl final : public LiveSound {
+public:
+    explicit LiveSoundImpl(WaveLookup waves) {
+        auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate, kOutputHeadroomDb);
+        engine_ = std::make_shared<Engine>(mixer, std::move(waves));
+        output_ = std::make_shared<LiveOutput>(mixer);
+        engine_->setOutput(output_);
+        output_->start();
+    }
+
+    SoundPlatform& platform() override { return engine_->platform(); }
+    bool usingDevice() const override { return output_->usingDevice(); }
+    bool waitForDevice(int timeoutMs) override { return output_->waitUntilSettled(timeoutMs); }
+
+private:
+    std::shared_ptr<Engine> engine_;  // buffers still held elsewhere keep it (and the output) alive
+    std::shared_ptr<LiveOutput> output_;
+};
+
+}  // namespace
+
+std::unique_ptr<LiveSound> openLiveSound(WaveLookup waves) { return std::make_unique<LiveSoundImpl>(std::move(waves)); }
+
+}  // namespace tessaly

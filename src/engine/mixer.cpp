@@ -1,0 +1,155 @@
+#include "engine/mixer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tessaly {
+
+Mixer::Mixer(int outputRate, float outputGainDb)
+    : rate_(outputRate),
+      rampFrames_(std::max(1, outputRate / 1000)),
+      outputGain_(std::pow(10.0f, outputGainDb / 20.0f)) {}
+
+Voice* Mixer::takeFinished() {
+    Voice* voice = nullptr;
+    return finished_.pop(voice) ? voice : nullptr;
+}
+
+void Mixer::render(float* out, std::size_t frames) {
+    Command command;
+    while (commands_.pop(command)) apply(command);
+    while (frames > 0) {
+        const int n = static_cast<int>(std::min<std::size_t>(frames, kBlockFrames));
+        renderBlock(out, n);
+        out += n;
+        frames -= static_cast<std::size_t>(n);
+    }
+}
+
+void Mixer::apply(const Command& c) {
+    Voice& v = *c.voice;
+    switch (c.kind) {
+    case Command::Kind::Add:
+        // The UI thread keeps at most kMaxVoices voices alive, so there is room.
+        voices_[static_cast<std::size_t>(voiceCount_++)] = c.voice;
+        break;
+    case Command::Kind::Play:
+        v.playing = true;
+        v.looping = c.flag;
+        v.playSeq = c.seq;
+        break;
+    case Command::Kind::Stop:
+        v.playing = false;
+        break;
+    case Command::Kind::Volume:
+        v.targetGain = c.gain;
+        if (v.playing) {
+            v.rampLeft = rampFrames_;
+            v.gainStep = (v.targetGain - v.gain) / static_cast<float>(rampFrames_);
+        } else {
+            v.gain = v.targetGain;
+            v.rampLeft = 0;
+        }
+        break;
+    case Command::Kind::Rendition:
+        // The same point of the recording in the new rendition (products stay below
+        // 2^50 because renditions are at most 2^25 frames).
+        v.position = v.length ? std::min(v.position * c.length / v.length, c.length - 1) : 0;
+        v.frames = c.frames;
+        v.length = c.length;
+        break;
+    case Command::Kind::Eq:
+        if (c.flag && !v.eqOn) v.eq.reset();
+        v.eqOn = c.flag;
+        v.eqParams = c.eq;
+        v.eqDirty = true;
+        break;
+    case Command::Kind::Release:
+        v.released = true;
+        // A clip still being read plays out to its end: cutting a word short would
+        // teach the ear a sound that does not exist. Loops and stopped voices go now.
+        if (!(v.playing && !v.looping)) {
+            for (int i = 0; i < voiceCount_; ++i) {
+                if (voices_[static_cast<std::size_t>(i)] == c.voice) {
+                    retire(i);
+                    break;
+                }
+            }
+        }
+        return;  // no acknowledgement: the UI thread may free the voice from now on
+    }
+    // Release ordering: the UI thread frees a replaced rendition only after it sees
+    // this count, so the switch above must be complete before it is published.
+    v.applied.store(c.count, std::memory_order_release);
+}
+
+void Mixer::renderBlock(float* out, int frames) {
+    std::fill_n(out, frames, 0.0f);
+    // Downwards, so that retiring (which moves the last voice into the hole) never
+    // skips a voice.
+    for (int i = voiceCount_ - 1; i >= 0; --i) {
+        Voice& v = *voices_[static_cast<std::size_t>(i)];
+        if (!v.playing) continue;
+        if (renderVoice(v, out, frames) && v.released) retire(i);
+    }
+    for (int i = 0; i < frames; ++i) {
+        const float x = out[i] * outputGain_;
+        // Comparisons with NaN are false, so a NaN becomes silence, never a full-scale spike.
+        out[i] = x > 1.0f ? 1.0f : x < -1.0f ? -1.0f : x == x ? x : 0.0f;
+    }
+}
+
+bool Mixer::renderVoice(Voice& v, float* mix, int frames) {
+    float* s = scratch_.data();
+    int filled = 0;
+    while (filled < frames) {
+        if (v.position >= v.length) {
+            if (!v.looping || v.length == 0) break;
+            v.position = 0;  // the rendition is a cycle: wrapping has no seam
+        }
+        const int take = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(frames - filled),
+                                                                v.length - v.position));
+        std::copy_n(v.frames + v.position, take, s + filled);
+        filled += take;
+        v.position += static_cast<std::size_t>(take);
+    }
+
+    if (v.eqOn) {
+        if (v.eqDirty) {
+            v.eq.setCoefficients(peakingCoefficients(v.eqParams, rate_));
+            v.eqDirty = false;
+        }
+        v.eq.process(s, filled);
+    }
+
+    int i = 0;
+    for (; i < filled && v.rampLeft > 0; ++i, --v.rampLeft) {
+        v.gain += v.gainStep;
+        mix[i] += s[i] * v.gain;
+    }
+    if (v.rampLeft == 0) v.gain = v.targetGain;
+    const float gain = v.gain;
+    if (gain != 0.0f) {
+        for (; i < filled; ++i) mix[i] += s[i] * gain;
+    }
+
+    if (v.looping || v.position < v.length) return false;
+    // A once-play reached its end: the buffer stops by itself and rewinds, so that a
+    // later Play reads it again from the start.
+    v.playing = false;
+    v.position = 0;
+    v.eq.reset();
+    v.gain = v.targetGain;
+    v.rampLeft = 0;
+    v.endedPlay.store(v.playSeq, std::memory_order_release);
+    return true;
+}
+
+void Mixer::retire(int index) {
+    Voice* voice = voices_[static_cast<std::size_t>(index)];
+    voices_[static_cast<std::size_t>(index)] = voices_[static_cast<std::size_t>(--voiceCount_)];
+    // Never full: it holds kMaxVoices and no more voices than that exist.
+    finished_.push(voice);
+}
+
+}  // namespace tessaly

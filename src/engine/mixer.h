@@ -1,0 +1,65 @@
+#pragma once
+// The mixer: the one place that turns buffer state into samples, for every output.
+//
+// Two threads meet here. The UI thread (the producer) only calls send() and
+// takeFinished(); whichever thread renders (the audio callback, the null output's
+// pacing thread, or the UI thread itself when rendering offline) only calls
+// render(), and only one thread renders at a time. render() never allocates,
+// locks or waits: commands arrive through a lock-free queue and voices that are done
+// go back to the UI thread through another, to be freed there.
+#include "engine/spsc_queue.h"
+#include "engine/voice.h"
+
+#include <array>
+#include <cstddef>
+
+namespace tessaly {
+
+// Room the program's outputs leave above the mix, in dB. The reader's tone boost
+// adds up to +15 dB to clips recorded with peaks near full scale, and the noises and
+// the interfering station add to that: without this the voice would clip hard.
+constexpr float kOutputHeadroomDb = -14.0f;
+
+class Mixer {
+public:
+    static constexpr int kMaxVoices = 256;   // buffers alive at once, sounding or not
+    static constexpr int kBlockFrames = 256;  // internal block; render() takes any count
+
+    // outputGainDb scales the finished mix, before it is clipped to [-1, 1].
+    explicit Mixer(int outputRate, float outputGainDb = 0.0f);
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+
+    int outputRate() const { return rate_; }
+
+    // --- UI thread ---
+    // False when the queue is full; the caller keeps the command for later.
+    bool send(const Command& command) { return commands_.push(command); }
+    // A voice the mixer no longer uses (its buffer was released and it has played
+    // out), or null. The caller frees it.
+    Voice* takeFinished();
+
+    // --- rendering thread ---
+    // Applies the commands sent so far, then renders `frames` mono frames into `out`
+    // (out may be null when frames is 0): the voices summed in float and clipped to
+    // [-1, 1].
+    void render(float* out, std::size_t frames);
+
+private:
+    void apply(const Command& command);
+    void renderBlock(float* out, int frames);
+    // Adds the voice's next `frames` frames into `mix`; true when a once-play ended.
+    bool renderVoice(Voice& voice, float* mix, int frames);
+    void retire(int index);
+
+    const int rate_;
+    const int rampFrames_;    // volume changes glide over about 1 ms so they do not click
+    const float outputGain_;  // linear
+    SpscQueue<Command, 2048> commands_;
+    SpscQueue<Voice*, kMaxVoices> finished_;
+    std::array<Voice*, kMaxVoices> voices_{};
+    int voiceCount_ = 0;
+    std::array<float, kBlockFrames> scratch_{};
+};
+
+}  // namespace tessaly

@@ -1,0 +1,100 @@
+#include "engine/offline_sound.h"
+
+#include "engine/engine.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tessaly {
+
+std::int64_t frameAtMs(std::int64_t ms, int sampleRate) {
+    const std::int64_t scaled = ms * sampleRate;
+    // Floor division, so that times before zero round the same way as after it.
+    const std::int64_t q = scaled / 1000, r = scaled % 1000;
+    const std::int64_t floor = (r < 0) ? q - 1 : q;
+    const std::int64_t rest = scaled - floor * 1000;  // 0..999
+    return floor + (rest >= 500 ? 1 : 0);
+}
+
+namespace {
+
+class OfflineOutput final : public Output {
+public:
+    OfflineOutput(Mixer& mixer, std::function<std::int64_t()> nowMs, std::unique_ptr<FrameSink> sink)
+        : mixer_(mixer), nowMs_(std::move(nowMs)), sink_(std::move(sink)), block_(Mixer::kBlockFrames * 16) {}
+
+    void beforeOperation() override { renderUntilMs(nowMs_()); }
+    bool stop() override { return true; }  // rendering happens on the UI thread only
+
+    void renderUntilMs(std::int64_t ms) {
+        const std::int64_t target = frameAtMs(ms, mixer_.outputRate());
+        // Zero frames still applies the commands sent so far, so they take effect at
+        // exactly this frame even when time has not moved.
+        if (target <= frame_) mixer_.render(nullptr, 0);
+        while (frame_ < target) {
+            const auto n = static_cast<std::size_t>(std::min<std::int64_t>(target - frame_, static_cast<std::int64_t>(block_.size())));
+            mixer_.render(block_.data(), n);
+            if (sink_ && !sink_->write({block_.data(), n})) writeFailed_ = true;
+            frame_ += static_cast<std::int64_t>(n);
+        }
+    }
+
+    bool finish(std::string& error) {
+        renderUntilMs(nowMs_());
+        if (!sink_) {
+            error = "the output is already finished";
+            return false;
+        }
+        std::string closeError;
+        const bool closed = sink_->close(closeError);
+        sink_.reset();  // later rendering keeps the voices' state but writes nowhere
+        if (writeFailed_) {
+            error = "writing the sound failed" + (closeError.empty() ? std::string() : ": " + closeError);
+            return false;
+        }
+        if (!closed) error = closeError;
+        return closed;
+    }
+
+private:
+    Mixer& mixer_;
+    std::function<std::int64_t()> nowMs_;
+    std::unique_ptr<FrameSink> sink_;
+    std::vector<float> block_;
+    std::int64_t frame_ = 0;  // the next frame to render
+    bool writeFailed_ = false;
+};
+
+class OfflineSoundImpl final : public OfflineSound {
+public:
+    OfflineSoundImpl(int sampleRate, std::function<std::int64_t()> nowMs, std::unique_ptr<FrameSink> sink,
+                     WaveLookup waves, float outputGainDb)
+        : engine_(std::make_shared<Engine>(std::make_shared<Mixer>(sampleRate, outputGainDb), std::move(waves))),
+          output_(std::make_shared<OfflineOutput>(engine_->mixer(), std::move(nowMs), std::move(sink))) {
+        engine_->setOutput(output_);
+    }
+
+    SoundPlatform& platform() override { return engine_->platform(); }
+
+    void renderUntilMs(std::int64_t ms) override {
+        engine_->handOverPending();
+        output_->renderUntilMs(ms);
+        engine_->freeFinished();
+    }
+
+    bool finish(std::string& error) override { return output_->finish(error); }
+
+private:
+    std::shared_ptr<Engine> engine_;
+    std::shared_ptr<OfflineOutput> output_;
+};
+
+}  // namespace
+
+std::unique_ptr<OfflineSound> makeOfflineSound(int sampleRate, std::function<std::int64_t()> nowMs,
+                                               std::unique_ptr<FrameSink> sink, WaveLookup waves, float outputGainDb) {
+    return std::make_unique<OfflineSoundImpl>(sampleRate, std::move(nowMs), std::move(sink), std::move(waves),
+                                              outputGainDb);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,199 @@
+#include "engine/sound_objects.h"
+
+#include "engine/engine.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace tessaly {
+
+float amplitudeOf(int hundredthsDb) {
+    return hundredthsDb <= kVolumeSilent ? 0.0f : static_cast<float>(std::pow(10.0, hundredthsDb / 2000.0));
+}
+
+namespace {
+
+class Buffer;
+
+class Equaliser final : public ParamEq {
+public:
+    explicit Equaliser(std::shared_ptr<Buffer> buffer) : buffer_(std::move(buffer)) {}
+    bool setAllParameters(const ParamEqParameters& p) override;
+    ParamEqParameters getAllParameters() const override;
+
+private:
+    std::shared_ptr<Buffer> buffer_;  // the equaliser keeps its buffer alive
+};
+
+class Buffer final : public SoundBuffer, public std::enable_shared_from_this<Buffer> {
+public:
+    Buffer(std::shared_ptr<Engine> engine, Voice& voice, std::string key, std::shared_ptr<const Wave> wave,
+           std::uint32_t flags)
+        : engine_(std::move(engine)), voice_(voice), key_(std::move(key)), wave_(std::move(wave)), flags_(flags),
+          frequency_(wave_->sampleRate) {
+        engine_->store().prefetch(key_, wave_, frequency_);
+    }
+
+    ~Buffer() override {
+        engine_->beginOperation();
+        engine_->send(voice_, Command{Command::Kind::Release});
+    }
+
+    bool play(bool looping) override {
+        engine_->beginOperation();
+        if (!sendRendition()) return false;
+        Command c{Command::Kind::Play};
+        c.flag = looping;
+        c.seq = ++playSeq_;
+        engine_->send(voice_, c);
+        playing_ = true;
+        looping_ = looping;
+        return true;
+    }
+
+    bool stop() override {
+        engine_->beginOperation();
+        engine_->send(voice_, Command{Command::Kind::Stop});
+        playing_ = false;
+        return true;
+    }
+
+    bool setVolume(int hundredthsDb) override {
+        engine_->beginOperation();
+        if (!(flags_ & kBufferCtrlVolume) || hundredthsDb < kVolumeSilent || hundredthsDb > kVolumeFull) return false;
+        // The supervisory timer writes the same volume every 10 ms: no need to tell the mixer.
+        if (hundredthsDb == volume_) return true;
+        volume_ = hundredthsDb;
+        Command c{Command::Kind::Volume};
+        c.gain = amplitudeOf(hundredthsDb);
+        engine_->send(voice_, c);
+        return true;
+    }
+
+    bool setFrequency(int samplesPerSecond) override {
+        engine_->beginOperation();
+        if (!(flags_ & kBufferCtrlFrequency)) return false;
+        const int frequency = samplesPerSecond == 0 ? wave_->sampleRate : samplesPerSecond;
+        if (frequency < kMinFrequency || frequency > kMaxFrequency) return false;
+        if (frequency == frequency_) return true;
+        const int previous = frequency_;
+        frequency_ = frequency;
+        if (isPlaying()) {
+            if (!sendRendition()) {
+                frequency_ = previous;
+                return false;
+            }
+        } else {
+            engine_->store().prefetch(key_, wave_, frequency_);  // it is used at the next Play
+        }
+        return true;
+    }
+
+    int getStatus() const override {
+        engine_->beginOperation();
+        if (!isPlaying()) return 0;
+        return kStatusPlaying | (looping_ ? kStatusLooping : 0);
+    }
+
+    bool setFxParamEq() override {
+        engine_->beginOperation();
+        if (!(flags_ & kBufferCtrlFx) || isPlaying()) return false;
+        hasFx_ = true;
+        eq_ = ParamEqParameters{};  // the platform's defaults: 8000 Hz, 12 semitones, 0 dB
+        sendEq();
+        return true;
+    }
+
+    std::shared_ptr<ParamEq> paramEqInPath(int index) override {
+        engine_->beginOperation();
+        if (!hasFx_ || index != 0) return nullptr;
+        return std::make_shared<Equaliser>(shared_from_this());
+    }
+
+    bool setEq(const ParamEqParameters& p) {
+        engine_->beginOperation();
+        if (!(p.centerHz >= 80.0f && p.centerHz <= 16000.0f) ||
+            !(p.bandwidthSemitones >= 1.0f && p.bandwidthSemitones <= 36.0f) ||
+            !(p.gainDb >= -15.0f && p.gainDb <= 15.0f)) {
+            return false;
+        }
+        // The filter is recomputed only when a parameter really changed.
+        if (p.centerHz == eq_.centerHz && p.bandwidthSemitones == eq_.bandwidthSemitones && p.gainDb == eq_.gainDb) {
+            return true;
+        }
+        eq_ = p;
+        sendEq();
+        return true;
+    }
+
+    ParamEqParameters eq() const { return eq_; }
+
+private:
+    // A once-play ends by itself; the mixer says so through the voice.
+    bool isPlaying() const {
+        if (playing_ && !looping_ && voice_.endedPlay.load(std::memory_order_acquire) == playSeq_) playing_ = false;
+        return playing_;
+    }
+
+    bool sendRendition() {
+        if (voice_.rendition && renditionFrequency_ == frequency_) return true;
+        std::string error;
+        auto rendition = engine_->store().rendition(key_, wave_, frequency_, error);
+        if (!rendition) {
+            std::fprintf(stderr, "tessaly: cannot play %s at %d Hz: %s\n", key_.c_str(), frequency_, error.c_str());
+            return false;
+        }
+        engine_->setRendition(voice_, std::move(rendition));
+        renditionFrequency_ = frequency_;
+        return true;
+    }
+
+    void sendEq() {
+        Command c{Command::Kind::Eq};
+        c.flag = true;
+        c.eq = eq_;
+        engine_->send(voice_, c);
+    }
+
+    std::shared_ptr<Engine> engine_;
+    Voice& voice_;  // freed by the engine once the mixer is done with it, never before
+    std::string key_;
+    std::shared_ptr<const Wave> wave_;
+    std::uint32_t flags_;
+    int frequency_;
+    int renditionFrequency_ = 0;
+    int volume_ = kVolumeFull;
+    mutable bool playing_ = false;
+    bool looping_ = false;
+    std::uint32_t playSeq_ = 0;
+    bool hasFx_ = false;
+    ParamEqParameters eq_;
+};
+
+bool Equaliser::setAllParameters(const ParamEqParameters& p) { return buffer_->setEq(p); }
+ParamEqParameters Equaliser::getAllParameters() const { return buffer_->eq(); }
+
+class Device final : public SoundDevice {
+public:
+    explicit Device(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
+
+    std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
+        engine_->beginOperation();
+        auto wave = engine_->store().wave(name);
+        if (!wave) return nullptr;
+        Voice* voice = engine_->newVoice();
+        if (!voice) return nullptr;
+        return std::make_shared<Buffer>(engine_, *voice, lowerCase(name), std::move(wave), flags);
+    }
+
+private:
+    std::shared_ptr<Engine> engine_;
+};
+
+}  // namespace
+
+std::shared_ptr<SoundDevice> makeSoundDevice(std::shared_ptr<Engine> engine) {
+    return std::make_shared<Device>(std::move(engine));
+}
+
+}  // namespace tessaly

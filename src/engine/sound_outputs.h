@@ -1,0 +1,56 @@
+#pragma once
+// What the hosts get from the sound engine: one mixer behind every output.
+//  - offline: renders in virtual time into a WAV file, sample-accurately;
+//  - live: the default output device through PortAudio, or silence when there is none.
+#include "sound/sound_api.h"
+#include "sound/wave_lookup.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tessaly {
+
+struct OutputFormat {
+    int sampleRate = 48000;  // frames per second
+    int channels = 1;        // 1 or 2; the mix is mono, copied to both channels
+};
+
+class OfflineSound {
+public:
+    virtual ~OfflineSound() = default;
+    virtual SoundPlatform& platform() = 0;
+    // Renders the output up to frame round(ms x rate / 1000). Operations on the
+    // platform do this first themselves, with the time that nowMs gives.
+    virtual void renderUntilMs(std::int64_t ms) = 0;
+    // Writes out the rest and closes the file; false with a message on failure.
+    virtual bool finish(std::string& error) = 0;
+};
+
+// nowMs: the virtual clock, read before every operation so that a clip started at
+// virtual time t begins at output frame round(t x rate / 1000).
+std::unique_ptr<OfflineSound> makeWavOutput(const std::string& path, OutputFormat format,
+                                            std::function<std::int64_t()> nowMs, std::string& error,
+                                            WaveLookup waves = builtInWaves());
+
+class LiveSound {
+public:
+    virtual ~LiveSound() = default;
+    virtual SoundPlatform& platform() = 0;
+    virtual bool usingDevice() const = 0;  // false: the silent null output
+    // The device opens in the background (PortAudio takes 70-85 ms to start): waits at
+    // most timeoutMs for it to play, or for the null output to take over, then answers
+    // as usingDevice does. Sound made meanwhile waits and starts when the output does.
+    virtual bool waitForDevice(int timeoutMs) { (void)timeoutMs; return usingDevice(); }
+};
+
+// The default output device, or the null output (said once on standard error).
+// Returns at once: the device opens on a worker thread while the platform already
+// takes operations. A clip still sounding when its buffer is dropped plays to its end.
+std::unique_ptr<LiveSound> openLiveSound(WaveLookup waves = builtInWaves());
+
+}  // namespace tessaly

@@ -1,0 +1,102 @@
+#include "form/user_input.h"
+
+#include "base/utf8.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+template <class C, class Act>
+InputResult UserInput::act(const std::string& name, UserAction action, Act&& what) {
+    Control* c = form_.control(name);
+    if (!c) return InputResult::UnknownControl;
+    if (!c->takes(action)) return InputResult::NotApplicable;
+    if (!c->enabled && action != UserAction::Hover) return InputResult::Ignored;
+    // takes() has checked the kind, so the cast is to what the control is.
+    what(static_cast<C&>(*c));
+    return InputResult::Done;
+}
+
+InputResult UserInput::click(const std::string& name) {
+    return act<Control>(name, UserAction::Click, [](Control& c) { c.userClick(); });
+}
+
+void UserInput::key(TextBox& box, char32_t key) {
+    int keyAscii = static_cast<int>(key);
+    if (box.onKeyPress) {
+        box.onKeyPress(keyAscii);
+        if (keyAscii == 0) return;
+    }
+    if (keyAscii == 8) {
+        box.setText(withoutLastCharacter(box.text()));
+    } else if (keyAscii == 13 || keyAscii == 10) {
+        if (box.multiLine) box.setText(box.text() + (keyAscii == 13 ? "\r\n" : "\n"));
+    } else if (keyAscii >= 32 || keyAscii == 9) {
+        box.setText(box.text() + encodeUtf8(static_cast<char32_t>(keyAscii)));
+    }
+}
+
+InputResult UserInput::pressKey(const std::string& name, char32_t k) {
+    return act<TextBox>(name, UserAction::Key, [&](TextBox& box) { key(box, k); });
+}
+
+InputResult UserInput::type(const std::string& name, const std::string& text) {
+    // Key by key: a key may disable the box (Enter after the last answer), and
+    // the keys after it are then ignored, as they would be in the window.
+    if (text.empty()) return act<TextBox>(name, UserAction::Key, [](TextBox&) {});
+    for (char32_t k : decodeUtf8(text))
+        if (const InputResult r = pressKey(name, k); r != InputResult::Done) return r;
+    return InputResult::Done;
+}
+
+InputResult UserInput::setText(const std::string& name, const std::string& text) {
+    return act<TextBox>(name, UserAction::SetText, [&](TextBox& box) { box.setText(text); });
+}
+
+InputResult UserInput::paste(const std::string& name, const std::string& text) {
+    return act<TextBox>(name, UserAction::Key, [&](TextBox& box) {
+        std::string pasted;
+        for (char32_t cp : decodeUtf8(text)) {
+            if (cp < 32 || cp == 127) continue;
+            int keyAscii = static_cast<int>(cp);
+            if (box.onKeyPress) box.onKeyPress(keyAscii);
+            if (keyAscii >= 32) pasted += encodeUtf8(static_cast<char32_t>(keyAscii));
+        }
+        box.setText(box.text() + pasted);
+    });
+}
+
+InputResult UserInput::slide(const std::string& name, int value) {
+    return act<Slider>(name, UserAction::Slide, [&](Slider& s) {
+        value = std::clamp(value, s.min, s.max);
+        if (value == s.value) return;
+        s.value = value;
+        if (s.onChange) s.onChange();
+    });
+}
+
+InputResult UserInput::scroll(const std::string& name, int value) {
+    return act<Slider>(name, UserAction::Slide, [&](Slider& s) {
+        s.value = std::clamp(value, s.min, s.max);
+        if (s.onScroll) s.onScroll();
+    });
+}
+
+InputResult UserInput::endScroll(const std::string& name) {
+    return act<Slider>(name, UserAction::Slide, [](Slider& s) {
+        if (s.onChange) s.onChange();
+    });
+}
+
+InputResult UserInput::hover(const std::string& name) {
+    return act<Control>(name, UserAction::Hover, [](Control& c) {
+        if (c.kind == ControlKind::ListView) {
+            auto& list = static_cast<ListView&>(c);
+            if (list.onMouseMove) list.onMouseMove();
+        }
+    });
+}
+
+void UserInput::close() { form_.Form_Unload(); }
+
+}  // namespace tessaly

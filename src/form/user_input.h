@@ -1,0 +1,56 @@
+#pragma once
+// What a user does to the window, turned into the controls' events. The Qt window
+// and the headless script runner both go through here, so both behave alike.
+#include "form/main_form.h"
+
+#include <string>
+
+namespace tessaly {
+
+enum class InputResult {
+    Done,
+    Ignored,         // the control is disabled
+    UnknownControl,  // no control of that name
+    NotApplicable,   // the control does not take this action (typing into a button)
+};
+
+class UserInput {
+public:
+    explicit UserInput(MainForm& form) : form_(form) {}
+
+    // A click on a button, option button (selects it), check box (toggles it) or
+    // menu command ("mquit", "mabout").
+    InputResult click(const std::string& name);
+    // One key into a text box: a Unicode code point; 8 deletes the last character,
+    // 13 is Enter.
+    InputResult pressKey(const std::string& name, char32_t key);
+    // Key by key, as typing does (UTF-8 text).
+    InputResult type(const std::string& name, const std::string& text);
+    // The whole text replaced at once (one change), as a paste over the box.
+    InputResult setText(const std::string& name, const std::string& text);
+    // A paste at the end of the box: as one change, through the same rules as
+    // typed keys (the box's key handling may change each character; control
+    // characters, which no key types, are dropped).
+    InputResult paste(const std::string& name, const std::string& text);
+    // The slider moved to `value` (clamped to its range): one change event.
+    InputResult slide(const std::string& name, int value);
+    // While dragging: the value follows the thumb, with scroll events only.
+    InputResult scroll(const std::string& name, int value);
+    // The thumb let go after a drag: the change event for the value the drag
+    // reached (scroll has already moved the value there, so slide() would see no change).
+    InputResult endScroll(const std::string& name);
+    // The mouse moves over a control. Not refused by a disabled control.
+    InputResult hover(const std::string& name);
+    // The close box: the unload step runs.
+    void close();
+
+private:
+    // Looks the control up, checks that it takes the action and is enabled, then acts.
+    template <class C, class Act>
+    InputResult act(const std::string& name, UserAction action, Act&& what);
+    void key(TextBox& box, char32_t key);
+
+    MainForm& form_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,118 @@
+#include "headless/command_line.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+
+namespace tessaly {
+
+CommandLine::CommandLine(std::string command, std::string synopsis, std::string purpose,
+                         std::vector<std::string> positionals, std::vector<CommandOption> options)
+    : command_(std::move(command)),
+      synopsis_(std::move(synopsis)),
+      purpose_(std::move(purpose)),
+      positionals_(std::move(positionals)),
+      options_(std::move(options)) {}
+
+std::string CommandLine::help() const {
+    std::string text = "usage: tessaly " + command_ + " " + synopsis_ + "\n" + purpose_ + "\n";
+    for (const std::string& p : positionals_) text += "  " + p + "\n";
+    std::size_t width = 0;
+    for (const CommandOption& o : options_)
+        width = std::max(width, o.name.size() + (o.valueName.empty() ? 0 : o.valueName.size() + 1));
+    text += "options:\n";
+    for (const CommandOption& o : options_) {
+        std::string left = o.name + (o.valueName.empty() ? "" : " " + o.valueName);
+        left.resize(width + 2, ' ');
+        text += "  " + left + o.help + "\n";
+    }
+    std::string help = "--help";
+    help.resize(width + 2, ' ');
+    text += "  " + help + "this text\n";
+    return text;
+}
+
+bool CommandLine::parse(const std::vector<std::string>& args, std::vector<std::string>& positionals,
+                        std::string& error) const {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        // "-" alone names standard input; anything else starting with "-" is an option.
+        if (a.size() < 2 || a[0] != '-') {
+            positionals.push_back(a);
+            continue;
+        }
+        const auto o = std::find_if(options_.begin(), options_.end(), [&](const CommandOption& c) { return c.name == a; });
+        if (o == options_.end()) {
+            error = "unknown option " + a;
+            return false;
+        }
+        std::string value;
+        if (!o->valueName.empty()) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value (" + a + " " + o->valueName + ")";
+                return false;
+            }
+            value = args[++i];
+        }
+        if (std::string problem = o->take(value); !problem.empty()) {
+            error = problem;
+            return false;
+        }
+    }
+    return true;
+}
+
+int CommandLine::main(const std::vector<std::string>& args,
+                      const std::function<int(const std::vector<std::string>&)>& run) const {
+    if (std::find_if(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; }) !=
+        args.end()) {
+        std::cout << help();
+        return 0;
+    }
+    std::vector<std::string> positionals;
+    std::string error;
+    if (!parse(args, positionals, error)) {
+        std::cerr << "tessaly " << command_ << ": " << error << "\n(tessaly " << command_ << " --help lists the options)\n";
+        return 2;
+    }
+    return run(positionals);
+}
+
+std::string takeWholeNumber(const std::string& option, const std::string& value, long long lo, long long hi,
+                            long long& out) {
+    long long v = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+    if (value.empty() || ec != std::errc() || end != value.data() + value.size() || v < lo || v > hi)
+        return option + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) + ", not \"" +
+               value + "\"";
+    out = v;
+    return "";
+}
+
+std::string takeSeed(const std::string& option, const std::string& value, std::uint64_t& out) {
+    std::uint64_t v = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+    if (value.empty() || ec != std::errc() || end != value.data() + value.size())
+        return option + " needs a whole number >= 0, not \"" + value + "\"";
+    out = v;
+    return "";
+}
+
+std::string takeOneOf(const std::string& option, const std::string& value, const std::vector<std::string>& choices,
+                      std::size_t& index) {
+    const auto it = std::find(choices.begin(), choices.end(), value);
+    if (it != choices.end()) {
+        index = static_cast<std::size_t>(it - choices.begin());
+        return "";
+    }
+    std::string list;
+    for (std::size_t i = 0; i < choices.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + choices[i];
+    return option + " is " + list + ", not \"" + value + "\"";
+}
+
+std::string plural(long long n, const std::string& one, const std::string& many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,99 @@
+#include "headless/headless_session.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace tessaly {
+
+class HeadlessSession::Host final : public FormHost {
+public:
+    Host(const VirtualClock& clock, std::function<void(const HostEvent&)> sink) : clock_(clock), sink_(std::move(sink)) {}
+
+    void messageBox(const std::string& title, const std::string& text) override {
+        HostEvent e = event(HostEvent::Kind::MessageBox);
+        e.title = title;
+        e.text = text;
+        send(e);
+    }
+    void clipStarted(const std::string& name, int volume, int frequency) override {
+        HostEvent e = event(HostEvent::Kind::ClipStarted);
+        e.name = name;
+        e.volume = volume;
+        e.frequency = frequency;
+        send(e);
+    }
+    void focusControl(const std::string& name) override {
+        HostEvent e = event(HostEvent::Kind::Focus);
+        e.name = name;
+        send(e);
+    }
+    void quitNow() override { send(event(HostEvent::Kind::Quit)); }
+    void showAbout() override { send(event(HostEvent::Kind::About)); }
+
+private:
+    HostEvent event(HostEvent::Kind kind) const {
+        HostEvent e;
+        e.kind = kind;
+        e.t = clock_.nowMs();
+        return e;
+    }
+    void send(const HostEvent& e) {
+        if (sink_) sink_(e);
+    }
+
+    const VirtualClock& clock_;
+    std::function<void(const HostEvent&)> sink_;
+};
+
+HeadlessSession::HeadlessSession(Options o) : random_(o.seed) {
+    SoundPlatform* inner = nullptr;
+    if (o.output == Output::Wav) {
+        std::string error;
+        wav_ = makeWavOutput(o.wavPath, {}, [this] { return clock_.nowMs(); }, error, o.waves);
+        if (!wav_) throw std::runtime_error(error);
+        inner = &wav_->platform();
+    } else if (o.output == Output::Live) {
+        live_ = openLiveSound(o.waves);
+        // The first clip comes 1.1 s after Start at the earliest; don't lose it to the device's start-up.
+        live_->waitForDevice(3000);
+        liveStart_ = std::chrono::steady_clock::now();
+        inner = &live_->platform();
+    }
+    SoundOperationSink trace;
+    if (o.onSound) trace = [this, sink = std::move(o.onSound)](const SoundOperation& op) { sink(clock_.nowMs(), op); };
+    sound_ = std::make_unique<TracingSoundPlatform>(inner, std::move(trace));
+    host_ = std::make_unique<Host>(clock_, std::move(o.onEvent));
+    form_ = std::make_unique<MainForm>(clock_, *sound_, random_, *host_);
+    input_ = std::make_unique<UserInput>(*form_);
+}
+
+HeadlessSession::~HeadlessSession() {
+    // The form first: its buffers report their release into the tracer.
+    input_.reset();
+    form_.reset();
+}
+
+void HeadlessSession::wait(std::int64_t ms) {
+    if (!live_) {
+        clock_.advance(ms);
+        return;
+    }
+    // Live: timers keep their semantics, and a wait really waits.
+    const std::int64_t end = clock_.nowMs() + ms;
+    while (clock_.nowMs() < end) {
+        std::int64_t next = clock_.nextDueMs();
+        if (next < 0 || next > end) next = end;
+        std::this_thread::sleep_until(liveStart_ + std::chrono::milliseconds(next));
+        clock_.advance(next - clock_.nowMs());
+    }
+}
+
+bool HeadlessSession::finish(std::string& error) {
+    if (!wav_) return true;
+    wav_->renderUntilMs(clock_.nowMs());
+    input_.reset();
+    form_.reset();
+    return wav_->finish(error);
+}
+
+}  // namespace tessaly

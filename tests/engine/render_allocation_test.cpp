@@ -1,0 +1,96 @@
+// The audio callback must never allocate or free: counted with replaced global
+// operator new and delete around each call of the real callback function.
+#include "engine_test_support.h"
+
+#include "engine/live_output.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+thread_local bool counting = false;
+thread_local long allocations = 0;
+
+void* allocate(std::size_t size) {
+    if (counting) ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+
+void release(void* p) noexcept {
+    if (counting && p) ++allocations;
+    std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void operator delete(void* p) noexcept { release(p); }
+void operator delete[](void* p) noexcept { release(p); }
+void operator delete(void* p, std::size_t) noexcept { release(p); }
+void operator delete[](void* p, std::size_t) noexcept { release(p); }
+
+namespace tessaly {
+namespace {
+
+using namespace enginetest;
+
+TEST(RenderCallback, NeverAllocatesOrFrees) {
+    TestWaves waves;
+    waves.add("clip", 22050, sine(700, 22050, 6615, 0.3f));  // 0.3 s
+    waves.add("noise", 44100, sine(90, 44100, 44100, 0.2f));
+    waves.add("crackle", 44100, sine(3000, 44100, 22050, 0.1f), 8);
+    auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate);
+    auto engine = std::make_shared<Engine>(mixer, waves.lookup());
+    LiveOutput callback(mixer);  // never started: this thread plays the audio thread
+    auto device = engine->platform().openDefaultDevice();
+
+    auto noise = device->createBufferFromResource("noise", kFlagsWithTone);
+    noise->setFrequency(11025);
+    noise->play(true);
+    auto crackle = device->createBufferFromResource("crackle", kFlagsWithTone);
+    crackle->play(true);
+    std::shared_ptr<SoundBuffer> clip, interferer;
+    std::shared_ptr<ParamEq> eq;
+
+    std::vector<float> out(2 * LiveOutput::kFramesPerCallback);
+    long counted = 0;
+    for (int block = 0; block < 2000; ++block) {  // about 10 s of practice
+        // UI thread: what the reader, the interferer and the variations do.
+        if (block % 190 == 0) {
+            clip = device->createBufferFromResource("clip", kFlagsWithTone);  // drops the last one
+            clip->setFxParamEq();
+            eq = clip->paramEqInPath(0);
+            clip->setVolume(-(block % 7) * 100);
+            clip->play(false);
+        }
+        if (block % 190 == 50) {
+            interferer = device->createBufferFromResource("clip", kFlagsWithoutTone);
+            interferer->setVolume(-1200);
+            interferer->setFrequency(23000);
+            interferer->play(false);
+        }
+        if (block % 2 == 0) {
+            noise->setVolume(-500 - (block * 37) % 9000);
+            eq->setAllParameters({static_cast<float>(80 + (block * 13) % 4900), 36.0f, 15.0f});
+        }
+        if (block == 900) crackle->stop();
+        if (block == 1300) crackle->play(true);
+        if (block == 1500) clip->setFrequency(44100);
+        engine->beginOperation();
+
+        counting = true;
+        callback.fill(out.data(), LiveOutput::kFramesPerCallback);
+        counting = false;
+        counted += allocations;
+        allocations = 0;
+    }
+    EXPECT_EQ(counted, 0);
+}
+
+}  // namespace
+}  // namespace tessaly
