@@ -4,6 +4,8 @@
 
 #include <sndfile.h>
 
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace tessaly {
@@ -55,9 +57,11 @@ std::unique_ptr<OfflineSound> makeWavOutput(const std::string& path, OutputForma
     info.samplerate = format.sampleRate;
     info.channels = format.channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    errno = 0;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) {
-        error = "cannot write " + path + ": " + sf_strerror(nullptr);
+        const int cause = errno;
+        error = cause ? std::strerror(cause) : sf_strerror(nullptr);
         return nullptr;
     }
     // The mixer clips at full scale already; this keeps the conversion from wrapping.

@@ -1,6 +1,7 @@
 #include "headless/practice_render.h"
 
 #include "base/lines.h"
+#include "base/output_file.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "practice/answers.h"
@@ -11,7 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 
 namespace tessaly {
@@ -140,6 +140,10 @@ bool complete(const RenderOptions& o, const std::vector<std::string>& positional
         error = "--out FILE.wav is required";
         return false;
     }
+    if (!o.keyPath.empty() && sameFile(o.outPath, o.keyPath)) {
+        error = "--key and --out name the same file (" + o.keyPath + "): the key would overwrite the practice";
+        return false;
+    }
     return true;
 }
 
@@ -154,11 +158,26 @@ std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& 
 
 namespace {
 
+int cannotWrite(const std::string& path, const std::string& reason) {
+    std::cerr << "tessaly render: cannot write " << path << ": " << reason << '\n';
+    return 1;
+}
+
 int render(const RenderOptions& o) {
+    // Both outputs are made as temporary files first: a place that cannot be
+    // written is found before the render, and the files already there stay as
+    // they are until the new ones are complete.
+    removeTemporaryFilesOnInterrupt();
+    std::string error;
+    const auto wavFile = OutputFile::create(o.outPath, error);
+    if (!wavFile) return cannotWrite(o.outPath, error);
+    std::unique_ptr<OutputFile> keyFile;
+    if (!o.keyPath.empty() && !(keyFile = OutputFile::create(o.keyPath, error))) return cannotWrite(o.keyPath, error);
+
     HeadlessSession::Options so;
     so.seed = o.seed;
     so.output = HeadlessSession::Output::Wav;
-    so.wavPath = o.outPath;
+    so.wavPath = wavFile->temporaryPath();
     // Nobody watches a render: the options are checked before any control is set,
     // so a message box would mean a fault worth seeing on the terminal.
     so.onEvent = [](const HostEvent& e) {
@@ -168,8 +187,7 @@ int render(const RenderOptions& o) {
     try {
         session = std::make_unique<HeadlessSession>(std::move(so));
     } catch (const std::exception& e) {
-        std::cerr << "tessaly render: cannot write " << o.outPath << ": " << e.what() << '\n';
-        return 1;
+        return cannotWrite(o.outPath, e.what());
     }
     session->load();
     UserInput& user = session->input();
@@ -217,20 +235,14 @@ int render(const RenderOptions& o) {
     // Time to write down the last callsign before the file ends.
     clock.advance(o.continuous ? 2000 : pauseMs);
     const std::int64_t endMs = clock.nowMs();
-    std::string error;
-    if (!session->finish(error)) {
-        std::cerr << "tessaly render: cannot write " << o.outPath << ": " << error << '\n';
-        return 1;
+    if (!session->finish(error)) return cannotWrite(o.outPath, error);
+    if (keyFile) {
+        std::string key;
+        for (int row = 1; row <= groups; ++row) key += std::to_string(row) + ' ' + ExpectedCopy(readline(text, row)) + '\n';
+        if (!keyFile->write(key, error)) return cannotWrite(o.keyPath, error);
     }
-    if (!o.keyPath.empty()) {
-        std::ofstream key(o.keyPath, std::ios::binary);
-        for (int row = 1; row <= groups; ++row) key << row << ' ' << ExpectedCopy(readline(text, row)) << '\n';
-        key.close();
-        if (!key) {
-            std::cerr << "tessaly render: cannot write " << o.keyPath << '\n';
-            return 1;
-        }
-    }
+    if (!wavFile->commit(error)) return cannotWrite(o.outPath, error);
+    if (keyFile && !keyFile->commit(error)) return cannotWrite(o.keyPath, error);
     const std::int64_t seconds = (endMs + 999) / 1000;
     std::cout << o.outPath << ": " << plural(groups, "callsign", "callsigns") << ", " << seconds / 60 << " min "
               << seconds % 60 << " s" << (o.keyPath.empty() ? "" : ", key in " + o.keyPath) << '\n';

@@ -1,5 +1,6 @@
 #include "headless/script_runner.h"
 
+#include "base/output_file.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/json_dump.h"
@@ -131,7 +132,16 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     so.output = !options.wavPath.empty() ? HeadlessSession::Output::Wav
                 : options.live           ? HeadlessSession::Output::Live
                                          : HeadlessSession::Output::None;
-    so.wavPath = options.wavPath;
+    // The WAV file is written beside its place and moved there once complete.
+    std::unique_ptr<OutputFile> wavFile;
+    if (!options.wavPath.empty()) {
+        std::string error;
+        if (!(wavFile = OutputFile::create(options.wavPath, error))) {
+            err << "tessaly script: cannot write " << options.wavPath << ": " << error << '\n';
+            return 1;
+        }
+        so.wavPath = wavFile->temporaryPath();
+    }
     so.onEvent = [&](const HostEvent& e) {
         switch (e.kind) {
             case HostEvent::Kind::MessageBox:
@@ -195,7 +205,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     // What is left at the end of the script is not the program's doing: say nothing of it.
     printer.mute();
     std::string error;
-    if (!session->finish(error)) {
+    if (!session->finish(error) || (wavFile && !wavFile->commit(error))) {
         err << "tessaly script: cannot write " << options.wavPath << ": " << error << '\n';
         return 1;
     }
@@ -210,6 +220,7 @@ int scriptCommand(const std::vector<std::string>& args) {
             std::cerr << "tessaly script: " << error << "\n(tessaly script --help lists the options)\n";
             return 2;
         }
+        removeTemporaryFilesOnInterrupt();
         if (o.scriptPath == "-") return runScript(o, std::cin, std::cout, std::cerr);
         std::error_code ec;
         if (std::filesystem::is_directory(o.scriptPath, ec)) {

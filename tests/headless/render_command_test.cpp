@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -75,7 +76,38 @@ TEST(RenderCommand, WritesThePracticeAndItsKey) {
     EXPECT_GT(probe->seconds(), 3 * (6 * 1.1 + 1));
     std::remove(wav.c_str());
     std::remove(key.c_str());
-    EXPECT_EQ(renderCommand({"--out", "/nonexistent-dir/p.wav"}), 1);
+}
+
+// No output may overwrite another, and a render that fails leaves the files that
+// were there as they were.
+TEST(RenderCommand, RefusesOutputsItCannotWriteBeforeRenderingAndKeepsOldFiles) {
+    const std::string dir = ::testing::TempDir() + "tessaly_outputs/";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string old = dir + "old.wav";
+    std::ofstream(old) << "old practice";
+    std::filesystem::create_symlink(old, dir + "link.txt");
+    struct Case {
+        std::vector<std::string> outputs;
+        int status;
+    } cases[] = {
+        {{"--out", old, "--key", old}, 2},
+        {{"--out", old, "--key", dir + "./old.wav"}, 2},
+        {{"--out", old, "--key", dir + "link.txt"}, 2},
+        {{"--out", old, "--key", "/nonexistent-dir/k.txt"}, 1},
+        {{"--out", "/nonexistent-dir/p.wav"}, 1},
+        {{"--out", dir, "--key", dir + "k.txt"}, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--groups", "1", "--answer-pause", "0"};
+        args.insert(args.end(), c.outputs.begin(), c.outputs.end());
+        EXPECT_EQ(renderCommand(args), c.status) << ::testing::PrintToString(c.outputs);
+        std::ifstream in(old);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old practice");
+    }
+    // Nothing is left behind: no temporary file, no key without its practice.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

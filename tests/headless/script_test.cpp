@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
 #include <sstream>
 
 namespace tessaly {
@@ -181,6 +182,17 @@ TEST(ScriptOptions, ParsesTheCommandLine) {
         EXPECT_FALSE(parseScriptOptions(bad, error));
         EXPECT_FALSE(error.empty());
     }
+}
+
+TEST(ScriptCommand, RefusesWhatIsNotAReadableScriptAndOutputsItCannotWrite) {
+    const std::string script = ::testing::TempDir() + "tessaly_ok.script";
+    std::ofstream(script) << "dump\n";
+    EXPECT_EQ(scriptCommand({::testing::TempDir()}), 2) << "a directory";
+    EXPECT_EQ(scriptCommand({"/nonexistent-dir/s.txt"}), 2);
+    EXPECT_EQ(scriptCommand({script, "--bogus"}), 2);
+    EXPECT_EQ(scriptCommand({script, "--wav", "/nonexistent-dir/o.wav"}), 1);
+    EXPECT_EQ(scriptCommand({"--help"}), 0);
+    std::remove(script.c_str());
 }
 
 }  // namespace
