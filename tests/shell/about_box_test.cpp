@@ -1,4 +1,5 @@
 #include "shell/qt/about_box.h"
+#include "shell/qt/frame.h"
 #include "shell/qt/loader_window.h"
 #include "window_fixture.h"
 
@@ -6,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -45,6 +47,16 @@ TEST(AboutBox, OpensOnceAndCloses) {
     QTest::keyClick(openAboutBoxes().front(), Qt::Key_Escape);
     deleteClosedWindows();
     EXPECT_TRUE(openAboutBoxes().isEmpty());
+}
+
+TEST(AboutBox, ClosesWithTheMainWindow) {
+    WindowFixture f;
+    f.window().show();
+    f.window().aboutAction()->trigger();
+    ASSERT_EQ(openAboutBoxes().size(), 1);
+    f.window().close();
+    deleteClosedWindows();
+    EXPECT_TRUE(openAboutBoxes().isEmpty()) << "an About box left open would keep the program running";
 }
 
 TEST(AboutBox, ContactLinkOpensAMailToTheAddress) {
@@ -92,6 +104,19 @@ TEST(Windows, EveryCaptionFitsItsControl) {
             EXPECT_TRUE(label->sizeHint().width() <= label->width()) << qPrintable(label->text());
             EXPECT_TRUE(label->sizeHint().height() <= label->height()) << qPrintable(label->text());
         }
+    }
+}
+
+// A frame's border runs 2 px inside its bottom edge: a control drawn with a box of
+// its own (an edit box) must not cross it.
+TEST(Windows, EveryControlSitsInsideItsFrame) {
+    WindowFixture f;
+    for (QWidget* w : f.window().findChildren<QWidget*>()) {
+        auto* frame = dynamic_cast<Frame*>(w);
+        if (!frame) continue;
+        for (QLineEdit* child : frame->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+            EXPECT_LT(child->geometry().bottom(), frame->height() - 2)
+                << frame->accessibleName().toStdString() << " / " << child->metaObject()->className();
     }
 }
 

@@ -218,6 +218,7 @@ TEST(MainWindow, MessageBoxIsModalWithTheInformationIcon) {
     EXPECT_EQ(text, QStringLiteral("练习组数必须为数字!"));
     EXPECT_EQ(icon, QMessageBox::Information);
     EXPECT_TRUE(modal);
+    EXPECT_EQ(button, QStringLiteral("确定"));
     EXPECT_EQ(f.groupCount()->text(), QStringLiteral("10"));
 }
 

@@ -4,11 +4,15 @@
 #include "shell/qt/main_window.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tessaly::qt {
 
 void DesktopHost::informationBox(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::information(parent, title, text);
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    // The window speaks Chinese, the About box's button included; Qt's own box would say "OK".
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
 }
 
 DesktopHost::DesktopHost(MessagePresenter presenter, std::function<void()> quit)
@@ -27,6 +31,10 @@ void DesktopHost::focusControl(const std::string& name) {
 void DesktopHost::quitNow() {
     if (window_) window_->skipUnloadOnClose();
     if (quit_) quit_();
+}
+
+void DesktopHost::closeAbout() {
+    if (about_) about_->close();
 }
 
 AboutBox* DesktopHost::aboutBox() const {

@@ -19,7 +19,7 @@ class DesktopHost final : public FormHost {
 public:
     // Shows a message and returns once it is answered.
     using MessagePresenter = std::function<void(QWidget* parent, const QString& title, const QString& text)>;
-    // Modal, with the information icon and an OK button.
+    // Modal, with the information icon and a 确定 button.
     static void informationBox(QWidget* parent, const QString& title, const QString& text);
 
     DesktopHost(MessagePresenter presenter, std::function<void()> quit);
@@ -31,6 +31,8 @@ public:
     void quitNow() override;
     void showAbout() override;
 
+    // The main window closed: the About box goes with it, so that nothing keeps the program running.
+    void closeAbout();
     // The open About box, or null.
     AboutBox* aboutBox() const;
 

@@ -20,11 +20,14 @@ DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
       input_(form_),
       window_(std::make_unique<MainWindow>(form_, input_)) {
     host_.setWindow(window_.get());
-    if (!ownClock_) return;
-    ownClock_->setAfterTick([this] { window_->syncFromModel(); });
     // The window's timers die with the window, like its other controls: a practice
-    // left running behind a closed window would go on speaking.
-    window_->onClosed = [this] { ownClock_->halt(); };
+    // left running behind a closed window would go on speaking. The About box
+    // goes too: closing the main window ends the program.
+    window_->onClosed = [this] {
+        if (ownClock_) ownClock_->halt();
+        host_.closeAbout();
+    };
+    if (ownClock_) ownClock_->setAfterTick([this] { window_->syncFromModel(); });
 }
 
 DesktopSession::~DesktopSession() {

@@ -136,9 +136,10 @@ void MainWindow::buildLayout() {
     option(source, form_.Option10, twipsRect(240, 200, 855, 255));
     option(source, form_.Option11, twipsRect(1320, 200, 855, 255));
 
-    label(settings, "请输入本次练习组数", twipsRect(120, 5355, 1695, 255));
+    label(settings, "请输入本次练习组数", twipsRect(120, 5295, 1695, 255));
     auto* text2 = new QLineEdit(qs(form_.Text2.text()), settings);
-    place(text2, twipsRect(1800, 5325, 495, 270), Fit::Height);
+    // 60 twips above its classic place: grown to the CJK font's height, it would cross the frame's border.
+    place(text2, twipsRect(1800, 5265, 495, 270), Fit::Height);
     bind(form_.Text2, text2);
 
     auto* command4 = new QPushButton(qs(form_.Command4.caption), client);
