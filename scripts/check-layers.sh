@@ -12,13 +12,14 @@ declare -A below=(
   [base]=""
   [sound]="base"
   [engine]="sound base"
+  [voices]="sound base"
   [practice]="sound base"
   [sources]="practice sound base"
   [speech]="practice sound base"
   [channel]="speech practice sound base"
   [form]="channel speech sources practice sound base"
-  [headless]="form channel speech sources practice engine sound base"
-  [shell]="headless form channel speech sources practice engine sound base"
+  [headless]="form channel speech sources practice engine voices sound base"
+  [shell]="headless form channel speech sources practice engine voices sound base"
 )
 
 status=0

@@ -4,6 +4,7 @@
 #include "base/output_file.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
+#include "headless/voice_pack_option.h"
 #include "practice/answers.h"
 
 #include <unistd.h>
@@ -121,6 +122,8 @@ CommandLine renderCommandLine(RenderOptions& o) {
               o.answerPauseSeconds = s;
               return std::string();
           }},
+         {"--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
+          text(&RenderOptions::voicesPath)},
          {"--seed", "N", "the same practice every time",
           [&o](const std::string& v) {
               std::uint64_t seed = 0;
@@ -167,6 +170,8 @@ int render(const RenderOptions& o) {
     // Both outputs are made as temporary files first: a place that cannot be
     // written is found before the render, and the files already there stay as
     // they are until the new ones are complete.
+    auto waves = wavesWithVoicePack("render", o.voicesPath, std::cerr);
+    if (!waves) return 2;
     removeTemporaryFilesOnInterrupt();
     std::string error;
     const auto wavFile = OutputFile::create(o.outPath, error);
@@ -176,6 +181,7 @@ int render(const RenderOptions& o) {
 
     HeadlessSession::Options so;
     so.seed = o.seed;
+    so.waves = std::move(*waves);
     so.output = HeadlessSession::Output::Wav;
     so.wavPath = wavFile->temporaryPath();
     // Nobody watches a render: the options are checked before any control is set,

@@ -23,6 +23,7 @@ struct RenderOptions {
     std::optional<std::uint64_t> seed;
     std::string outPath;
     std::string keyPath;
+    std::string voicesPath;        // a voice pack in front of the built-in clips
 };
 
 std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& args, std::string& error);

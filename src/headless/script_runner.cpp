@@ -5,6 +5,7 @@
 #include "headless/headless_session.h"
 #include "headless/json_dump.h"
 #include "headless/script_parser.h"
+#include "headless/voice_pack_option.h"
 
 #include <nlohmann/json.hpp>
 
@@ -46,6 +47,11 @@ CommandLine scriptCommandLine(ScriptOptions& o) {
          {"--live", "", "run in real time on the sound device",
           [&o](const std::string&) {
               o.live = true;
+              return std::string();
+          }},
+         {"--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
+          [&o](const std::string& v) {
+              o.voicesPath = v;
               return std::string();
           }}});
 }
@@ -125,10 +131,13 @@ std::optional<ScriptOptions> parseScriptOptions(const std::vector<std::string>& 
 }
 
 int runScript(const ScriptOptions& options, std::istream& script, std::ostream& out, std::ostream& err) {
+    auto waves = wavesWithVoicePack("script", options.voicesPath, err);
+    if (!waves) return 2;
     Printer printer(out, nullptr);
     bool ended = false;
     HeadlessSession::Options so;
     so.seed = options.seed;
+    so.waves = std::move(*waves);
     so.output = !options.wavPath.empty() ? HeadlessSession::Output::Wav
                 : options.live           ? HeadlessSession::Output::Live
                                          : HeadlessSession::Output::None;

@@ -15,6 +15,7 @@ struct ScriptOptions {
     bool trace = false;                   // print every sound operation
     std::string wavPath;                  // render what a listener hears into this WAV file
     bool live = false;                    // real time on the real sound device
+    std::string voicesPath;               // a voice pack in front of the built-in clips
 };
 
 // Parses `script` command-line arguments (after the word "script"). On a bad

@@ -4,7 +4,7 @@
 #include <iostream>
 
 namespace tessaly {
-int runDesktop(int, char**) {
+int runDesktop(int, char**, const DesktopOptions&) {
     std::cerr << "tessaly: this build has no window; use 'tessaly script' or 'tessaly render' (see --help)\n";
     return 2;
 }

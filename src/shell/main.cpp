@@ -1,6 +1,7 @@
 // tessaly: the window, or one of the headless commands.
 #include "headless/practice_render.h"
 #include "headless/script_runner.h"
+#include "headless/voices_command.h"
 #include "shell/desktop.h"
 
 #include <iostream>
@@ -12,18 +13,18 @@ const char* kHelp =
     "Tessaly: practise copying callsigns read aloud, as in a licence exam.\n"
     "\n"
     "usage:\n"
-    "  tessaly                 open the practice window\n"
+    "  tessaly [--voices DIR]  open the practice window (with the clips of a voice pack)\n"
     "  tessaly script FILE     run a script of user actions without a window, in virtual\n"
     "                          time, printing what happens as JSON Lines\n"
-    "                          (tessaly script --help for its options)\n"
     "  tessaly render ...      render a whole practice to a WAV file and its answer key\n"
-    "                          (tessaly render --help for its options)\n"
+    "  tessaly voices DIR      check a voice pack: which clips it replaces, their length and level\n"
+    "  tessaly COMMAND --help  the options of a command\n"
     "  tessaly --help          this text\n";
 }
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return tessaly::runDesktop(argc, argv);
+    if (args.empty()) return tessaly::runDesktop(argc, argv, {});
     const std::string command = args.front();
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") {
@@ -36,11 +37,24 @@ int main(int argc, char** argv) {
     }
     if (command == "script") return tessaly::scriptCommand(args);
     if (command == "render") return tessaly::renderCommand(args);
+    if (command == "voices") return tessaly::voicesCommand(args);
+    if (command == "--voices") {
+        if (args.empty()) {
+            std::cerr << "tessaly: --voices needs a folder (tessaly --voices DIR)\n";
+            return 2;
+        }
+        // The rest goes to Qt, without the two words it does not know.
+        std::vector<char*> rest{argv[0]};
+        for (int i = 3; i < argc; ++i) rest.push_back(argv[i]);
+        int restCount = static_cast<int>(rest.size());
+        rest.push_back(nullptr);
+        return tessaly::runDesktop(restCount, rest.data(), {.voicesPath = args.front()});
+    }
     if (command.rfind("-", 0) == 0 && command.rfind("-platform", 0) != 0 && command.rfind("--style", 0) != 0) {
         std::cerr << "tessaly: unknown option " << command << "\n\n" << kHelp;
         return 2;
     }
-    if (command.rfind("-", 0) == 0) return tessaly::runDesktop(argc, argv);  // Qt's own options
+    if (command.rfind("-", 0) == 0) return tessaly::runDesktop(argc, argv, {});  // Qt's own options
     std::cerr << "tessaly: unknown command " << command << "\n\n" << kHelp;
     return 2;
 }

@@ -1,17 +1,32 @@
 #include "shell/qt/deferred_sound.h"
 
+#include "voices/voice_pack.h"
+
 namespace tessaly::qt {
 
-DeferredSoundPlatform::DeferredSoundPlatform() = default;
+DeferredSoundPlatform::DeferredSoundPlatform(std::string voicesPath) : voicesPath_(std::move(voicesPath)) {}
 
 void DeferredSoundPlatform::startOpening() {
     if (opening_.valid() || platform_) return;
-    opening_ = std::async(std::launch::async, []() -> std::unique_ptr<LiveSound> {
-        try {
-            return openLiveSound();
-        } catch (...) {
-            return nullptr;  // no sound is better than no window
+    opening_ = std::async(std::launch::async, [folder = voicesPath_]() -> Opened {
+        Opened opened;
+        WaveLookup waves = builtInWaves();
+        if (!folder.empty()) {
+            std::string error;
+            if (auto pack = VoicePack::load(folder, error)) {
+                for (const PackClip* clip : pack->refused())
+                    opened.problems.push_back(clip->file + ":" + refusalTextZh(*clip));
+                waves = pack->lookup(std::move(waves));
+            } else {
+                opened.problems.push_back("无法读取声音包文件夹 " + folder);
+            }
         }
+        try {
+            opened.live = openLiveSound(std::move(waves));
+        } catch (...) {
+            // no sound is better than no window
+        }
+        return opened;
     });
 }
 
@@ -24,7 +39,9 @@ DeferredSoundPlatform::~DeferredSoundPlatform() {
 SoundPlatform& DeferredSoundPlatform::resolved() {
     if (!platform_) {
         startOpening();
-        live_ = opening_.get();
+        Opened opened = opening_.get();
+        live_ = std::move(opened.live);
+        problems_ = std::move(opened.problems);
         platform_ = live_ ? &live_->platform() : &silent_;
     }
     return *platform_;
@@ -35,6 +52,11 @@ std::shared_ptr<SoundDevice> DeferredSoundPlatform::openDefaultDevice() { return
 bool DeferredSoundPlatform::hasDevice() {
     resolved();
     return live_ && live_->usingDevice();
+}
+
+std::vector<std::string> DeferredSoundPlatform::voicePackProblems() {
+    resolved();
+    return problems_;
 }
 
 }  // namespace tessaly::qt

@@ -1,19 +1,23 @@
 #pragma once
 // The live sound output, opened on a worker thread once asked to, so that the
 // window's first paint never waits for the audio system (PortAudio alone spends
-// 70 to 85 ms initialising). The window's load handler, which runs after that
-// paint, is the first to ask for the device and waits for the worker if need be.
+// 70 to 85 ms initialising) nor for the reading of a voice pack. The window's load
+// handler, which runs after that paint, is the first to ask for the device and
+// waits for the worker if need be.
 #include "engine/sound_outputs.h"
 #include "sound/tracing_sound.h"
 
 #include <future>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tessaly::qt {
 
 class DeferredSoundPlatform final : public SoundPlatform {
 public:
-    DeferredSoundPlatform();
+    // voicesPath: a voice pack whose clips go in front of the built-in ones ("" for none).
+    explicit DeferredSoundPlatform(std::string voicesPath = {});
     ~DeferredSoundPlatform() override;
 
     // Starts opening the live output on its own thread; the first use opens it
@@ -22,12 +26,22 @@ public:
 
     std::shared_ptr<SoundDevice> openDefaultDevice() override;
     bool hasDevice();  // false: the practice runs silently
+    // What the window should tell the user about the voice pack, in its language:
+    // the files refused (the built-in clips speak for them), or a folder that could
+    // not be read. Empty when all is well.
+    std::vector<std::string> voicePackProblems();
 
 private:
+    struct Opened {
+        std::unique_ptr<LiveSound> live;
+        std::vector<std::string> problems;
+    };
     SoundPlatform& resolved();
 
-    std::future<std::unique_ptr<LiveSound>> opening_;
+    std::string voicesPath_;
+    std::future<Opened> opening_;
     std::unique_ptr<LiveSound> live_;
+    std::vector<std::string> problems_;
     // Without any output the practice still runs, silently.
     TracingSoundPlatform silent_{nullptr, {}};
     SoundPlatform* platform_ = nullptr;

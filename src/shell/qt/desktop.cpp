@@ -18,7 +18,7 @@
 
 namespace tessaly {
 
-int runDesktop(int argc, char** argv) {
+int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     // Without a screen Qt would abort; say what to do instead.
     const auto unset = [](const char* name) {
         const char* v = std::getenv(name);
@@ -33,7 +33,7 @@ int runDesktop(int argc, char** argv) {
         return 1;
     }
     qt::StartupProbe probe;
-    qt::DeferredSoundPlatform sound;
+    qt::DeferredSoundPlatform sound(options.voicesPath);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaly"));
@@ -49,6 +49,12 @@ int runDesktop(int argc, char** argv) {
         loaded = true;
         session->load();
         probe.mark("main window loaded");
+        // Said once the window stands, with the built-in clips already speaking for the refused files.
+        if (const auto problems = sound.voicePackProblems(); !problems.empty()) {
+            std::string text = "声音包中以下文件未能采用,改用内置语音:";
+            for (const std::string& p : problems) text += "\n" + p;
+            QTimer::singleShot(0, &session->window(), [&session, text] { session->host().messageBox("声音包", text); });
+        }
         if (probe.active()) QCoreApplication::exit(0);
     };
     auto openMainWindow = [&] {
