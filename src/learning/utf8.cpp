@@ -1,0 +1,56 @@
+#include "learning/utf8.h"
+
+#include <string_view>
+
+namespace tessaly {
+namespace {
+
+// Length of the valid UTF-8 sequence starting at `at`, or 0 when there is none.
+std::size_t sequenceLength(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(at);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned minimum = 0;
+    unsigned value = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, minimum = 0x80, value = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, minimum = 0x800, value = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, minimum = 0x10000, value = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+        value = (value << 6) | (byte(at + i) & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+    return length;
+}
+
+}  // namespace
+
+std::vector<std::string_view> utf8Characters(std::string_view text) {
+    std::vector<std::string_view> characters;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = sequenceLength(text, at);
+        const std::size_t taken = length == 0 ? 1 : length;
+        characters.push_back(text.substr(at, taken));
+        at += taken;
+    }
+    return characters;
+}
+
+std::size_t invalidUtf8At(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = sequenceLength(text, at);
+        if (length == 0) return at;
+        at += length;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace tessaly
