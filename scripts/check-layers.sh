@@ -11,15 +11,16 @@ src=${1:-$(dirname "$0")/../src}
 declare -A below=(
   [base]=""
   [sound]="base"
+  [learning]="base"
   [engine]="sound base"
   [voices]="sound base"
   [practice]="sound base"
   [sources]="practice sound base"
   [speech]="practice sound base"
   [channel]="speech practice sound base"
-  [form]="channel speech sources practice sound base"
-  [headless]="form channel speech sources practice engine voices sound base"
-  [shell]="headless form channel speech sources practice engine voices sound base"
+  [form]="channel speech sources practice learning sound base"
+  [headless]="form channel speech sources practice learning engine voices sound base"
+  [shell]="headless form channel speech sources practice learning engine voices sound base"
 )
 
 status=0

@@ -43,7 +43,10 @@ void writeWav(const fs::path& path, int rate, int channels, int subtype, const s
 
 class VoicePackTest : public ::testing::Test {
 protected:
-    VoicePackTest() : dir(fs::path(::testing::TempDir()) / "tessaly_pack") {
+    // One folder a case: ctest runs the cases side by side.
+    VoicePackTest()
+        : dir(fs::path(::testing::TempDir()) /
+              ("tessaly_pack_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

@@ -1,0 +1,68 @@
+#include "learning/error_analysis.h"
+
+#include "learning/alignment.h"
+#include "learning/read_units.h"
+
+#include <algorithm>
+
+namespace tessaly {
+
+std::pair<std::string, int> UnitErrors::mostWrittenAs() const {
+    std::pair<std::string, int> most{"", 0};
+    for (const auto& [token, count] : writtenAs)
+        if (count > most.second) most = {token, count};
+    return most;
+}
+
+bool worseThan(const UnitErrors& a, const UnitErrors& b) {
+    // a.missed / a.read against b.missed / b.read, without rounding.
+    const long long left = static_cast<long long>(a.missed) * b.read;
+    const long long right = static_cast<long long>(b.missed) * a.read;
+    if (left != right) return left > right;
+    if (a.missed != b.missed) return a.missed > b.missed;
+    if (unitRank(a.unit) != unitRank(b.unit)) return unitRank(a.unit) < unitRank(b.unit);
+    return a.unit < b.unit;
+}
+
+void ErrorAnalysis::addPractice(const std::vector<AnsweredLine>& answered) {
+    ++practices_;
+    for (const AnsweredLine& one : answered) {
+        const Alignment alignment = align(one.answer, unitsRead(one.line));
+        for (const UnitCopy& copy : alignment.units) {
+            UnitErrors& errors = units_[copy.unit.name];
+            errors.unit = copy.unit.name;
+            ++errors.read;
+            if (copy.copy == Copy::copied) continue;
+            ++errors.missed;
+            if (copy.copy == Copy::omitted)
+                ++errors.omitted;
+            else
+                ++errors.writtenAs[copy.writtenAs];
+        }
+        for (const Insertion& extra : alignment.inserted) ++inserted_[extra.token];
+    }
+}
+
+std::vector<UnitErrors> ErrorAnalysis::rows() const {
+    std::vector<UnitErrors> rows;
+    rows.reserve(units_.size());
+    for (const auto& entry : units_) rows.push_back(entry.second);
+    std::sort(rows.begin(), rows.end(), worseThan);
+    return rows;
+}
+
+const UnitErrors* ErrorAnalysis::unit(std::string_view name) const {
+    const auto found = units_.find(name);
+    return found == units_.end() ? nullptr : &found->second;
+}
+
+std::vector<std::string> ErrorAnalysis::weakest(std::size_t n, int minRead) const {
+    std::vector<std::string> names;
+    for (const UnitErrors& row : rows()) {
+        if (names.size() == n) break;
+        if (row.read >= minRead && row.missed > 0) names.push_back(row.unit);
+    }
+    return names;
+}
+
+}  // namespace tessaly

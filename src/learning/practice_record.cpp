@@ -1,0 +1,53 @@
+#include "learning/practice_record.h"
+
+#include <algorithm>
+#include <chrono>
+#include <initializer_list>
+
+namespace tessaly {
+namespace {
+
+bool oneOf(std::string_view value, std::initializer_list<std::string_view> allowed) {
+    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
+
+// Digits at `at`..`at + count` as a number; -1 when any is not a digit.
+int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+bool isRecordDate(std::string_view date) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-') return false;
+    const int year = digitsAt(date, 0, 4), month = digitsAt(date, 5, 2), day = digitsAt(date, 8, 2);
+    if (year < 0 || month < 0 || day < 0) return false;
+    return std::chrono::year_month_day{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                          std::chrono::day{static_cast<unsigned>(day)}}
+        .ok();
+}
+
+bool isRecordTime(std::string_view time) {
+    if (time.size() != 8 || time[2] != ':' || time[5] != ':') return false;
+    const int hours = digitsAt(time, 0, 2), minutes = digitsAt(time, 3, 2), seconds = digitsAt(time, 6, 2);
+    return hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 && seconds <= 59;
+}
+
+bool isWordSetName(std::string_view words) { return oneOf(words, {"exam", "standard", "places", "other", "mixed"}); }
+
+bool isSpeedSetting(std::string_view speed) {
+    return oneOf(speed, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "random"});
+}
+
+bool isNoiseSetting(std::string_view noise) { return oneOf(noise, {"off", "S1", "S2", "S3", "S4", "S5", "random"}); }
+
+bool isConditionName(std::string_view condition) {
+    return oneOf(condition, {"qrn", "qrm", "qsb", "vary-noise", "vary-speed", "vary-tone"});
+}
+
+}  // namespace tessaly

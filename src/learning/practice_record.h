@@ -1,0 +1,38 @@
+#pragma once
+// One finished practice as it is kept: its settings, and each callsign read with
+// the answer given and the mark it got.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaly {
+
+struct PracticeRow {
+    int number = 0;        // from 1, as in the answer list
+    std::string answer;    // as typed (upper-cased by the answer box)
+    std::string expected;  // the expected copy the answer was marked against
+    bool copied = false;   // the mark: Y when true
+    std::string line;      // the practice-text line as read, with its codes: "JA1ABC/m"
+    bool operator==(const PracticeRow&) const = default;
+};
+
+struct PracticeRecord {
+    std::string date;   // "YYYY-MM-DD", local
+    std::string time;   // "HH:MM:SS", local, when the practice started
+    std::string words;  // exam, standard, places, other or mixed
+    std::string speed;  // "0".."10" or "random"
+    std::string noise;  // off, S1..S5 or random
+    std::vector<std::string> conditions;  // any of qrn qrm qsb vary-noise vary-speed vary-tone
+    std::vector<PracticeRow> rows;
+    bool operator==(const PracticeRecord&) const = default;
+};
+
+// The values a record may hold, as a results file is checked against them.
+bool isRecordDate(std::string_view date);  // a real calendar day
+bool isRecordTime(std::string_view time);
+bool isWordSetName(std::string_view words);
+bool isSpeedSetting(std::string_view speed);
+bool isNoiseSetting(std::string_view noise);
+bool isConditionName(std::string_view condition);
+
+}  // namespace tessaly

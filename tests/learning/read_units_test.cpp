@@ -1,0 +1,80 @@
+#include "learning/read_units.h"
+#include "base/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+namespace {
+
+std::string joinedWritten(const std::vector<ReadUnit>& units) {
+    std::string copy;
+    for (const ReadUnit& unit : units) copy += unit.written;
+    return copy;
+}
+
+TEST(ReadUnits, EachLineIsSpokenAndCopiedUnitByUnit) {
+    struct Case {
+        const char* line;
+        const char* spoken;
+        const char* expectedCopy;  // what the marking takes as the right answer
+    } cases[] = {
+        {"BA4XY", "B A 4 X Y", "BA4XY"},
+        {"JA1ABC/m", "J A 1 A B C / MOBILE", "JA1ABC/M"},
+        {"W1AW/mm", "W 1 A W / MOBILE MOBILE", "W1AW/MM"},
+        {"K1ABC/P", "K 1 A B C / P", "K1ABC/P"},
+        {"DL2XY/7", "D L 2 X Y / 7", "DL2XY/7"},
+        {"G4ABC/q", "G 4 A B C / QRP", "G4ABC/QRP"},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto units = unitsRead(c.line);
+        EXPECT_EQ(joinedWritten(units), c.expectedCopy) << c.line;
+        EXPECT_EQ(spokenUnits(c.line), c.spoken) << c.line;
+        EXPECT_EQ(lineFromSpoken(c.spoken), std::string(c.line)) << c.line;
+    }
+}
+
+TEST(ReadUnits, CharactersWithoutAClipAreNotRead) {
+    EXPECT_EQ(spokenUnits("K1 abc"), "K 1");
+    EXPECT_EQ(unitsRead("x\r"), std::vector<ReadUnit>{});
+}
+
+TEST(ReadUnits, OnlyUnitNamesSeparatedBySingleSpacesGiveALine) {
+    for (const char* bad : {"m", "q", "j", "J  A", " J", "J ", "MOBILEX", "MOBIL", "QRPP", "J,A", "Ä"})
+        EXPECT_EQ(lineFromSpoken(bad), std::nullopt) << bad;
+    EXPECT_EQ(unitNamed("m"), std::nullopt);
+    EXPECT_EQ(unitNamed("MOBILE"), (ReadUnit{"MOBILE", "M"}));
+}
+
+TEST(ReadUnits, FixedOrderIsLettersDigitsSlashThenWords) {
+    const std::vector<std::string> order = {"A", "Z", "0", "9", "/", "MOBILE", "QRP", "?"};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_LT(unitRank(order[i - 1]), unitRank(order[i])) << order[i - 1] << " before " << order[i];
+}
+
+TEST(Utf8, CharactersAreCodePointsAndStrayBytesStandAlone) {
+    struct Case {
+        std::string text;
+        std::vector<std::string_view> characters;
+        std::size_t invalidAt;
+    } cases[] = {
+        {"AB", {"A", "B"}, std::string::npos},
+        {"\xC3\x84" "1", {"\xC3\x84", "1"}, std::string::npos},              // Ä
+        {"\xE4\xB8\x80", {"\xE4\xB8\x80"}, std::string::npos},                // a CJK character
+        {"\xF0\x9F\x93\xBB", {"\xF0\x9F\x93\xBB"}, std::string::npos},        // four bytes
+        {"A\xC3", {"A", "\xC3"}, 1},                                          // cut short
+        {"\xC0\xAF", {"\xC0", "\xAF"}, 0},                                    // overlong "/"
+        {"\xED\xA0\x80", {"\xED", "\xA0", "\x80"}, 0},                        // a surrogate
+        {"\xF4\x90\x80\x80", {"\xF4", "\x90", "\x80", "\x80"}, 0},            // past U+10FFFF
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8Characters(c.text), c.characters) << c.text;
+        EXPECT_EQ(invalidUtf8At(c.text), c.invalidAt) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
