@@ -15,12 +15,13 @@ declare -A below=(
   [engine]="sound base"
   [voices]="sound base"
   [practice]="sound base"
-  [sources]="practice sound base"
+  [sources]="practice learning sound base"
   [speech]="practice sound base"
   [channel]="speech practice sound base"
-  [form]="channel speech sources practice learning sound base"
-  [headless]="form channel speech sources practice learning engine voices sound base"
-  [shell]="headless form channel speech sources practice learning engine voices sound base"
+  [review]="speech practice learning sound base"
+  [form]="review channel speech sources practice learning sound base"
+  [headless]="form review channel speech sources practice learning engine voices sound base"
+  [shell]="headless form review channel speech sources practice learning engine voices sound base"
 )
 
 status=0

@@ -5,7 +5,7 @@
 namespace tessaly {
 
 MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& random, FormHost& host)
-    : FormState(clock, platform, random, host), practice(*this), sources(*this), speech(*this), channel(*this, speech) {
+    : FormState(clock, platform, random, host), practice(*this), sources(*this), speech(*this), channel(*this, speech), review(*this, speech) {
     Command1.onClick = [this] { sources.Command1_Click(); };
     Command4.onClick = [this] { practice.Command4_Click(); };
     Command5.onClick = [this] { practice.Command5_Click(); };
@@ -29,6 +29,8 @@ MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& ran
     Check6.onClick = [this] { channel.Check6_Click(); };
     mquit.onClick = [this] { mquit_Click(); };
     mabout.onClick = [this] { mabout_Click(); };
+    onStarted = [this] { review.started(); };
+    onMarked = [this] { review.marked(); };
 
     Timer2.attach(&clock, [this] { speech.Timer2_Timer(); });
     Timer3.attach(&clock, [this] { channel.Timer3_Timer(); });

@@ -6,6 +6,7 @@
 #include "channel/channel_conditions.h"
 #include "practice/form_state.h"
 #include "practice/practice_control.h"
+#include "review/practice_review.h"
 #include "sources/callsign_sources.h"
 #include "speech/speech_output.h"
 
@@ -19,6 +20,7 @@ public:
     CallsignSources sources;
     SpeechOutput speech;
     ChannelConditions channel;
+    PracticeReview review;  // additions: replay, error analysis, drill, results files
 
     // The form's own events and the menu.
     void Form_Load();

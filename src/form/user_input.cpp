@@ -97,6 +97,16 @@ InputResult UserInput::hover(const std::string& name) {
     });
 }
 
+InputResult UserInput::replay(int row) { return form_.review.replay(row) ? InputResult::Done : InputResult::Ignored; }
+
+void UserInput::setDrill(bool on) { form_.review.setDrill(on); }
+
+InputResult UserInput::exportResults(const std::string& path) {
+    if (form_.practising || !form_.review.canExport()) return InputResult::Ignored;
+    form_.review.exportResults(path);
+    return InputResult::Done;
+}
+
 void UserInput::close() { form_.Form_Unload(); }
 
 }  // namespace tessaly

@@ -41,6 +41,13 @@ public:
     InputResult endScroll(const std::string& name);
     // The mouse moves over a control. Not refused by a disabled control.
     InputResult hover(const std::string& name);
+    // Learning from a marked practice (the answer list's context menu; double-click
+    // on a row replays it). Ignored while a practice runs or when there is nothing
+    // marked to act on.
+    InputResult replay(int row);
+    void setDrill(bool on);
+    // Writes the marked list to `path`; a message box says so when it cannot.
+    InputResult exportResults(const std::string& path);
     // The close box: the unload step runs.
     void close();
 

@@ -54,4 +54,18 @@ Json dumpState(FormState& f) {
     return d;
 }
 
+Json dumpState(MainForm& form) {
+    Json d = dumpState(static_cast<FormState&>(form));
+    const ErrorAnalysis& analysis = form.review.analysis();
+    if (analysis.practices() == 0) return d;
+    Json units = Json::object();
+    for (const UnitErrors& u : analysis.rows()) {
+        Json written = Json::object();
+        for (const auto& [token, count] : u.writtenAs) written[token] = count;
+        units[u.unit] = Json{{"read", u.read}, {"missed", u.missed}, {"writtenAs", written}};
+    }
+    d["analysis"] = units;
+    return d;
+}
+
 }  // namespace tessaly

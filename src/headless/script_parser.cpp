@@ -101,8 +101,21 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
         a.kind = ScriptAction::Kind::Dump;
     } else if (verb == "close") {
         a.kind = ScriptAction::Kind::Close;
+    } else if (verb == "replay") {
+        a.kind = ScriptAction::Kind::Replay;
+        a.number = scan.integer("row number", std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    } else if (verb == "drill") {
+        a.kind = ScriptAction::Kind::Drill;
+        const std::string state = scan.word("on or off");
+        if (state != "on" && state != "off") scan.fail("drill is on or off, not \"" + state + "\"");
+        a.number = state == "on";
+    } else if (verb == "export") {
+        a.kind = ScriptAction::Kind::Export;
+        a.text = scan.quoted();
+        if (a.text.empty()) scan.fail("export needs a file name");
     } else {
-        scan.fail("unknown action \"" + verb + "\" (expected click, type, settext, slide, hover, wait, dump or close)");
+        scan.fail("unknown action \"" + verb +
+                  "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill or export)");
     }
     scan.end();
     return a;
@@ -120,7 +133,10 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
         case K::Hover: return UserAction::Hover;
         case K::Wait:
         case K::Dump:
-        case K::Close: break;
+        case K::Close:
+        case K::Replay:
+        case K::Drill:
+        case K::Export: break;
     }
     return std::nullopt;
 }

@@ -12,12 +12,12 @@
 namespace tessaly {
 
 struct ScriptAction {
-    enum class Kind { Click, Type, SetText, Slide, Hover, Wait, Dump, Close };
+    enum class Kind { Click, Type, SetText, Slide, Hover, Wait, Dump, Close, Replay, Drill, Export };
     Kind kind = Kind::Dump;
     int line = 0;        // 1-based line of the script
     std::string target;  // control name
-    std::string text;    // type, settext
-    std::int64_t number = 0;  // slide value, wait milliseconds
+    std::string text;    // type, settext, export (the file)
+    std::int64_t number = 0;  // slide value, wait milliseconds, replay row, drill 1 (on) or 0 (off)
 };
 
 struct ScriptError {

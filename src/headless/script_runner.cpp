@@ -199,13 +199,21 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::Hover: r = input.hover(a.target); break;
             case K::Wait: session->wait(a.number); break;
             case K::Dump: printer.emit({{"dump", dumpState(session->form())}}); break;
+            case K::Replay: r = input.replay(static_cast<int>(a.number)); break;
+            case K::Drill: input.setDrill(a.number == 1); break;
+            case K::Export: r = input.exportResults(a.text); break;
             case K::Close:
                 input.close();
                 printer.emit({{"event", "exit"}, {"how", "close"}});
                 ended = true;
                 break;
         }
-        if (r == InputResult::Ignored) printer.emit({{"event", "ignored"}, {"name", a.target}});
+        if (r == InputResult::Ignored) {
+            Json ignored{{"event", "ignored"}, {"name", a.target}};
+            if (a.kind == ScriptAction::Kind::Replay) ignored = {{"event", "ignored"}, {"action", "replay"}, {"row", a.number}};
+            if (a.kind == ScriptAction::Kind::Export) ignored = {{"event", "ignored"}, {"action", "export"}, {"file", a.text}};
+            printer.emit(ignored);
+        }
         else if (r != InputResult::Done) {
             err << "tessaly script: " << options.scriptPath << " line " << a.line << ": " << describe(r) << '\n';
             return 2;

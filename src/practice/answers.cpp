@@ -54,6 +54,7 @@ void PracticeControl::MarkAnswers() {
         auto& row = f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)];
         row[3].assign(1, row[1] == row[2] ? 'Y' : 'N');
     }
+    if (f.onMarked) f.onMarked();
 }
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #pragma once
 // What the practice logic asks of whoever hosts it: the Qt window, the headless
 // script runner, or a test.
+#include <chrono>
 #include <string>
 
 namespace tessaly {
@@ -18,6 +19,8 @@ public:
     virtual void quitNow() {}
     // Menu "关于(&A)": show the About box (one instance, modeless).
     virtual void showAbout() {}
+    // The date and time a practice is kept with.
+    virtual std::chrono::system_clock::time_point now() const { return std::chrono::system_clock::now(); }
 };
 
 }  // namespace tessaly

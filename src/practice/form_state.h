@@ -11,6 +11,7 @@
 #include "sound/sound_api.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,12 @@ public:
     bool waitingForAnswer = false;
     std::int32_t elapsedSeconds = 0;
     std::string callsignText;
+
+    // ---- for learning from each practice (unused, they change nothing)
+    int linesStarted = 0;                 // callsigns of the practice text the reader has begun
+    std::vector<std::string> drillUnits;  // the generator favours callsigns with these; empty: draws as usual
+    std::function<void()> onStarted;      // Start has set the practice up
+    std::function<void()> onMarked;       // the answer list has been marked
 
     // ---- lookups for hosts
     const ControlRegistry& controls() const { return registry_; }

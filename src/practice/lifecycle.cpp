@@ -45,6 +45,8 @@ void PracticeControl::Command4_Click() {
     f.host().focusControl(f.Text6.name);
     f.Timer11.setEnabled(true);
     f.Command4.enabled = false;
+    f.linesStarted = 0;
+    if (f.onStarted) f.onStarted();
 }
 
 void PracticeControl::Command5_Click() {

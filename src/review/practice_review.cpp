@@ -1,0 +1,126 @@
+#include "review/practice_review.h"
+
+#include "base/lines.h"
+#include "base/output_file.h"
+#include "learning/results_csv.h"
+#include "practice/answers.h"
+#include "practice/reading_pace.h"
+
+#include <ctime>
+
+namespace tessaly {
+namespace {
+
+const char* const kWordSetNames[5] = {"standard", "places", "other", "mixed", "exam"};  // by Option7 member
+const char* const kNoiseNames[6] = {"off", "S1", "S2", "S3", "S4", "S5"};
+
+std::string localTime(std::chrono::system_clock::time_point t) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
+    std::tm parts{};
+    localtime_r(&seconds, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+    return text;
+}
+
+}  // namespace
+
+PracticeReview::PracticeReview(FormState& form, SpeechOutput& speech) : f(form), speech_(speech) {
+    replayTimer_.attach(&f.clock(), [this] { ReplayTimer_Timer(); });
+    replayTimer_.setEnabled(false);
+}
+
+void PracticeReview::started() {
+    startedAt_ = localTime(f.host().now());
+    recorded_ = false;
+    replayTimer_.setEnabled(false);
+}
+
+void PracticeReview::marked() {
+    // Marking can run twice for one practice (an answer past the last row stops and marks, then marks again).
+    if (recorded_) return;
+    recorded_ = true;
+    record_ = {};
+    record_.date = startedAt_.substr(0, 10);
+    record_.time = startedAt_.substr(11);
+    for (int i = 0; i < 5; ++i)
+        if (f.Option7[i].value) record_.words = kWordSetNames[i];
+    record_.speed = f.Check5.ticked() ? "random" : std::to_string(f.Slider1.value);
+    record_.noise = "off";
+    const OptionButton* levels[6] = {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6};
+    for (int i = 0; i < 6; ++i)
+        if (levels[i]->value) record_.noise = kNoiseNames[i];
+    if (f.Check4.ticked()) record_.noise = "random";
+    const std::pair<const CheckBox*, const char*> conditions[] = {{&f.Check1, "qrn"},        {&f.Check2, "qrm"},
+                                                                  {&f.Check3, "qsb"},        {&f.Check4, "vary-noise"},
+                                                                  {&f.Check5, "vary-speed"}, {&f.Check6, "vary-tone"}};
+    for (const auto& [box, name] : conditions)
+        if (box->ticked()) record_.conditions.push_back(name);
+
+    std::vector<AnsweredLine> answered;
+    const LineIndex lines(f.Text1.text());
+    for (std::size_t i = 0; i < f.ListView1.rows.size() && static_cast<int>(i) < f.groupCount; ++i) {
+        const auto& row = f.ListView1.rows[i];
+        PracticeRow kept;
+        kept.number = static_cast<int>(i) + 1;
+        kept.answer = row[1];
+        kept.expected = row[2];
+        kept.copied = row[3] == "Y";
+        kept.line = std::string(lines.line(kept.number));
+        record_.rows.push_back(kept);
+        // Only what was read counts: a callsign the reader never began was not missed.
+        if (!kept.answer.empty() || kept.number <= f.linesStarted) answered.push_back({kept.answer, kept.line});
+    }
+    if (!answered.empty()) analysis_.addPractice(answered);
+    updateDrill();
+}
+
+bool PracticeReview::canReplay(int row) const {
+    return !f.practising && row >= 1 && static_cast<std::size_t>(row) <= record_.rows.size() &&
+           f.ListView1.rows.size() == record_.rows.size() && !f.ListView1.rows[static_cast<std::size_t>(row - 1)][3].empty() &&
+           !record_.rows[static_cast<std::size_t>(row - 1)].line.empty();
+}
+
+bool PracticeReview::replay(int row) {
+    if (!canReplay(row)) return false;
+    if (!replayTimer_.enabled()) savedClipName_ = f.clipName;
+    replayText_ = record_.rows[static_cast<std::size_t>(row - 1)].line;
+    replayAt_ = 0;
+    // The first character at once, the rest at the reader's pace.
+    ReplayTimer_Timer();
+    replayTimer_.setInterval(readerIntervalMs(f.Slider1.value));
+    replayTimer_.setEnabled(replayAt_ < replayText_.size());
+    return true;
+}
+
+void PracticeReview::ReplayTimer_Timer() {
+    if (f.practising || replayAt_ >= replayText_.size()) {
+        replayTimer_.setEnabled(false);
+        f.clipName = savedClipName_;
+        return;
+    }
+    f.clipName = speech_.ResToStr(replayText_.substr(replayAt_++, 1));
+    speech_.StartClip();
+    if (replayAt_ >= replayText_.size()) {
+        replayTimer_.setEnabled(false);
+        f.clipName = savedClipName_;
+    }
+}
+
+void PracticeReview::setDrill(bool on) {
+    drill_ = on;
+    updateDrill();
+}
+
+void PracticeReview::updateDrill() { f.drillUnits = drill_ ? analysis_.weakest(3, 2) : std::vector<std::string>{}; }
+
+bool PracticeReview::exportResults(const std::string& path) {
+    if (!canExport()) return false;
+    std::string error;
+    auto file = OutputFile::create(path, error);
+    if (file && file->write(resultsCsv(record_), error) && file->commit(error)) return true;
+    f.host().messageBox("导出成绩", "无法写入 " + path + ":" + error);
+    return false;
+}
+
+}  // namespace tessaly

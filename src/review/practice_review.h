@@ -1,0 +1,60 @@
+#pragma once
+// The form's practice review: learning from each marked practice. A marked row's
+// callsign can be heard again; every marking adds to an error analysis of each
+// character read; a drill makes the next practice sets favour the weakest
+// characters; and the marked list can be kept as a results file. All of it is
+// an addition: with none of it used, the practice runs exactly as without it.
+#include "learning/error_analysis.h"
+#include "learning/practice_record.h"
+#include "practice/form_state.h"
+#include "speech/speech_output.h"
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+class PracticeReview {
+public:
+    PracticeReview(FormState& form, SpeechOutput& speech);
+
+    // Hooked to the form: Start, and every marking of the answer list.
+    void started();
+    void marked();
+
+    // Reads row `row`'s callsign once more, at the reader's pace, with the current
+    // word set, speed and tone. False (nothing happens) while a practice runs, when
+    // the list is not marked, or for a row without a callsign.
+    bool replay(int row);
+    bool canReplay(int row) const;
+    void ReplayTimer_Timer();
+
+    // The drill: while on, the random generator favours the weakest characters.
+    void setDrill(bool on);
+    bool drill() const { return drill_; }
+
+    // The marked list as a results file; a message box says why when it cannot be
+    // written, and a file already there is then left as it was.
+    bool canExport() const { return !record_.rows.empty(); }
+    bool exportResults(const std::string& path);
+
+    // Every marked practice since the program started.
+    const ErrorAnalysis& analysis() const { return analysis_; }
+    const PracticeRecord& lastRecord() const { return record_; }
+
+private:
+    void updateDrill();
+
+    FormState& f;
+    SpeechOutput& speech_;
+    Timer replayTimer_{"ReplayTimer", 13};
+    std::string startedAt_;               // "YYYY-MM-DD HH:MM:SS"
+    bool recorded_ = true;                // this practice is in the analysis already
+    PracticeRecord record_;               // the marked list, with its settings
+    ErrorAnalysis analysis_;
+    bool drill_ = false;
+    std::string replayText_, savedClipName_;
+    std::size_t replayAt_ = 0;
+};
+
+}  // namespace tessaly
