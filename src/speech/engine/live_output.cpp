@@ -1,31 +1,16 @@
 #include "speech/engine/live_output.h"
 
-#include "speech/engine/quiet_audio.h"
-
-#include <portaudio.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <vector>
 
 namespace tessaly {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A stream that stops calling back for this long is taken as gone (unplugged card,
 // sound server killed). A suspended machine does not count: the steady clock stops too.
 constexpr auto kStallLimit = std::chrono::seconds(2);
 constexpr auto kWatchInterval = std::chrono::milliseconds(100);
-constexpr auto kSilentStep = std::chrono::milliseconds(10);
 constexpr auto kStopLimit = std::chrono::seconds(3);
-
-int audioCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                  PaStreamCallbackFlags, void* user) {
-    static_cast<LiveOutput*>(user)->fill(static_cast<float*>(output), frames);
-    return paContinue;
-}
 
 // Said once per program, however many outputs are opened.
 void sayRunningSilently(const std::string& reason) {
@@ -35,7 +20,8 @@ void sayRunningSilently(const std::string& reason) {
 
 }  // namespace
 
-LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer) : mixer_(std::move(mixer)) {}
+LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device)
+    : mixer_(std::move(mixer)), device_(std::move(device)), pacer_(*mixer_) {}
 
 LiveOutput::~LiveOutput() {
     if (worker_.joinable()) worker_.detach();  // only when stop() was never called
@@ -78,120 +64,59 @@ bool LiveOutput::stopRequested() {
     return stop_;
 }
 
+void LiveOutput::waitForStop() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return stop_; });
+}
+
+// Exactly one thread renders the mixer at any time. The null output's thread is
+// joined before the stream starts, and the stream's thread is joined (close) before
+// the null output starts again; each join orders the last render before the next.
 void LiveOutput::run() {
     std::string reason;
-    if (openDevice(reason)) {
-        setState(State::Device);
-        if (deviceLost()) {
-            closeDevice(true);
-            reason = "the sound device went away";
+    auto resumeFrom = Clock::now();
+    if (device_->open(*this, reason)) {
+        channels_ = device_->channels();
+        if (device_->start(reason)) {
+            setState(State::Device);
+            const Watch watch = watchStream();
+            device_->close(watch.lost);
+            if (watch.lost) reason = "the sound device went away";
+            resumeFrom = watch.beaten;
         } else {
-            closeDevice(false);
+            device_->close(true);
         }
     } else {
-        closeDevice(true);
+        device_->close(true);
     }
     if (!stopRequested()) {
         sayRunningSilently(reason);
+        pacer_.start(resumeFrom);
         setState(State::Silent);
-        renderSilently();
+        waitForStop();
+        pacer_.stop();
     }
-    if (initialised_) Pa_Terminate();
     std::lock_guard lock(mutex_);
     done_ = true;
     changed_.notify_all();
 }
 
-bool LiveOutput::openDevice(std::string& reason) {
-    quietAudioLibraries();  // before Pa_Initialize: ALSA and JACK print ~100 lines without a card
-    PaError error = Pa_Initialize();
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    initialised_ = true;
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
-    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (!info || info->maxOutputChannels < 1) {
-        reason = "no output device";
-        return false;
-    }
-    // Two channels where possible: sound cards rarely take mono directly.
-    channels_ = std::min(info->maxOutputChannels, 2);
-    PaStreamParameters parameters{};
-    parameters.device = device;
-    parameters.channelCount = channels_;
-    parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kLatencySeconds);
-    PaStream* stream = nullptr;
-    error = Pa_OpenStream(&stream, nullptr, &parameters, kSampleRate, kFramesPerCallback, paClipOff,
-                          &audioCallback, this);
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    stream_ = stream;
-    // From here the callback is the only thread that renders (Pa_StartStream starts
-    // its thread, which orders it after everything this thread did).
-    error = Pa_StartStream(stream);
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    return true;
-}
-
-bool LiveOutput::deviceLost() {
+LiveOutput::Watch LiveOutput::watchStream() {
     std::uint64_t seen = callbacks_.load(std::memory_order_relaxed);
-    auto lastBeat = Clock::now();
+    auto beaten = Clock::now();
     std::unique_lock lock(mutex_);
     while (!changed_.wait_for(lock, kWatchInterval, [this] { return stop_; })) {
         lock.unlock();
-        if (Pa_IsStreamActive(static_cast<PaStream*>(stream_)) != 1) return true;
+        const auto now = Clock::now();
         const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);
         if (beats != seen) {
             seen = beats;
-            lastBeat = Clock::now();
-        } else if (Clock::now() - lastBeat > kStallLimit) {
-            return true;
+            beaten = now;
         }
+        if (!device_->active() || now - beaten > kStallLimit) return {true, beaten};
         lock.lock();
     }
-    return false;
-}
-
-void LiveOutput::closeDevice(bool abort) {
-    if (!stream_) return;
-    auto* stream = static_cast<PaStream*>(stream_);
-    // Both join the callback's thread, so this thread may render after them.
-    if (abort) {
-        Pa_AbortStream(stream);
-    } else {
-        Pa_StopStream(stream);
-    }
-    Pa_CloseStream(stream);
-    stream_ = nullptr;
-}
-
-void LiveOutput::renderSilently() {
-    std::vector<float> block(static_cast<std::size_t>(Mixer::kBlockFrames));
-    const auto start = Clock::now();
-    std::uint64_t rendered = 0;
-    std::unique_lock lock(mutex_);
-    for (auto next = start; !stop_; ) {
-        lock.unlock();
-        // Frames due from the steady clock, so the pace does not drift with scheduling.
-        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
-        const auto due = static_cast<std::uint64_t>(elapsed) * kSampleRate / 1000000;
-        while (rendered < due) {
-            const auto n = std::min<std::uint64_t>(due - rendered, block.size());
-            mixer_->render(block.data(), static_cast<std::size_t>(n));
-            rendered += n;
-        }
-        next += kSilentStep;
-        lock.lock();
-        changed_.wait_until(lock, next, [this] { return stop_; });
-    }
+    return {false, beaten};
 }
 
 void LiveOutput::fill(float* out, unsigned long frames) {

@@ -9,7 +9,8 @@ public:
     explicit LiveSoundImpl(WaveLookup waves) {
         auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate, kOutputHeadroomDb);
         engine_ = std::make_shared<Engine>(mixer, std::move(waves));
-        output_ = std::make_shared<LiveOutput>(mixer);
+        output_ = std::make_shared<LiveOutput>(
+            mixer, portAudioDevice(LiveOutput::kSampleRate, LiveOutput::kFramesPerCallback));
         engine_->setOutput(output_);
         output_->start();
     }
