@@ -6,22 +6,18 @@
 namespace tessaly {
 namespace {
 
-// A stream that stops calling back for this long is taken as gone (unplugged card,
-// sound server killed). A suspended machine does not count: the steady clock stops too.
-constexpr auto kStallLimit = std::chrono::seconds(2);
-constexpr auto kWatchInterval = std::chrono::milliseconds(100);
 constexpr auto kStopLimit = std::chrono::seconds(3);
+constexpr std::uint64_t kStateBits = 2;
+constexpr std::uint64_t kStateMask = (1u << kStateBits) - 1;
 
-// Said once per program, however many outputs are opened.
-void sayRunningSilently(const std::string& reason) {
-    static std::atomic<bool> said{false};
-    if (!said.exchange(true)) std::fprintf(stderr, "tessaly: no sound (%s); running silently\n", reason.c_str());
-}
+void toStandardError(const std::string& line) { std::fprintf(stderr, "tessaly: %s\n", line.c_str()); }
 
 }  // namespace
 
-LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device)
-    : mixer_(std::move(mixer)), device_(std::move(device)), pacer_(*mixer_) {}
+LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device, Timing timing,
+                       Notice notice)
+    : mixer_(std::move(mixer)), device_(std::move(device)), timing_(timing),
+      notice_(notice ? std::move(notice) : Notice(&toStandardError)), pacer_(*mixer_) {}
 
 LiveOutput::~LiveOutput() {
     if (worker_.joinable()) worker_.detach();  // only when stop() was never called
@@ -46,77 +42,113 @@ bool LiveOutput::stop() {
     return done;
 }
 
+SoundStatus LiveOutput::status() const {
+    const std::uint64_t word = status_.load(std::memory_order_acquire);
+    return {static_cast<SoundState>(word & kStateMask), word >> kStateBits};
+}
+
 bool LiveOutput::waitUntilSettled(int timeoutMs) {
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                      [this] { return state_.load() != State::Opening || done_; });
+                      [this] { return status().state != SoundState::Starting || done_; });
     return usingDevice();
 }
 
-void LiveOutput::setState(State state) {
+SoundStatus LiveOutput::waitForChange(std::uint64_t seen, int timeoutMs) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                      [this, seen] { return status().changes != seen || done_; });
+    return status();
+}
+
+void LiveOutput::setState(SoundState state) {
     std::lock_guard lock(mutex_);
-    state_.store(state, std::memory_order_release);
+    const SoundStatus now = status();  // only this thread writes it
+    if (now.state == state) return;
+    status_.store(((now.changes + 1) << kStateBits) | static_cast<std::uint64_t>(state), std::memory_order_release);
     changed_.notify_all();
 }
 
-bool LiveOutput::stopRequested() {
-    std::lock_guard lock(mutex_);
-    return stop_;
-}
-
-void LiveOutput::waitForStop() {
+bool LiveOutput::waitForStop(std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return stop_; });
+    return changed_.wait_for(lock, limit, [this] { return stop_; });
 }
 
-// Exactly one thread renders the mixer at any time. The null output's thread is
-// joined before the stream starts, and the stream's thread is joined (close) before
-// the null output starts again; each join orders the last render before the next.
+// Exactly one thread renders the mixer at any time; the worker hands it over.
+//  - null output to stream: the stream is opened but not started; the null output's
+//    thread is stopped and joined (its last render happens before the join returns);
+//    only then is the stream started (its thread runs after the start call).
+//  - stream to null output: close() returns once the stream's thread has ended
+//    (PortAudio joins it); only then does the null output's thread start.
+// The mixer's state simply carries on from one to the other.
 void LiveOutput::run() {
-    std::string reason;
-    auto resumeFrom = Clock::now();
-    if (device_->open(*this, reason)) {
-        channels_ = device_->channels();
-        if (device_->start(reason)) {
-            setState(State::Device);
-            const Watch watch = watchStream();
-            device_->close(watch.lost);
-            if (watch.lost) reason = "the sound device went away";
-            resumeFrom = watch.beaten;
+    for (;;) {
+        std::string reason;
+        if (device_->open(*this, reason)) {
+            channels_ = device_->channels();
+            const Clock::time_point reached = pacer_.stop();
+            const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);  // before any callback
+            if (device_->start(reason)) {
+                const Watch watch = watchStream(beats);
+                device_->close(watch.ending != Ending::Stopped);
+                if (watch.ending == Ending::Stopped) break;
+                // The null output makes up the time the stream did not render.
+                if (watch.ending == Ending::Lost) {
+                    goSilent("the sound device went away", watch.beaten);
+                } else {
+                    goSilent("the sound device did not start", reached);
+                }
+            } else {
+                device_->close(true);
+                goSilent(reason, reached);
+            }
         } else {
             device_->close(true);
+            goSilent(reason, Clock::now());  // goes on where it is if running
         }
-    } else {
-        device_->close(true);
+        if (waitForStop(timing_.retry)) break;
     }
-    if (!stopRequested()) {
-        sayRunningSilently(reason);
-        pacer_.start(resumeFrom);
-        setState(State::Silent);
-        waitForStop();
-        pacer_.stop();
-    }
+    pacer_.stop();
     std::lock_guard lock(mutex_);
     done_ = true;
     changed_.notify_all();
 }
 
-LiveOutput::Watch LiveOutput::watchStream() {
-    std::uint64_t seen = callbacks_.load(std::memory_order_relaxed);
+void LiveOutput::goSilent(const std::string& reason, Clock::time_point from) {
+    pacer_.start(from);
+    if (!silenceSaid_) notice_("no sound (" + reason + "); running silently");
+    silenceSaid_ = true;
+    setState(SoundState::Silent);
+}
+
+// The stream counts as playing from its first callback: only then is the device
+// announced, so a stream that opens but never plays says nothing.
+LiveOutput::Watch LiveOutput::watchStream(std::uint64_t seen) {
     auto beaten = Clock::now();
+    bool playing = false;
+    // Checked often until it plays, so that waitUntilSettled answers soon after.
+    const auto firstWatch = std::min<std::chrono::milliseconds>(timing_.watch, std::chrono::milliseconds(5));
     std::unique_lock lock(mutex_);
-    while (!changed_.wait_for(lock, kWatchInterval, [this] { return stop_; })) {
+    while (!changed_.wait_for(lock, playing ? timing_.watch : firstWatch, [this] { return stop_; })) {
         lock.unlock();
         const auto now = Clock::now();
         const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);
         if (beats != seen) {
             seen = beats;
             beaten = now;
+            if (!playing) {
+                playing = true;
+                if (silenceSaid_) notice_("sound is back");
+                silenceSaid_ = false;
+                setState(SoundState::Device);
+            }
         }
-        if (!device_->active() || now - beaten > kStallLimit) return {true, beaten};
+        if (!device_->active() || now - beaten > timing_.stall) {
+            return {playing ? Ending::Lost : Ending::Failed, beaten};
+        }
         lock.lock();
     }
-    return {false, beaten};
+    return {Ending::Stopped, beaten};
 }
 
 void LiveOutput::fill(float* out, unsigned long frames) {

@@ -1,4 +1,5 @@
-// openLiveSound: one mixer behind the default output device (or the null output).
+// openLiveSound: one mixer behind the default output device (or the null output while
+// there is none).
 #include "speech/engine/live_output.h"
 
 namespace tessaly {
@@ -18,6 +19,7 @@ public:
     SoundPlatform& platform() override { return engine_->platform(); }
     bool usingDevice() const override { return output_->usingDevice(); }
     bool waitForDevice(int timeoutMs) override { return output_->waitUntilSettled(timeoutMs); }
+    SoundStatus status() const override { return output_->status(); }
 
 private:
     std::shared_ptr<Engine> engine_;  // buffers still held elsewhere keep it (and the output) alive
