@@ -2,11 +2,13 @@
 // recordings of what came out. Driven by run-device-test.sh; every wait is bounded.
 //
 //   tessaly_device_probe play            a 1000 Hz tone of 800 ms, then exits
-//   tessaly_device_probe lose SECONDS    keeps a loop playing and changing for SECONDS
-//                                        after the device opens, while the sound
-//                                        server is taken away under it
+//   tessaly_device_probe follow STOPFILE keeps a practice-like loop going, device or
+//                                        not, until STOPFILE exists, and reports the
+//                                        output's changes (the server comes and goes)
 //   tessaly_device_probe silent          opens the output where there is no device
-//   tessaly_device_probe check FILE      finds the tone in a recording
+//   tessaly_device_probe check FILE [MIN_MS]
+//                                        finds the tone in a recording, unbroken for
+//                                        MIN_MS (default: the whole 800 ms tone)
 #include "speech/engine/mixer.h"
 #include "speech/engine/sound_outputs.h"
 
@@ -17,6 +19,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <thread>
@@ -82,26 +85,51 @@ int play() {
     return std::fabs(lasted - kToneMs / 1000.0) < 0.25 ? 0 : 6;
 }
 
-int lose(double seconds) {
+double wallClock() {  // seconds since the epoch, to line up with the script's `date +%s.%N`
+    return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+// A practice-like sound until STOPFILE exists (60 s at most), whether or not there is a
+// device: a loop at a steady level, changed every 10 ms as a practice does, and a quiet
+// clip at twice the pitch every half second (it leaves the loop's 1000 Hz windows
+// alone). Every change of the output's state is reported with the wall-clock time.
+int follow(const char* stopFile) {
     auto live = openLiveSound(toneLookup());
-    if (!live->waitForDevice(10000)) {
-        std::fprintf(stderr, "probe: no device to lose\n");
-        return 3;
-    }
-    std::printf("probe: device playing\n");
-    std::fflush(stdout);  // the script takes the server away once it reads this
     auto device = live->platform().openDefaultDevice();
     auto loop = device->createBufferFromResource("tone", kFlagsWithTone);
-    loop->play(true);
+    if (!loop || !loop->play(true)) return 4;
     const auto start = Clock::now();
-    for (int step = 0; secondsSince(start) < seconds; ++step) {
-        // What a practice does every 10 ms, and a new clip every half second.
-        loop->setVolume(step % 2 ? -600 : 0);
-        if (step % 50 == 0) device->createBufferFromResource("tone", kFlagsWithTone)->play(false);
+    std::uint64_t seen = 0;
+    int losses = 0, returns = 0;
+    bool played = false;
+    for (int step = 0; !std::filesystem::exists(stopFile); ++step) {
+        if (secondsSince(start) > 60) {
+            std::fprintf(stderr, "probe: never told to stop\n");
+            return 5;
+        }
+        const SoundStatus status = live->status();
+        if (status.changes != seen) {
+            seen = status.changes;
+            if (status.state == SoundState::Device) {
+                returns += played;
+                played = true;
+                std::printf("probe: device playing at %.3f\n", wallClock());
+            } else if (status.state == SoundState::Silent) {
+                losses += played;
+                std::printf("probe: no device at %.3f\n", wallClock());
+            }
+            std::fflush(stdout);  // the script acts on these lines
+        }
+        loop->setVolume(0);
+        if (step % 50 == 0) {
+            auto clip = device->createBufferFromResource("tone", kFlagsWithTone);
+            clip->setVolume(-2000);
+            clip->setFrequency(44100);
+            clip->play(false);  // plays to its end when dropped
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    std::printf("probe: still running after %.1f s; device %s\n", secondsSince(start),
-                live->usingDevice() ? "in use" : "gone");
+    std::printf("probe: %d losses, %d returns; device %s\n", losses, returns, live->usingDevice() ? "in use" : "gone");
     return 0;
 }
 
@@ -116,8 +144,9 @@ int silent() {
     return clip->getStatus() == 0 ? 0 : 5;
 }
 
-// The recording must hold the tone at its level, unbroken, for its whole length.
-int check(const char* path) {
+// The recording must hold the tone at its level, unbroken, for at least minMs: where
+// such a stretch first begins is printed, as seconds from the start of the file.
+int check(const char* path, int minMs) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path, SFM_READ, &info);
     if (!file) {
@@ -128,8 +157,10 @@ int check(const char* path) {
     sf_readf_float(file, frames.data(), info.frames);
     sf_close(file);
     const int window = info.samplerate / 100;  // 10 ms
-    int run = 0, longest = 0, firstWindow = -1;
-    double sum = 0;
+    // The program's outputs leave headroom above the mix.
+    const double heard = kToneAmplitude * std::pow(10.0, kOutputHeadroomDb / 20.0);
+    int run = 0, longest = 0, found = -1;
+    double sum = 0, longestSum = 0;
     for (sf_count_t w = 0; (w + 1) * window <= info.frames; ++w) {
         double c = 0, s = 0;
         for (int i = 0; i < window; ++i) {
@@ -139,22 +170,24 @@ int check(const char* path) {
             s += x * std::sin(phase);
         }
         const double amplitude = 2 * std::hypot(c, s) / window;
-        // The program's outputs leave headroom above the mix.
-        const double heard = kToneAmplitude * std::pow(10.0, kOutputHeadroomDb / 20.0);
         if (amplitude > heard * 0.7 && amplitude < heard * 1.3) {
-            if (firstWindow < 0) firstWindow = static_cast<int>(w);
             ++run;
             sum += amplitude;
-            longest = std::max(longest, run);
+            if (run * 10 >= minMs && found < 0) found = static_cast<int>(w) - run + 1;
+            if (run > longest) {
+                longest = run;
+                longestSum = sum;
+            }
         } else {
             run = 0;
+            sum = 0;
         }
     }
     const double seconds = static_cast<double>(info.frames) / info.samplerate;
-    std::printf("probe: %.2f s recorded; tone at %.2f s, unbroken for %d ms, mean amplitude %.3f\n", seconds,
-                firstWindow / 100.0, longest * 10, longest ? sum / longest : 0.0);
-    // Allow the first and last 10 ms windows to straddle the tone's edges.
-    return longest * 10 >= kToneMs - 30 ? 0 : 1;
+    std::printf("probe: %.2f s recorded; tone at %.2f s, unbroken for %d ms at most, "
+                "mean amplitude %.3f (%.3f expected)\n",
+                seconds, found < 0 ? -1.0 : found / 100.0, longest * 10, longest ? longestSum / longest : 0.0, heard);
+    return found >= 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -162,9 +195,10 @@ int check(const char* path) {
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "play") return play();
-    if (mode == "lose" && argc > 2) return lose(std::atof(argv[2]));
+    if (mode == "follow" && argc > 2) return follow(argv[2]);
     if (mode == "silent") return silent();
-    if (mode == "check" && argc > 2) return check(argv[2]);
-    std::fprintf(stderr, "usage: %s play | lose SECONDS | silent | check FILE\n", argv[0]);
+    // Allow the first and last 10 ms windows to straddle the tone's edges.
+    if (mode == "check" && argc > 2) return check(argv[2], argc > 3 ? std::atoi(argv[3]) : kToneMs - 30);
+    std::fprintf(stderr, "usage: %s play | follow STOPFILE | silent | check FILE [MIN_MS]\n", argv[0]);
     return 2;
 }
