@@ -126,7 +126,8 @@ void Callback(benchmark::State& state) {
     static const SceneWaves waves;
     auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate);
     auto engine = std::make_shared<Engine>(mixer, waves.lookup());
-    LiveOutput output(mixer);  // not started: this thread is the audio thread
+    // Not started: this thread is the audio thread, and no device is ever opened.
+    LiveOutput output(mixer, portAudioDevice(LiveOutput::kSampleRate, LiveOutput::kFramesPerCallback));
     Scene scene(engine->platform());
     std::vector<float> out(2 * LiveOutput::kFramesPerCallback);
     constexpr int kCallbacksPerStep = 2;  // 10.7 ms of sound per 10 ms step: close enough

@@ -1,41 +1,23 @@
 #include "engine/live_output.h"
 
-#include "engine/quiet_audio.h"
-
-#include <portaudio.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <vector>
 
 namespace tessaly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A stream that stops calling back for this long is taken as gone (unplugged card,
-// sound server killed). A suspended machine does not count: the steady clock stops too.
-constexpr auto kStallLimit = std::chrono::seconds(2);
-constexpr auto kWatchInterval = std::chrono::milliseconds(100);
-constexpr auto kSilentStep = std::chrono::milliseconds(10);
 constexpr auto kStopLimit = std::chrono::seconds(3);
+constexpr std::uint64_t kStateBits = 2;
+constexpr std::uint64_t kStateMask = (1u << kStateBits) - 1;
 
-int audioCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                  PaStreamCallbackFlags, void* user) {
-    static_cast<LiveOutput*>(user)->fill(static_cast<float*>(output), frames);
-    return paContinue;
-}
-
-// Said once per program, however many outputs are opened.
-void sayRunningSilently(const std::string& reason) {
-    static std::atomic<bool> said{false};
-    if (!said.exchange(true)) std::fprintf(stderr, "tessaly: no sound (%s); running silently\n", reason.c_str());
-}
+void toStandardError(const std::string& line) { std::fprintf(stderr, "tessaly: %s\n", line.c_str()); }
 
 }  // namespace
 
-LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer) : mixer_(std::move(mixer)) {}
+LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device, Timing timing,
+                       Notice notice)
+    : mixer_(std::move(mixer)), device_(std::move(device)), timing_(timing),
+      notice_(notice ? std::move(notice) : Notice(&toStandardError)), pacer_(*mixer_) {}
 
 LiveOutput::~LiveOutput() {
     if (worker_.joinable()) worker_.detach();  // only when stop() was never called
@@ -60,138 +42,113 @@ bool LiveOutput::stop() {
     return done;
 }
 
+SoundStatus LiveOutput::status() const {
+    const std::uint64_t word = status_.load(std::memory_order_acquire);
+    return {static_cast<SoundState>(word & kStateMask), word >> kStateBits};
+}
+
 bool LiveOutput::waitUntilSettled(int timeoutMs) {
     std::unique_lock lock(mutex_);
     changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                      [this] { return state_.load() != State::Opening || done_; });
+                      [this] { return status().state != SoundState::Starting || done_; });
     return usingDevice();
 }
 
-void LiveOutput::setState(State state) {
+SoundStatus LiveOutput::waitForChange(std::uint64_t seen, int timeoutMs) {
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                      [this, seen] { return status().changes != seen || done_; });
+    return status();
+}
+
+void LiveOutput::setState(SoundState state) {
     std::lock_guard lock(mutex_);
-    state_.store(state, std::memory_order_release);
+    const SoundStatus now = status();  // only this thread writes it
+    if (now.state == state) return;
+    status_.store(((now.changes + 1) << kStateBits) | static_cast<std::uint64_t>(state), std::memory_order_release);
     changed_.notify_all();
 }
 
-bool LiveOutput::stopRequested() {
-    std::lock_guard lock(mutex_);
-    return stop_;
+bool LiveOutput::waitForStop(std::chrono::milliseconds limit) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, limit, [this] { return stop_; });
 }
 
+// Exactly one thread renders the mixer at any time; the worker hands it over.
+//  - null output to stream: the stream is opened but not started; the null output's
+//    thread is stopped and joined (its last render happens before the join returns);
+//    only then is the stream started (its thread runs after the start call).
+//  - stream to null output: close() returns once the stream's thread has ended
+//    (PortAudio joins it); only then does the null output's thread start.
+// The mixer's state simply carries on from one to the other.
 void LiveOutput::run() {
-    std::string reason;
-    if (openDevice(reason)) {
-        setState(State::Device);
-        if (deviceLost()) {
-            closeDevice(true);
-            reason = "the sound device went away";
+    for (;;) {
+        std::string reason;
+        if (device_->open(*this, reason)) {
+            channels_ = device_->channels();
+            const Clock::time_point reached = pacer_.stop();
+            const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);  // before any callback
+            if (device_->start(reason)) {
+                const Watch watch = watchStream(beats);
+                device_->close(watch.ending != Ending::Stopped);
+                if (watch.ending == Ending::Stopped) break;
+                // The null output makes up the time the stream did not render.
+                if (watch.ending == Ending::Lost) {
+                    goSilent("the sound device went away", watch.beaten);
+                } else {
+                    goSilent("the sound device did not start", reached);
+                }
+            } else {
+                device_->close(true);
+                goSilent(reason, reached);
+            }
         } else {
-            closeDevice(false);
+            device_->close(true);
+            goSilent(reason, Clock::now());  // goes on where it is if running
         }
-    } else {
-        closeDevice(true);
+        if (waitForStop(timing_.retry)) break;
     }
-    if (!stopRequested()) {
-        sayRunningSilently(reason);
-        setState(State::Silent);
-        renderSilently();
-    }
-    if (initialised_) Pa_Terminate();
+    pacer_.stop();
     std::lock_guard lock(mutex_);
     done_ = true;
     changed_.notify_all();
 }
 
-bool LiveOutput::openDevice(std::string& reason) {
-    quietAudioLibraries();  // before Pa_Initialize: ALSA and JACK print ~100 lines without a card
-    PaError error = Pa_Initialize();
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    initialised_ = true;
-    const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
-    const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
-    if (!info || info->maxOutputChannels < 1) {
-        reason = "no output device";
-        return false;
-    }
-    // Two channels where possible: sound cards rarely take mono directly.
-    channels_ = std::min(info->maxOutputChannels, 2);
-    PaStreamParameters parameters{};
-    parameters.device = device;
-    parameters.channelCount = channels_;
-    parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kLatencySeconds);
-    PaStream* stream = nullptr;
-    error = Pa_OpenStream(&stream, nullptr, &parameters, kSampleRate, kFramesPerCallback, paClipOff,
-                          &audioCallback, this);
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    stream_ = stream;
-    // From here the callback is the only thread that renders (Pa_StartStream starts
-    // its thread, which orders it after everything this thread did).
-    error = Pa_StartStream(stream);
-    if (error != paNoError) {
-        reason = Pa_GetErrorText(error);
-        return false;
-    }
-    return true;
+void LiveOutput::goSilent(const std::string& reason, Clock::time_point from) {
+    pacer_.start(from);
+    if (!silenceSaid_) notice_("no sound (" + reason + "); running silently");
+    silenceSaid_ = true;
+    setState(SoundState::Silent);
 }
 
-bool LiveOutput::deviceLost() {
-    std::uint64_t seen = callbacks_.load(std::memory_order_relaxed);
-    auto lastBeat = Clock::now();
+// The stream counts as playing from its first callback: only then is the device
+// announced, so a stream that opens but never plays says nothing.
+LiveOutput::Watch LiveOutput::watchStream(std::uint64_t seen) {
+    auto beaten = Clock::now();
+    bool playing = false;
+    // Checked often until it plays, so that waitUntilSettled answers soon after.
+    const auto firstWatch = std::min<std::chrono::milliseconds>(timing_.watch, std::chrono::milliseconds(5));
     std::unique_lock lock(mutex_);
-    while (!changed_.wait_for(lock, kWatchInterval, [this] { return stop_; })) {
+    while (!changed_.wait_for(lock, playing ? timing_.watch : firstWatch, [this] { return stop_; })) {
         lock.unlock();
-        if (Pa_IsStreamActive(static_cast<PaStream*>(stream_)) != 1) return true;
+        const auto now = Clock::now();
         const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);
         if (beats != seen) {
             seen = beats;
-            lastBeat = Clock::now();
-        } else if (Clock::now() - lastBeat > kStallLimit) {
-            return true;
+            beaten = now;
+            if (!playing) {
+                playing = true;
+                if (silenceSaid_) notice_("sound is back");
+                silenceSaid_ = false;
+                setState(SoundState::Device);
+            }
+        }
+        if (!device_->active() || now - beaten > timing_.stall) {
+            return {playing ? Ending::Lost : Ending::Failed, beaten};
         }
         lock.lock();
     }
-    return false;
-}
-
-void LiveOutput::closeDevice(bool abort) {
-    if (!stream_) return;
-    auto* stream = static_cast<PaStream*>(stream_);
-    // Both join the callback's thread, so this thread may render after them.
-    if (abort) {
-        Pa_AbortStream(stream);
-    } else {
-        Pa_StopStream(stream);
-    }
-    Pa_CloseStream(stream);
-    stream_ = nullptr;
-}
-
-void LiveOutput::renderSilently() {
-    std::vector<float> block(static_cast<std::size_t>(Mixer::kBlockFrames));
-    const auto start = Clock::now();
-    std::uint64_t rendered = 0;
-    std::unique_lock lock(mutex_);
-    for (auto next = start; !stop_; ) {
-        lock.unlock();
-        // Frames due from the steady clock, so the pace does not drift with scheduling.
-        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
-        const auto due = static_cast<std::uint64_t>(elapsed) * kSampleRate / 1000000;
-        while (rendered < due) {
-            const auto n = std::min<std::uint64_t>(due - rendered, block.size());
-            mixer_->render(block.data(), static_cast<std::size_t>(n));
-            rendered += n;
-        }
-        next += kSilentStep;
-        lock.lock();
-        changed_.wait_until(lock, next, [this] { return stop_; });
-    }
+    return {Ending::Stopped, beaten};
 }
 
 void LiveOutput::fill(float* out, unsigned long frames) {

@@ -1,18 +1,24 @@
 #pragma once
-// The real-time output: the system's default device through PortAudio, or, when there
-// is none or it goes away, a silent null output that keeps the mixer's clock running
-// (clips still end on time, loops still move on).
+// The real-time output: the system's default device, or, while there is none or after
+// it went away, the null output, which keeps the mixer's clock running (clips still
+// end on time, loops still move on).
 //
-// A worker thread owns everything PortAudio: it initialises the library (70-85 ms,
-// kept off the UI thread so the window paints at once), opens one stream for the
-// program's life (stopping a stream drops what the sound server still holds), watches
-// it, and renders the null output itself when needed. The mixer accepts commands from
-// the first moment; they wait in its queue until rendering starts.
+// A worker thread owns the device (audio_device.h): it starts the audio library
+// (70-85 ms, kept off the UI thread so the window paints at once), opens a stream,
+// watches it, and hands the mixer to the null output (null_pacer.h) when the stream
+// fails or cannot be opened. It then tries the device again every second; when one
+// opens, the stream takes over the mixer where the null output left it, so the
+// voices and loops that are playing carry on. The mixer accepts commands from the
+// first moment; they wait in its queue until rendering starts.
+#include "engine/audio_device.h"
 #include "engine/engine.h"
+#include "engine/null_pacer.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,49 +26,78 @@
 
 namespace tessaly {
 
-class LiveOutput final : public Output, public std::enable_shared_from_this<LiveOutput> {
-public:
-    static constexpr int kSampleRate = 48000;        // frames per second
-    static constexpr int kFramesPerCallback = 256;   // 5.3 ms; steady with both cores loaded
-    static constexpr double kLatencySeconds = 0.020;  // below 5 ms the sound breaks up
+// How the live output paces its watching and retrying (tests make these short).
+struct LiveOutputTiming {
+    // Between attempts to open the device while silent: sound returns within about
+    // this long of a device appearing. A failed attempt costs about 30 ms of CPU.
+    std::chrono::milliseconds retry{1000};
+    std::chrono::milliseconds watch{100};  // how often a playing stream is checked
+    // A stream that stops calling back for this long is taken as gone (unplugged
+    // card, sound server stopped). A suspended machine does not count: the steady
+    // clock stops too.
+    std::chrono::milliseconds stall{2000};
+};
 
-    explicit LiveOutput(std::shared_ptr<Mixer> mixer);
+class LiveOutput final : public Output, public StreamSource, public std::enable_shared_from_this<LiveOutput> {
+public:
+    static constexpr int kSampleRate = 48000;       // frames per second
+    static constexpr int kFramesPerCallback = 256;  // 5.3 ms; steady with both cores loaded
+
+    using Timing = LiveOutputTiming;
+    // One line for the user, called on the worker thread; the default writes it to
+    // standard error after "tessaly: ".
+    using Notice = std::function<void(const std::string&)>;
+
+    LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device, Timing timing = {},
+               Notice notice = {});
     ~LiveOutput() override;
     void start();  // starts the worker (it holds a reference to this object)
     bool stop() override;
 
-    bool usingDevice() const { return state_.load(std::memory_order_acquire) == State::Device; }
-    // Waits at most timeoutMs until the device is playing or the null output runs.
+    // Lock-free, any thread.
+    SoundStatus status() const;
+    bool usingDevice() const { return status().state == SoundState::Device; }
+    // Waits at most timeoutMs until the state is no longer Starting; true when the
+    // device plays.
     bool waitUntilSettled(int timeoutMs);
+    // Waits at most timeoutMs until the change count differs from `seen`.
+    SoundStatus waitForChange(std::uint64_t seen, int timeoutMs);
 
-    // The audio callback's work: `frames` frames of the mix, one copy per channel.
-    void fill(float* out, unsigned long frames);
+    // The stream's work: `frames` frames of the mix, one copy per channel.
+    void fill(float* out, unsigned long frames) override;
 
 private:
-    enum class State { Opening, Device, Silent };
+    using Clock = std::chrono::steady_clock;
+    enum class Ending { Stopped, Failed, Lost };  // why a stream stopped playing
+    struct Watch {
+        Ending ending;
+        Clock::time_point beaten;  // when the stream was last seen calling back
+    };
 
     void run();
-    bool openDevice(std::string& reason);
-    bool deviceLost();  // watches the stream until stop() (false) or the device fails (true)
-    void closeDevice(bool abort);
-    void renderSilently();
-    void setState(State state);
-    bool stopRequested();
+    Watch watchStream(std::uint64_t beatsBeforeStart);
+    void goSilent(const std::string& reason, Clock::time_point from);
+    void setState(SoundState state);
+    bool waitForStop(std::chrono::milliseconds limit);  // true: stop() was called
 
     std::shared_ptr<Mixer> mixer_;
+    std::unique_ptr<AudioDevice> device_;  // worker only
+    const Timing timing_;
+    const Notice notice_;
+    NullPacer pacer_;            // started and stopped by the worker only
+    bool silenceSaid_ = false;   // worker only: the user was told there is no sound
     std::thread worker_;
-    std::mutex mutex_;  // guards stop_ and done_; never taken by the audio callback
+    std::mutex mutex_;  // guards stop_ and done_; never taken by the stream's thread
     std::condition_variable changed_;
     bool stop_ = false;
     bool done_ = false;
-    std::atomic<State> state_{State::Opening};
+    // (changes << 2) | state: one word, so that a reader sees the two together.
+    std::atomic<std::uint64_t> status_{static_cast<std::uint64_t>(SoundState::Starting)};
 
-    // Worker and callback only.
-    void* stream_ = nullptr;  // PaStream
-    bool initialised_ = false;
+    // Worker and stream: set before the stream starts, read by its thread.
     int channels_ = 2;
-    std::atomic<std::uint64_t> callbacks_{0};  // heartbeat, counted by the callback
-    float mono_[Mixer::kBlockFrames] = {};
+    std::atomic<std::uint64_t> callbacks_{0};  // heartbeat, counted by the stream's thread
+    float mono_[Mixer::kBlockFrames] = {};     // the stream's thread only
 };
 
 }  // namespace tessaly

@@ -1,4 +1,5 @@
-// openLiveSound: one mixer behind the default output device (or the null output).
+// openLiveSound: one mixer behind the default output device (or the null output while
+// there is none).
 #include "engine/live_output.h"
 
 namespace tessaly {
@@ -9,7 +10,8 @@ public:
     explicit LiveSoundImpl(WaveLookup waves) {
         auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate, kOutputHeadroomDb);
         engine_ = std::make_shared<Engine>(mixer, std::move(waves));
-        output_ = std::make_shared<LiveOutput>(mixer);
+        output_ = std::make_shared<LiveOutput>(
+            mixer, portAudioDevice(LiveOutput::kSampleRate, LiveOutput::kFramesPerCallback));
         engine_->setOutput(output_);
         output_->start();
     }
@@ -17,6 +19,7 @@ public:
     SoundPlatform& platform() override { return engine_->platform(); }
     bool usingDevice() const override { return output_->usingDevice(); }
     bool waitForDevice(int timeoutMs) override { return output_->waitUntilSettled(timeoutMs); }
+    SoundStatus status() const override { return output_->status(); }
 
 private:
     std::shared_ptr<Engine> engine_;  // buffers still held elsewhere keep it (and the output) alive

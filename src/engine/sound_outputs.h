@@ -1,7 +1,7 @@
 #pragma once
 // What the hosts get from the sound engine: one mixer behind every output.
 //  - offline: renders in virtual time into a WAV file, sample-accurately;
-//  - live: the default output device through PortAudio, or silence when there is none.
+//  - live: the default output device through PortAudio, or silence while there is none.
 #include "sound/sound_api.h"
 #include "sound/wave_lookup.h"
 
@@ -37,20 +37,41 @@ std::unique_ptr<OfflineSound> makeWavOutput(const std::string& path, OutputForma
                                             std::function<std::int64_t()> nowMs, std::string& error,
                                             WaveLookup waves = builtInWaves());
 
+// Where the live sound goes.
+enum class SoundState : std::uint8_t {
+    Starting,  // the device is being opened; sound made now waits and starts with it
+    Device,    // the default output device plays
+    Silent,    // no device (none yet, or it went away): the null output keeps the
+               // practice's time and the device is tried again every second
+};
+
+struct SoundStatus {
+    SoundState state = SoundState::Starting;
+    std::uint64_t changes = 0;  // how many times the state has changed since opening
+};
+
 class LiveSound {
 public:
     virtual ~LiveSound() = default;
     virtual SoundPlatform& platform() = 0;
-    virtual bool usingDevice() const = 0;  // false: the silent null output
+    virtual bool usingDevice() const = 0;  // false: the silent null output (or starting)
     // The device opens in the background (PortAudio takes 70-85 ms to start): waits at
     // most timeoutMs for it to play, or for the null output to take over, then answers
     // as usingDevice does. Sound made meanwhile waits and starts when the output does.
     virtual bool waitForDevice(int timeoutMs) { (void)timeoutMs; return usingDevice(); }
+    // The state now, with its change count, read together from one atomic word: never
+    // locks or waits, any thread. A host polls it (every few hundred ms) and acts
+    // when `changes` differs from what it saw last; a change it missed between two
+    // polls shows in the count.
+    virtual SoundStatus status() const {
+        return {usingDevice() ? SoundState::Device : SoundState::Silent, 0};
+    }
 };
 
-// The default output device, or the null output (said once on standard error).
-// Returns at once: the device opens on a worker thread while the platform already
-// takes operations. A clip still sounding when its buffer is dropped plays to its end.
+// The default output device, or the null output while there is none; losing the
+// device and regaining it are said on standard error, one line each. Returns at
+// once: the device opens on a worker thread while the platform already takes
+// operations. A clip still sounding when its buffer is dropped plays to its end.
 std::unique_ptr<LiveSound> openLiveSound(WaveLookup waves = builtInWaves());
 
 }  // namespace tessaly

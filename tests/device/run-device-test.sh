@@ -7,10 +7,18 @@
 # carries PortAudio's default device there, and the sink's monitor is recorded.
 #   1. play:   a 1000 Hz tone through the real callback path must be in the recording,
 #              at its level and unbroken;
-#   2. lose:   the server is killed while a practice-like loop plays: the program must
-#              notice, carry on silently and exit normally;
-#   3. silent: with no server at all the program runs on the null output and says so
+#   2. lose:   the server is killed while a practice-like loop plays, then started again
+#              on the same socket, ROUNDS times (default 2): each time the program must
+#              notice, carry on silently, and the loop must be back in the recording at
+#              its level (short dropouts of a loaded machine aside) within 3 s of the
+#              server answering; one line on standard error for each loss and each
+#              return;
+#   3. late:   the program starts with no server, which appears 2 s later: the loop must
+#              be in the recording within 3 s of it answering;
+#   4. silent: with no server at all the program runs on the null output and says so
 #              in one line, without ALSA's or JACK's noise.
+# The delays measured are printed ("back after"): from the server answering to the
+# device playing again, and to the loop in the recording.
 # Every wait is bounded; every process started here is stopped by its PID on exit.
 # Exit status 0 passed, 1 failed, 77 skipped (no PulseAudio installed).
 set -u
@@ -57,6 +65,7 @@ start_server() {
   server=$!
   export PULSE_SERVER="unix:$work/socket" PULSE_SINK=probe
   until_ok 10 timeout 2 pactl info >/dev/null 2>&1 || fail "the sound server did not start"
+  server_up=$(date +%s.%N)  # it answers clients from here
   timeout 5 pactl set-default-sink probe
 }
 
@@ -81,17 +90,85 @@ sleep 0.3
 stop "$recorder" INT; recorder=""
 "$probe" check "$work/recording.wav" || fail "the tone is not in the recording"
 
-# --- 2. lose ---------------------------------------------------------------------
-"${probe_env[@]}" timeout -k 5 30 "$probe" lose 4 >"$work/lose.out" 2>"$work/lose.err" </dev/null &
+# --- 2. lose (and return) ---------------------------------------------------------
+rounds=${ROUNDS:-2}
+now() { date +%s.%N; }
+count() { grep -c "$1" "$2" 2>/dev/null; }
+# at_least N PATTERN FILE: FILE has N lines matching PATTERN
+at_least() { [ "$(count "$2" "$3")" -ge "$1" ]; }
+# last_time PATTERN FILE: the wall-clock time on the last matching line of the probe's
+last_time() { grep "$1" "$2" | tail -1 | awk '{print $NF}'; }
+
+# record_return NAME PLAYS UP: records the restarted server until the probe has played
+# on it (its PLAYS-th "device playing" line) and 1.5 s more, then finds the loop there.
+# UP: when the server answered. Prints both delays; fails beyond 3 s.
+record_return() {
+  local name=$1 plays=$2 up=$3 stopped line offset length
+  parecord --device=probe.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
+    --latency-msec=10 "$work/$name.wav" </dev/null >"$work/recorder.log" 2>&1 &
+  recorder=$!
+  until_ok 5 has_recorder || fail "$name: the recorder did not connect"
+  timeout 5 pactl suspend-sink probe 1; timeout 5 pactl suspend-sink probe 0
+  until_ok 5 at_least "$plays" "device playing" "$work/follow.out" || \
+    { cat "$work/follow.err"; fail "$name: no sound 5 s after the server came back"; }
+  sleep 1.5
+  stopped=$(now)
+  stop "$recorder" INT; recorder=""
+  line=$("$probe" check "$work/$name.wav" 1000 50) || { echo "$line"; fail "$name: the loop is not in the recording"; }
+  echo "$line"
+  # The recording runs in real time up to its end: the loop began (length - offset)
+  # before the recorder stopped.
+  offset=$(echo "$line" | sed -n 's/.*tone at \([0-9.]*\) s.*/\1/p')
+  length=$(echo "$line" | sed -n 's/.* \([0-9.]*\) s recorded.*/\1/p')
+  awk -v up="$up" -v played="$(last_time "device playing" "$work/follow.out")" -v stopped="$stopped" \
+      -v offset="$offset" -v total="$length" -v name="$name" 'BEGIN {
+        heard = stopped - total + offset - up
+        printf "%s: back after %.2f s (device playing), %.2f s (in the recording)\n", name, played - up, heard
+        if (heard > 3.0) { print name ": the loop came back later than 3 s"; exit 1 }
+      }' || fail "$name: too late"
+}
+
+rm -f "$work/stop"
+"${probe_env[@]}" timeout -k 5 60 "$probe" follow "$work/stop" >"$work/follow.out" 2>"$work/follow.err" </dev/null &
 child=$!
-playing() { grep -q "device playing" "$work/lose.out"; }
-until_ok 15 playing || { cat "$work/lose.err"; fail "the device did not open for the loss test"; }
-sleep 0.5
-stop "$server" KILL; server=""
+until_ok 15 at_least 1 "device playing" "$work/follow.out" || \
+  { cat "$work/follow.err"; fail "the device did not open for the loss test"; }
+for round in $(seq "$rounds"); do
+  sleep 0.5
+  stop "$server" KILL; server=""
+  until_ok 5 at_least "$round" "no device" "$work/follow.out" || fail "losing the device went unnoticed"
+  # Attempts fail while there is no server. Each round it stays away 0.3 s longer, so
+  # that it comes back at a different point between the program's attempts.
+  sleep "$(awk -v r="$round" 'BEGIN { print 0.7 + 0.3 * r }')"
+  start_server
+  record_return "return-$round" $((round + 1)) "$server_up"
+done
+touch "$work/stop"
 wait "$child"; status=$?; child=""
-cat "$work/lose.out" "$work/lose.err"
+cat "$work/follow.out" "$work/follow.err"
 [ $status = 0 ] || fail "the program did not survive losing the device (exit $status)"
-grep -q "went away" "$work/lose.err" || fail "losing the device went unnoticed"
+grep -q "$rounds losses, $rounds returns" "$work/follow.out" || fail "expected $rounds losses and returns"
+[ "$(count "^tessaly: no sound (the sound device went away)" "$work/follow.err")" = "$rounds" ] && \
+[ "$(count "^tessaly: sound is back" "$work/follow.err")" = "$rounds" ] && \
+[ "$(count "^tessaly:" "$work/follow.err")" = $((2 * rounds)) ] || fail "expected one line per loss and per return"
+
+# --- 3. late server ----------------------------------------------------------------
+stop "$server" KILL; server=""
+rm -f "$work/stop"
+"${probe_env[@]}" timeout -k 5 60 "$probe" follow "$work/stop" >"$work/follow.out" 2>"$work/follow.err" </dev/null &
+child=$!
+until_ok 10 at_least 1 "no device" "$work/follow.out" || { cat "$work/follow.err"; fail "no null output without a server"; }
+sleep 2
+start_server
+record_return late 1 "$server_up"
+touch "$work/stop"
+wait "$child"; status=$?; child=""
+cat "$work/follow.out" "$work/follow.err"
+[ $status = 0 ] || fail "the late case exited with $status"
+grep -q "0 losses, 0 returns" "$work/follow.out" || fail "the late case saw losses"
+[ "$(count "^tessaly:" "$work/follow.err")" = 2 ] && grep -q "^tessaly: sound is back" "$work/follow.err" || \
+  fail "expected one line for no sound and one for its return"
+stop "$server" TERM; server=""
 
 # --- 3. silent -------------------------------------------------------------------
 export PULSE_SERVER="unix:$work/no-server-here"

@@ -46,7 +46,7 @@ TEST(RenderCallback, NeverAllocatesOrFrees) {
     waves.add("crackle", 44100, sine(3000, 44100, 22050, 0.1f), 8);
     auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate);
     auto engine = std::make_shared<Engine>(mixer, waves.lookup());
-    LiveOutput callback(mixer);  // never started: this thread plays the audio thread
+    LiveOutput callback(mixer, nullptr);  // never started: this thread plays the audio thread
     auto device = engine->platform().openDefaultDevice();
 
     auto noise = device->createBufferFromResource("noise", kFlagsWithTone);

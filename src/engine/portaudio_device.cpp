@@ -1,0 +1,99 @@
+// The default output device through PortAudio.
+#include "engine/audio_device.h"
+
+#include "engine/quiet_audio.h"
+
+#include <portaudio.h>
+
+#include <algorithm>
+
+namespace tessaly {
+namespace {
+
+constexpr double kLatencySeconds = 0.020;  // below 5 ms the sound breaks up
+
+int audioCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
+                  PaStreamCallbackFlags, void* user) {
+    static_cast<StreamSource*>(user)->fill(static_cast<float*>(output), frames);
+    return paContinue;
+}
+
+class PortAudioDevice final : public AudioDevice {
+public:
+    PortAudioDevice(int sampleRate, int framesPerCallback)
+        : rate_(sampleRate), framesPerCallback_(framesPerCallback) {}
+    ~PortAudioDevice() override { close(true); }
+
+    bool open(StreamSource& source, std::string& reason) override {
+        close(true);
+        quietAudioLibraries();  // before Pa_Initialize: ALSA and JACK print ~100 lines without a card
+        PaError error = Pa_Initialize();
+        if (error != paNoError) {
+            reason = Pa_GetErrorText(error);
+            return false;
+        }
+        initialised_ = true;
+        const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+        const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+        if (!info || info->maxOutputChannels < 1) {
+            reason = "no output device";
+            return false;
+        }
+        // Two channels where possible: sound cards rarely take mono directly.
+        channels_ = std::min(info->maxOutputChannels, 2);
+        PaStreamParameters parameters{};
+        parameters.device = device;
+        parameters.channelCount = channels_;
+        parameters.sampleFormat = paFloat32;
+        parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kLatencySeconds);
+        error = Pa_OpenStream(&stream_, nullptr, &parameters, rate_, static_cast<unsigned long>(framesPerCallback_),
+                              paClipOff, &audioCallback, &source);
+        if (error != paNoError) {
+            stream_ = nullptr;
+            reason = Pa_GetErrorText(error);
+            return false;
+        }
+        return true;
+    }
+
+    int channels() const override { return channels_; }
+
+    bool start(std::string& reason) override {
+        // Starts the callback's thread, which orders it after everything this thread did.
+        const PaError error = Pa_StartStream(stream_);
+        if (error != paNoError) reason = Pa_GetErrorText(error);
+        return error == paNoError;
+    }
+
+    bool active() override { return Pa_IsStreamActive(stream_) == 1; }
+
+    void close(bool abort) override {
+        if (stream_) {
+            // Both join the callback's thread.
+            if (abort) {
+                Pa_AbortStream(stream_);
+            } else {
+                Pa_StopStream(stream_);
+            }
+            Pa_CloseStream(stream_);
+            stream_ = nullptr;
+        }
+        if (initialised_) Pa_Terminate();
+        initialised_ = false;
+    }
+
+private:
+    const int rate_;
+    const int framesPerCallback_;
+    PaStream* stream_ = nullptr;
+    bool initialised_ = false;
+    int channels_ = 2;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> portAudioDevice(int sampleRate, int framesPerCallback) {
+    return std::make_unique<PortAudioDevice>(sampleRate, framesPerCallback);
+}
+
+}  // namespace tessaly
