@@ -24,7 +24,10 @@ int main(int argc, char** argv) {
 
     VirtualClock clock;
     TracingSoundPlatform sound(nullptr, {});
-    qt::DesktopSession session(sound, {.presenter = {}, .quit = {}, .seed = 2024, .clock = &clock});
+    qt::SessionOptions options;
+    options.seed = 2024;
+    options.clock = &clock;
+    qt::DesktopSession session(sound, std::move(options));
     session.load();
     MainForm& form = session.form();
     UserInput& input = session.input();

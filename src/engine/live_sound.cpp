@@ -20,6 +20,9 @@ public:
     bool usingDevice() const override { return output_->usingDevice(); }
     bool waitForDevice(int timeoutMs) override { return output_->waitUntilSettled(timeoutMs); }
     SoundStatus status() const override { return output_->status(); }
+    void preload(std::initializer_list<std::string_view> names) override {
+        for (std::string_view name : names) engine_->store().wave(name);
+    }
 
 private:
     std::shared_ptr<Engine> engine_;  // buffers still held elsewhere keep it (and the output) alive

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <span>
@@ -66,6 +67,10 @@ public:
     virtual SoundStatus status() const {
         return {usingDevice() ? SoundState::Device : SoundState::Silent, 0};
     }
+    // Decodes these recordings now, on the calling thread, so that making buffers of
+    // them later costs nothing. Only before the platform is first used (the host
+    // opens the output on a worker thread and preloads there, off the UI thread).
+    virtual void preload(std::initializer_list<std::string_view> names) { (void)names; }
 };
 
 // The default output device, or the null output while there is none; losing the

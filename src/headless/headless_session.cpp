@@ -1,5 +1,6 @@
 #include "headless/headless_session.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -45,7 +46,7 @@ private:
     std::function<void(const HostEvent&)> sink_;
 };
 
-HeadlessSession::HeadlessSession(Options o) : random_(o.seed) {
+HeadlessSession::HeadlessSession(Options o) : random_(o.seed), onDeviceChange_(std::move(o.onDeviceChange)) {
     SoundPlatform* inner = nullptr;
     if (o.output == Output::Wav) {
         std::string error;
@@ -79,13 +80,35 @@ void HeadlessSession::wait(std::int64_t ms) {
         return;
     }
     // Live: timers keep their semantics, and a wait really waits.
+    // Never asleep for long, so that a change of the device is told within 250 ms.
+    constexpr std::int64_t kLongestSleepMs = 250;
     const std::int64_t end = clock_.nowMs() + ms;
     while (clock_.nowMs() < end) {
         std::int64_t next = clock_.nextDueMs();
         if (next < 0 || next > end) next = end;
+        next = std::min(next, clock_.nowMs() + kLongestSleepMs);
         std::this_thread::sleep_until(liveStart_ + std::chrono::milliseconds(next));
         clock_.advance(next - clock_.nowMs());
+        checkDevice();
     }
+}
+
+void HeadlessSession::checkDevice() {
+    if (!live_) return;
+    const SoundStatus status = live_->status();
+    if (status.state == SoundState::Starting) return;
+    // The first look reports a missing device; after that, every change.
+    if (deviceChangesSeen_ == 0 && status.state == SoundState::Device) {
+        deviceChangesSeen_ = std::max<std::uint64_t>(status.changes, 1);
+        return;
+    }
+    if (status.changes == deviceChangesSeen_) return;
+    // A loss and a return both between two looks: both are told.
+    const bool lostMeanwhile = status.state == SoundState::Device && status.changes - deviceChangesSeen_ >= 2;
+    deviceChangesSeen_ = status.changes;
+    if (!onDeviceChange_) return;
+    if (lostMeanwhile) onDeviceChange_(clock_.nowMs(), SoundState::Silent);
+    onDeviceChange_(clock_.nowMs(), status.state);
 }
 
 bool HeadlessSession::finish(std::string& error) {

@@ -40,6 +40,8 @@ public:
         // Every sound operation, with the virtual time it was asked at.
         std::function<void(std::int64_t t, const SoundOperation&)> onSound;
         WaveLookup waves = builtInWaves();
+        // Output::Live: the device went away (Silent) or came back (Device).
+        std::function<void(std::int64_t t, SoundState state)> onDeviceChange;
     };
 
     // Throws std::runtime_error when the WAV file cannot be opened.
@@ -50,7 +52,10 @@ public:
 
     // The window's load handler. Apart from the constructor, so that a host can
     // check its input against the form's controls before anything happens.
-    void load() { form_->Form_Load(); }
+    void load() {
+        form_->Form_Load();
+        checkDevice();
+    }
 
     VirtualClock& clock() { return clock_; }
     MainForm& form() { return *form_; }
@@ -67,12 +72,15 @@ public:
 
 private:
     class Host;
+    void checkDevice();  // reports a change of the live device
 
     VirtualClock clock_;
     RandomSource random_;
     std::unique_ptr<OfflineSound> wav_;
     std::unique_ptr<LiveSound> live_;
     std::chrono::steady_clock::time_point liveStart_;  // virtual time 0 on the wall clock
+    std::function<void(std::int64_t, SoundState)> onDeviceChange_;
+    std::uint64_t deviceChangesSeen_ = 0;
     std::unique_ptr<TracingSoundPlatform> sound_;
     std::unique_ptr<Host> host_;
     std::unique_ptr<MainForm> form_;

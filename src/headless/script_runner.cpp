@@ -167,6 +167,9 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case HostEvent::Kind::Focus: break;
         }
     };
+    so.onDeviceChange = [&](std::int64_t t, SoundState state) {
+        printer.emit({{"event", "device"}, {"state", state == SoundState::Device ? "playing" : "silent"}}, t);
+    };
     if (options.trace) so.onSound = [&](std::int64_t t, const SoundOperation& op) { printer.emit(soundEvent(op), t); };
     std::unique_ptr<HeadlessSession> session;
     try {

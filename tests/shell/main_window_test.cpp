@@ -222,6 +222,25 @@ TEST(MainWindow, MessageBoxIsModalWithTheInformationIcon) {
     EXPECT_EQ(f.groupCount()->text(), QStringLiteral("10"));
 }
 
+TEST(MainWindow, SaysQuietlyWhileThereIsNoSoundAndMovesNothing) {
+    WindowFixture f;
+    f.window().show();
+    const QPoint start = f.button("Command4")->mapTo(&f.window(), QPoint());
+    const QRect client = f.window().centralWidget()->geometry();
+    f.soundNow = {SoundState::Silent, 1};
+    f.session.pollSound();
+    QLabel* notice = f.window().noSoundNotice();
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(), QStringLiteral("无声音输出设备,声音恢复后自动继续"));
+    EXPECT_EQ(f.button("Command4")->mapTo(&f.window(), QPoint()), start);
+    EXPECT_EQ(f.window().centralWidget()->geometry(), client);
+    EXPECT_FALSE(QRect(notice->mapTo(&f.window(), QPoint()), notice->size()).intersects(client))
+        << "in the menu bar, above the practice";
+    f.soundNow = {SoundState::Device, 2};
+    f.session.pollSound();
+    EXPECT_FALSE(notice->isVisible());
+}
+
 TEST(MainWindow, SliderDragChangesTheSpeedWhenLetGo) {
     WindowFixture f;
     start(f);

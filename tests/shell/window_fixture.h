@@ -30,16 +30,7 @@ struct Message {
 
 class WindowFixture {
 public:
-    explicit WindowFixture(bool realMessageBoxes = false)
-        : session(sound, {.presenter = realMessageBoxes ? DesktopHost::MessagePresenter{}
-                                                        : [this](QWidget*, const QString& title, const QString& text) {
-                                                              messages.push_back({title, text});
-                                                          },
-                          .quit = [this] { ++quits; },
-                          .seed = 7,
-                          .clock = &clock}) {
-        session.load();
-    }
+    explicit WindowFixture(bool realMessageBoxes = false) : session(sound, options(realMessageBoxes)) { session.load(); }
 
     void advance(std::int64_t ms) {
         clock.advance(ms);
@@ -67,7 +58,20 @@ public:
     TracingSoundPlatform sound{nullptr, [this](const SoundOperation& op) { operations.push_back(op); }};
     std::vector<Message> messages;
     int quits = 0;
+    SoundStatus soundNow;  // what the session's sound poll sees
     DesktopSession session;
+
+private:
+    SessionOptions options(bool realMessageBoxes) {
+        SessionOptions o;
+        if (!realMessageBoxes)
+            o.presenter = [this](QWidget*, const QString& title, const QString& text) { messages.push_back({title, text}); };
+        o.quit = [this] { ++quits; };
+        o.seed = 7;
+        o.clock = &clock;
+        o.soundStatus = [this] { return soundNow; };
+        return o;
+    }
 };
 
 inline std::vector<std::string> WindowFixture::practiceLines() {

@@ -23,6 +23,7 @@ void DeferredSoundPlatform::startOpening() {
         }
         try {
             opened.live = openLiveSound(std::move(waves));
+            opened.live->preload({"zaoyin", "qrn"});
         } catch (...) {
             // no sound is better than no window
         }
@@ -52,6 +53,16 @@ std::shared_ptr<SoundDevice> DeferredSoundPlatform::openDefaultDevice() { return
 bool DeferredSoundPlatform::hasDevice() {
     resolved();
     return live_ && live_->usingDevice();
+}
+
+bool DeferredSoundPlatform::ready() const {
+    return platform_ || (opening_.valid() && opening_.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+}
+
+SoundStatus DeferredSoundPlatform::status() {
+    if (!platform_) return {};
+    // No live output at all (it could not even be made): silent for good.
+    return live_ ? live_->status() : SoundStatus{SoundState::Silent, 1};
 }
 
 std::vector<std::string> DeferredSoundPlatform::voicePackProblems() {

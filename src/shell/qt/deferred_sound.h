@@ -3,7 +3,8 @@
 // window's first paint never waits for the audio system (PortAudio alone spends
 // 70 to 85 ms initialising) nor for the reading of a voice pack. The window's load
 // handler, which runs after that paint, is the first to ask for the device and
-// waits for the worker if need be.
+// waits for the worker if need be. The worker also decodes the two noise
+// recordings that the load handler makes buffers of (70-100 ms on the UI thread otherwise).
 #include "engine/sound_outputs.h"
 #include "sound/tracing_sound.h"
 
@@ -24,8 +25,13 @@ public:
     // at once if nobody did.
     void startOpening();
 
+    // True once the worker is done: using the platform then waits for nothing.
+    bool ready() const;
+
     std::shared_ptr<SoundDevice> openDefaultDevice() override;
     bool hasDevice();  // false: the practice runs silently
+    // Where the sound goes now, without waiting: Starting until the output is open.
+    SoundStatus status();
     // What the window should tell the user about the voice pack, in its language:
     // the files refused (the built-in clips speak for them), or a folder that could
     // not be read. Empty when all is well.

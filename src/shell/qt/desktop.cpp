@@ -47,6 +47,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     auto load = [&] {
         if (loaded || !session) return;
         loaded = true;
+        probe.mark("load handler starts");
         session->load();
         probe.mark("main window loaded");
         // Said once the window stands, with the built-in clips already speaking for the refused files.
@@ -59,16 +60,26 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     };
     auto openMainWindow = [&] {
         if (session) return;
-        session = std::make_unique<qt::DesktopSession>(sound);
+        qt::SessionOptions options;
+        options.soundStatus = [&sound] { return sound.status(); };
+        session = std::make_unique<qt::DesktopSession>(sound, std::move(options));
         qt::MainWindow& window = session->window();
         window.onFirstPaint = [&] {
             probe.mark("main window painted");
             // Only now does the audio system wake up: started earlier, its thread
             // competes for the CPU with the making of the windows (measured: the
             // first paints came 30 to 60 ms later on two busy cores). The load
-            // handler, next, is the first to need the device and waits for it.
+            // handler is the first to need the device: it runs once the worker has
+            // opened it and decoded the noise recordings, so the painted window never
+            // stands frozen while that happens.
             sound.startOpening();
-            QTimer::singleShot(0, &window, load);
+            auto* waitForSound = new QTimer(&window);
+            QObject::connect(waitForSound, &QTimer::timeout, [&, waitForSound] {
+                if (!sound.ready()) return;
+                waitForSound->deleteLater();
+                load();
+            });
+            waitForSound->start(5);
         };
         // Should the window never paint (a platform without exposure), load anyway.
         QTimer::singleShot(1000, &window, load);

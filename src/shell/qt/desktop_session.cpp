@@ -13,7 +13,8 @@ std::function<void()> orDefaultQuit(std::function<void()> quit) {
 }  // namespace
 
 DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
-    : ownClock_(options.clock ? nullptr : std::make_unique<QtTimerClock>()),
+    : soundStatus_(std::move(options.soundStatus)),
+      ownClock_(options.clock ? nullptr : std::make_unique<QtTimerClock>()),
       random_(options.seed),
       host_(std::move(options.presenter), orDefaultQuit(std::move(options.quit))),
       form_(options.clock ? *options.clock : static_cast<TimerClock&>(*ownClock_), sound, random_, host_),
@@ -28,12 +29,24 @@ DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
         host_.closeAbout();
     };
     if (ownClock_) ownClock_->setAfterTick([this] { window_->syncFromModel(); });
+    if (soundStatus_ && ownClock_) {
+        // A look at one atomic word every 250 ms: the notice shows within a quarter
+        // of a second of the sound going away or coming back.
+        soundPoll_ = new QTimer(window_.get());
+        QObject::connect(soundPoll_, &QTimer::timeout, [this] { pollSound(); });
+        soundPoll_->start(250);
+    }
 }
 
 DesktopSession::~DesktopSession() {
     if (ownClock_) ownClock_->halt();
     host_.setWindow(nullptr);
     window_.reset();
+}
+
+void DesktopSession::pollSound() {
+    if (!soundStatus_) return;
+    window_->showNoSoundNotice(soundStatus_().state == SoundState::Silent);
 }
 
 void DesktopSession::load() {

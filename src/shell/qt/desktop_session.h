@@ -4,10 +4,13 @@
 // tests make one per case, with their own sound platform and message presenter.
 #include "form/main_form.h"
 #include "form/user_input.h"
+#include "engine/sound_outputs.h"
 #include "shell/qt/desktop_host.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/qt_timer_clock.h"
 #include "base/random_source.h"
+
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -20,6 +23,8 @@ struct SessionOptions {
     std::function<void()> quit;               // default: end the event loop
     std::optional<std::uint64_t> seed;        // fixes the random source
     TimerClock* clock = nullptr;              // instead of the Qt event loop (tests: virtual time)
+    // Where the sound goes now; polled to show or hide the window's notice. Default: always a device.
+    std::function<SoundStatus()> soundStatus;
 };
 
 class DesktopSession {
@@ -36,10 +41,14 @@ public:
     UserInput& input() { return input_; }
     MainWindow& window() { return *window_; }
     DesktopHost& host() { return host_; }
+    // Looks at the sound once (a timer does it every 250 ms): the notice follows.
+    void pollSound();
     // The event-loop clock, or null when the timers run on a clock given in the options.
     QtTimerClock* qtClock() { return ownClock_.get(); }
 
 private:
+    std::function<SoundStatus()> soundStatus_;
+    QTimer* soundPoll_ = nullptr;
     std::unique_ptr<QtTimerClock> ownClock_;
     RandomSource random_;
     DesktopHost host_;

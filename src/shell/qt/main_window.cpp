@@ -165,6 +165,10 @@ void MainWindow::syncFromModel() {
     }
 }
 
+void MainWindow::showNoSoundNotice(bool shown) {
+    if (noSound_->isVisible() != shown) noSound_->setVisible(shown);
+}
+
 void MainWindow::requestFocus(const std::string& controlName) { pendingFocus_ = controlName; }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

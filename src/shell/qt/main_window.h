@@ -44,6 +44,11 @@ public:
     // The quit command ends the program without the unload step.
     void skipUnloadOnClose() { quitting_ = true; }
 
+    // A quiet notice at the right of the menu bar while no sound device plays; it
+    // moves and covers nothing of the practice.
+    void showNoSoundNotice(bool shown);
+    QLabel* noSoundNotice() const { return noSound_; }
+
     // The widget of a control, by the control's name ("Text6", "Option7(4)", ...).
     QWidget* widget(const std::string& controlName) const;
     AnswerBox* answerBox() const { return text6_; }
@@ -66,9 +71,11 @@ private:
     void bindMenu(MenuCommand& model, QAction* action);
     void connectControl(Control& model, QWidget* widget);
     void syncControl(const Control& model, QWidget* widget);
+    // A user's action reaches the logic once it is loaded (the window paints a
+    // moment before: what the user does in that moment is not taken).
     template <class Action>
     void forward(Action&& action) {
-        std::forward<Action>(action)();
+        if (loaded_) std::forward<Action>(action)();
         syncFromModel();
     }
     void connectSlider(QSlider* widget, const std::string& name);
@@ -87,6 +94,7 @@ private:
     AnswerBox* text6_ = nullptr;
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
+    QLabel* noSound_ = nullptr;
     std::map<QSlider*, int> valueAtPress_;
 };
 

@@ -164,6 +164,13 @@ void MainWindow::buildLayout() {
     bindMenu(form_.mquit, quit_);
     about_ = menuBar()->addAction(qs(form_.mabout.caption));
     bindMenu(form_.mabout, about_);
+
+    noSound_ = new QLabel(QString::fromUtf8("无声音输出设备,声音恢复后自动继续"), menuBar());
+    noSound_->setToolTip(QString::fromUtf8("练习照常进行;声卡或声音服务可用后,声音会自动恢复"));
+    noSound_->setContentsMargins(0, 0, 8, 0);
+    noSound_->setStyleSheet(QStringLiteral("color: #a04000;"));
+    menuBar()->setCornerWidget(noSound_, Qt::TopRightCorner);
+    noSound_->setVisible(false);
 }
 
 }  // namespace tessaly::qt
