@@ -81,6 +81,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
             });
             waitForSound->start(5);
         };
+        window.onActionBeforeLoad = [&] { load(); };
         // Should the window never paint (a platform without exposure), load anyway.
         QTimer::singleShot(1000, &window, load);
         if (QScreen* s = window.screen())

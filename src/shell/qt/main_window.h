@@ -59,6 +59,7 @@ public:
 
     std::function<void()> onClosed;      // after the unload step
     std::function<void()> onFirstPaint;  // once, when the window first paints
+    std::function<void()> onActionBeforeLoad;  // runs the load now (it may wait for the sound worker)
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,10 +72,11 @@ private:
     void bindMenu(MenuCommand& model, QAction* action);
     void connectControl(Control& model, QWidget* widget);
     void syncControl(const Control& model, QWidget* widget);
-    // A user's action reaches the logic once it is loaded (the window paints a
-    // moment before: what the user does in that moment is not taken).
+    // A user's action reaches the logic once it is loaded: the window paints a
+    // moment before, and an action in that moment first has the load finished.
     template <class Action>
     void forward(Action&& action) {
+        if (!loaded_ && onActionBeforeLoad) onActionBeforeLoad();
         if (loaded_) std::forward<Action>(action)();
         syncFromModel();
     }
