@@ -2,6 +2,7 @@
 #include "headless/practice_render.h"
 #include "headless/script_runner.h"
 #include "headless/voices_command.h"
+#include "shell/stats_command.h"
 #include "shell/desktop.h"
 
 #include <iostream>
@@ -18,6 +19,7 @@ const char* kHelp =
     "                          time, printing what happens as JSON Lines\n"
     "  tessaly render ...      render a whole practice to a WAV file and its answer key\n"
     "  tessaly voices DIR      check a voice pack: which clips it replaces, their length and level\n"
+    "  tessaly stats FILE.csv  copy rates and the characters missed most, from exported results\n"
     "  tessaly COMMAND --help  the options of a command\n"
     "  tessaly --help          this text\n";
 }
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
     if (command == "script") return tessaly::scriptCommand(args);
     if (command == "render") return tessaly::renderCommand(args);
     if (command == "voices") return tessaly::voicesCommand(args);
+    if (command == "stats") return tessaly::statsCommand(args);
     if (command == "--voices") {
         if (args.empty()) {
             std::cerr << "tessaly: --voices needs a folder (tessaly --voices DIR)\n";

@@ -50,12 +50,18 @@ TEST(ScriptParser, ReadsActionsCommentsAndEscapes) {
     EXPECT_EQ(parseScriptLine("click Option7(3)", 1)->target, "Option7(3)");
     EXPECT_EQ(parseScriptLine("type Text2 \"a#b\"", 1)->text, "a#b");
     EXPECT_EQ(parseScriptLine("slide Slider2 -40", 1)->number, -40);
+    EXPECT_EQ(parseScriptLine("replay 3", 1)->number, 3);
+    EXPECT_EQ(parseScriptLine("drill on", 1)->number, 1);
+    EXPECT_EQ(parseScriptLine("drill off", 1)->number, 0);
+    EXPECT_EQ(parseScriptLine("export \"my results.csv\"", 1)->text, "my results.csv");
 }
 
 TEST(ScriptParser, RejectsBadLinesNamingThem) {
     const char* bad[] = {"jump Text6",        "click",          "type Text6 abc",        "type Text6 \"abc",
                          "type Text6 \"a\\q\"", "wait -5",       "wait soon",             "wait 10 20",
-                         "slide Slider1",     "dump now",       "settext Text2 \"1\" x", "wait 99999999999999999999"};
+                         "slide Slider1",     "dump now",       "settext Text2 \"1\" x", "wait 99999999999999999999",
+                         "replay",            "replay x",       "drill maybe",           "export",
+                         "export \"\""};
     for (const char* line : bad) {
         try {
             parseScriptLine(line, 7);

@@ -1,9 +1,11 @@
 // The main window as a user meets it: its fixed layout, and that every kind of
 // control passes the user's action to the logic and shows the logic's answer.
 // What the logic then does is the core suites' business.
+#include "shell/qt/analysis_window.h"
 #include "window_fixture.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -16,6 +18,8 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace tessaly::qt::testing {
 namespace {
@@ -241,6 +245,59 @@ TEST(MainWindow, SaysQuietlyWhileThereIsNoSoundAndMovesNothing) {
     f.soundNow = {SoundState::Device, 2};
     f.session.pollSound();
     EXPECT_FALSE(notice->isVisible());
+}
+
+// The answer list's learning menu, after a practice of two callsigns with one answer.
+TEST(MainWindow, ListMenuReplaysAnalysesDrillsAndExportsTheMarkedList) {
+    WindowFixture f;
+    f.window().show();
+    f.groupCount()->selectAll();
+    QTest::keyClicks(f.groupCount(), "2");
+    start(f);
+    ASSERT_TRUE(readFirstCallsign(f));
+    QTest::keyClicks(f.answerBox(), "x1x");
+    QTest::keyClick(f.answerBox(), Qt::Key_Return);
+    QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
+
+    auto actions = [&](int row) {
+        auto menu = f.window().listMenu(row);
+        std::vector<QAction*> list;
+        for (QAction* a : menu->actions()) list.push_back(a);
+        return std::pair{std::move(menu), list};
+    };
+    auto [menu, items] = actions(1);
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("重听"));
+    EXPECT_EQ(items[3]->text(), QStringLiteral("导出成绩…"));
+    EXPECT_FALSE(actions(0).second[0]->isEnabled()) << "no row under the pointer";
+
+    const int clips = f.operationsOf("clip", "create");
+    items[0]->trigger();
+    f.advance(10'000);
+    EXPECT_EQ(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review.lastRecord().rows[0].line.size()));
+    // A double-click on a row replays it too.
+    QTreeWidgetItem* row2 = f.list()->topLevelItem(1);
+    const QPoint at = f.list()->visualItemRect(row2).center();
+    QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // the press a double-click follows
+    QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_GT(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review.lastRecord().rows[0].line.size()));
+
+    items[1]->trigger();
+    ASSERT_TRUE(f.window().analysisWindow());
+    EXPECT_TRUE(f.window().analysisWindow()->isVisible());
+    EXPECT_FALSE(f.window().analysisWindow()->rows().empty());
+
+    items[2]->trigger();
+    EXPECT_TRUE(f.form().review.drill());
+
+    const std::string path = ::testing::TempDir() + "tessaly_window_export.csv";
+    f.window().chooseExportFile = [&] { return path; };
+    items[3]->trigger();
+    std::ifstream saved(path);
+    std::string header;
+    std::getline(saved, header);
+    EXPECT_EQ(header.rfind("number,answer,expected,mark", 0), 0u) << header;
+    std::remove(path.c_str());
 }
 
 TEST(MainWindow, SliderDragChangesTheSpeedWhenLetGo) {

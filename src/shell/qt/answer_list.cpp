@@ -4,6 +4,7 @@
 #include "shell/qt/twips.h"
 
 #include <QHeaderView>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -37,6 +38,14 @@ AnswerList::AnswerList(QWidget* parent) : QTreeWidget(parent) {
     setFont(arialFont(15.75));
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (onRowDoubleClicked) onRowDoubleClicked(indexOfTopLevelItem(item) + 1);
+    });
+}
+
+void AnswerList::contextMenuEvent(QContextMenuEvent* event) {
+    QTreeWidgetItem* item = itemAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (onContextMenu) onContextMenu(item ? indexOfTopLevelItem(item) + 1 : 0, event->globalPos());
 }
 
 void AnswerList::showRows(const std::vector<Row>& rows) {

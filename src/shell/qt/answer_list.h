@@ -19,6 +19,8 @@ public:
     explicit AnswerList(QWidget* parent = nullptr);
 
     std::function<void()> onMouseMove;
+    std::function<void(int row)> onRowDoubleClicked;                 // 1-based
+    std::function<void(int row, const QPoint& global)> onContextMenu;  // row 0: below the rows
 
     void showRows(const std::vector<Row>& rows);
     // 1-based; 0 for none. Scrolls the row into view.
@@ -27,6 +29,7 @@ public:
 
 protected:
     bool viewportEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     std::vector<Row> shown_;

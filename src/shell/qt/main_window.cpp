@@ -1,5 +1,6 @@
 #include "shell/qt/main_window.h"
 
+#include "shell/qt/analysis_window.h"
 #include "shell/qt/answer_box.h"
 #include "shell/qt/answer_list.h"
 
@@ -7,7 +8,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QDateTime>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -33,6 +37,12 @@ MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(i
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     buildLayout();
+    chooseExportFile = [this] {
+        const QString suggested =
+            QStringLiteral("tessaly-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
+        return QFileDialog::getSaveFileName(this, QStringLiteral("导出成绩"), suggested, QStringLiteral("CSV (*.csv)"))
+            .toStdString();
+    };
     syncFromModel();
     // The client area has its fixed size; the menu bar comes on top of it.
     setFixedSize(sizeHint());
@@ -77,9 +87,13 @@ void MainWindow::connectControl(Control& model, QWidget* w) {
             }
             break;
         case ControlKind::Slider: connectSlider(static_cast<QSlider*>(w), name); break;
-        case ControlKind::ListView:
-            static_cast<AnswerList*>(w)->onMouseMove = [this, name] { forward([&] { input_.hover(name); }); };
+        case ControlKind::ListView: {
+            auto* list = static_cast<AnswerList*>(w);
+            list->onMouseMove = [this, name] { forward([&] { input_.hover(name); }); };
+            list->onRowDoubleClicked = [this](int row) { forward([&] { input_.replay(row); }); };
+            list->onContextMenu = [this](int row, const QPoint& global) { listMenu(row)->exec(global); };
             break;
+        }
         case ControlKind::MenuCommand:
         case ControlKind::Label: break;
     }
@@ -156,6 +170,11 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
 
 void MainWindow::syncFromModel() {
     for (auto& [model, w] : bindings_) syncControl(*model, w);
+    // An open analysis follows each newly marked practice.
+    if (analysis_ && analysis_->isVisible() && form_.review.analysis().practices() != analysedPractices_) {
+        analysedPractices_ = form_.review.analysis().practices();
+        analysis_->refresh();
+    }
     if (!pendingFocus_.empty()) {
         QWidget* w = widget(pendingFocus_);
         if (w && w->isEnabled()) {
@@ -163,6 +182,35 @@ void MainWindow::syncFromModel() {
             pendingFocus_.clear();
         }
     }
+}
+
+std::unique_ptr<QMenu> MainWindow::listMenu(int row) {
+    auto menu = std::make_unique<QMenu>(this);
+    QAction* replay = menu->addAction(QStringLiteral("重听"));
+    replay->setEnabled(form_.review.canReplay(row));
+    connect(replay, &QAction::triggered, this, [this, row] { forward([&] { input_.replay(row); }); });
+    connect(menu->addAction(QStringLiteral("错误分析")), &QAction::triggered, this, [this] { showAnalysis(); });
+    QAction* drill = menu->addAction(QStringLiteral("侧重弱项"));
+    drill->setCheckable(true);
+    drill->setChecked(form_.review.drill());
+    drill->setToolTip(QStringLiteral("下几次练习中,至少一半呼号含有最常听错的字符"));
+    connect(drill, &QAction::toggled, this, [this](bool on) { forward([&] { input_.setDrill(on); }); });
+    QAction* save = menu->addAction(QStringLiteral("导出成绩…"));
+    save->setEnabled(!form_.practising && form_.review.canExport());
+    connect(save, &QAction::triggered, this, [this] {
+        const std::string path = chooseExportFile ? chooseExportFile() : std::string();
+        if (!path.empty()) forward([&] { input_.exportResults(path); });
+    });
+    return menu;
+}
+
+AnalysisWindow* MainWindow::showAnalysis() {
+    if (!analysis_) analysis_ = new AnalysisWindow(form_.review.analysis(), this);
+    analysis_->refresh();
+    analysedPractices_ = form_.review.analysis().practices();
+    analysis_->show();
+    analysis_->raise();
+    return analysis_;
 }
 
 void MainWindow::showNoSoundNotice(bool shown) {

@@ -10,11 +10,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 class QAction;
+class QMenu;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -25,6 +27,7 @@ class QSlider;
 
 namespace tessaly::qt {
 
+class AnalysisWindow;
 class AnswerBox;
 class AnswerList;
 
@@ -48,6 +51,15 @@ public:
     // moves and covers nothing of the practice.
     void showNoSoundNotice(bool shown);
     QLabel* noSoundNotice() const { return noSound_; }
+
+    // The answer list's context menu for row `row` (0: no row), as the right mouse
+    // button opens it: 重听, 错误分析, 侧重弱项, 导出成绩….
+    std::unique_ptr<QMenu> listMenu(int row);
+    // The error analysis window, shown (made on first use).
+    AnalysisWindow* showAnalysis();
+    AnalysisWindow* analysisWindow() const { return analysis_; }
+    // Where 导出成绩… writes: a file dialog unless replaced; "" when cancelled.
+    std::function<std::string()> chooseExportFile;
 
     // The widget of a control, by the control's name ("Text6", "Option7(4)", ...).
     QWidget* widget(const std::string& controlName) const;
@@ -97,6 +109,8 @@ private:
     QAction* quit_ = nullptr;
     QAction* about_ = nullptr;
     QLabel* noSound_ = nullptr;
+    AnalysisWindow* analysis_ = nullptr;
+    int analysedPractices_ = 0;
     std::map<QSlider*, int> valueAtPress_;
 };
 

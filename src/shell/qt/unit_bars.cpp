@@ -1,0 +1,53 @@
+#include "shell/qt/unit_bars.h"
+
+#include <QFontMetrics>
+
+namespace tessaly::qt {
+
+namespace {
+// Misses shaded from amber (a few) to red (most): the worst stand out at a glance.
+QColor barColour(double share) {
+    const int red = 200 + static_cast<int>(40 * share);
+    const int green = static_cast<int>(170 * (1.0 - share));
+    return QColor(red, green, 40);
+}
+}  // namespace
+
+int unitBarRowHeight(const QFont& font) { return QFontMetrics(font).height() + 8; }
+
+void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& rows) {
+    const QFontMetrics m(p.font());
+    const int rowHeight = unitBarRowHeight(p.font());
+    const int unitWidth = m.horizontalAdvance(QStringLiteral("MOBILE")) + 12;
+    const int countWidth = m.horizontalAdvance(QStringLiteral("999/999")) + 12;
+    const int writtenWidth = m.horizontalAdvance(QStringLiteral("写成 MOBILE")) + 8;
+    const int barLeft = area.left() + unitWidth + countWidth;
+    const int barWidth = std::max(40, area.width() - unitWidth - countWidth - writtenWidth);
+    int y = area.top();
+    for (const UnitBar& row : rows) {
+        if (y + rowHeight > area.bottom() + 1) break;
+        const QRect line(area.left(), y, area.width(), rowHeight);
+        const double share = row.read > 0 ? static_cast<double>(row.missed) / row.read : 0.0;
+        p.setPen(Qt::black);
+        p.drawText(QRect(line.left() + 4, y, unitWidth - 4, rowHeight), Qt::AlignVCenter | Qt::AlignLeft, row.unit);
+        p.setPen(QColor(90, 90, 90));
+        p.drawText(QRect(line.left() + unitWidth, y, countWidth - 8, rowHeight), Qt::AlignVCenter | Qt::AlignRight,
+                   QStringLiteral("%1/%2").arg(row.missed).arg(row.read));
+        const QRect track(barLeft, y + 4, barWidth, rowHeight - 8);
+        p.fillRect(track, QColor(235, 235, 235));
+        p.fillRect(QRect(track.left(), track.top(), static_cast<int>(track.width() * share + 0.5), track.height()),
+                   barColour(share));
+        // White on the bar once it reaches past the figure, black on the grey track before that.
+        p.setPen(share > 0.12 ? Qt::white : Qt::black);
+        p.drawText(track.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                   QStringLiteral("%1%").arg(static_cast<int>(share * 100 + 0.5)));
+        if (!row.writtenAs.isEmpty()) {
+            p.setPen(QColor(90, 90, 90));
+            p.drawText(QRect(barLeft + barWidth + 8, y, writtenWidth, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                       QStringLiteral("写成 ") + row.writtenAs);
+        }
+        y += rowHeight;
+    }
+}
+
+}  // namespace tessaly::qt

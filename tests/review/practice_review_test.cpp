@@ -1,0 +1,135 @@
+// Learning from the marked practice, through the form as a user drives it: replay,
+// the analysis over practices, the drill and the results file.
+#include "base/lines.h"
+#include "learning/drill.h"
+#include "learning/results_csv.h"
+#include "learning/stats_report.h"
+#include "support/form_fixture.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace tessaly::testing {
+namespace {
+
+// A practice of `groups` callsigns, the first `answers` of them answered wrongly
+// ("X" each) and, with readNext, the one after them read but not answered; then
+// stopped.
+std::vector<std::string> practise(MainForm& form, UserInput& input, VirtualClock& clock, int groups, int answers,
+                                  bool readNext = false) {
+    form.Text2.setText(std::to_string(groups));
+    input.click("Command4");
+    std::vector<std::string> lines;
+    for (int n = 1; n <= groups; ++n) lines.push_back(readline(form.Text1.text(), n));
+    for (int n = 1; n <= answers; ++n) {
+        while (!form.waitingForAnswer && form.practising) clock.advance(100);
+        input.type("Text6", "X\r");
+    }
+    if (readNext)
+        while (!form.waitingForAnswer && form.practising) clock.advance(100);
+    input.click("Command5");  // marks, also once the reading has finished
+    return lines;
+}
+
+class ReviewTest : public FormTest {
+protected:
+    std::vector<std::string> practise(int groups, int answers, bool readNext = false) {
+        return testing::practise(form, input, clock, groups, answers, readNext);
+    }
+};
+
+TEST_F(ReviewTest, ReplayReadsTheRowAgainAndChangesNothing) {
+    const auto lines = practise(2, 1);
+    const auto rows = form.ListView1.rows;
+    const std::size_t clips = host.clips.size();
+    ASSERT_EQ(input.replay(2), InputResult::Done);
+    wait(20'000);
+    ASSERT_EQ(host.clips.size(), clips + lines[1].size());
+    for (std::size_t i = 0; i < lines[1].size(); ++i)
+        EXPECT_EQ(host.clips[clips + i].name, form.speech.ResToStr(lines[1].substr(i, 1))) << i;
+    EXPECT_EQ(host.clips[clips + 1].t - host.clips[clips].t, 1100) << "at the reader's pace";
+    EXPECT_EQ(form.ListView1.rows, rows);
+    EXPECT_FALSE(form.practising);
+    for (int bad : {0, 3, -1}) EXPECT_EQ(input.replay(bad), InputResult::Ignored) << bad;
+    click("Command4");
+    EXPECT_EQ(input.replay(1), InputResult::Ignored) << "not while a practice runs";
+}
+
+TEST_F(ReviewTest, AnalysisAddsUpOverPracticesAndCountsOnlyWhatWasRead) {
+    EXPECT_EQ(form.review.analysis().practices(), 0);
+    const auto first = practise(3, 2, /*readNext=*/true);  // the third callsign is read, not answered
+    const auto second = practise(2, 1);                     // stopped before the second is begun
+    EXPECT_EQ(form.review.analysis().practices(), 2);
+    int read = 0;
+    for (const UnitErrors& u : form.review.analysis().rows()) read += u.read;
+    const std::size_t expected = first[0].size() + first[1].size() + first[2].size() + second[0].size();
+    EXPECT_EQ(read, static_cast<int>(expected));
+    const UnitErrors* x = form.review.analysis().unit(std::string(1, first[0][0]));
+    ASSERT_TRUE(x);
+    EXPECT_GE(x->missed, 1);
+}
+
+TEST(Drill, FavoursTheWeakestAndDrawsAsUsualWithoutHistoryOrWhenOff) {
+    auto session = [](bool drill) {
+        HeadlessSession::Options o;
+        o.seed = 9;
+        auto s = std::make_unique<HeadlessSession>(std::move(o));
+        s->load();
+        s->input().setDrill(drill);
+        return s;
+    };
+    // Too little history: the drill draws exactly what no drill draws.
+    auto on = session(true), off = session(false);
+    EXPECT_EQ(practise(on->form(), on->input(), on->clock(), 6, 0), practise(off->form(), off->input(), off->clock(), 6, 0));
+
+    // Two practices answered all wrong give every character read a history.
+    for (auto* s : {on.get(), off.get()})
+        for (int round = 0; round < 2; ++round) practise(s->form(), s->input(), s->clock(), 4, 4);
+    const auto weakest = on->form().review.analysis().weakest();
+    ASSERT_EQ(weakest.size(), 3u);
+    EXPECT_EQ(on->form().drillUnits, weakest);
+    EXPECT_TRUE(off->form().drillUnits.empty()) << "off: the generator is left alone";
+
+    const auto drilled = practise(on->form(), on->input(), on->clock(), 20, 0);
+    int holding = 0;
+    for (const std::string& line : drilled) {
+        holding += callsignDrills(line, weakest);
+        EXPECT_TRUE(line.size() >= 5 && line.size() <= 7) << line << ": still an exam-set callsign";
+    }
+    EXPECT_GE(holding, 10) << "at least half hold a weak character";
+}
+
+TEST_F(ReviewTest, ExportedResultsReadBackAsThePractice) {
+    const auto lines = practise(3, 2);
+    const std::string path = ::testing::TempDir() + "tessaly_review_export.csv";
+    ASSERT_EQ(input.exportResults(path), InputResult::Done);
+    EXPECT_TRUE(host.messages.empty());
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::vector<PracticeRecord> records;
+    std::string error;
+    ASSERT_TRUE(parseResultsCsv(text, records, error)) << error;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].words, "exam");
+    ASSERT_EQ(records[0].rows.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(records[0].rows[i].line, lines[i]);
+        EXPECT_EQ(records[0].rows[i].answer, form.ListView1.rows[i][1]);
+    }
+    const StatsReport report = statsReport(records);
+    EXPECT_EQ(report.rows, 3);
+    EXPECT_EQ(report.copied, 0);
+    std::remove(path.c_str());
+
+    // One that cannot be written says so and leaves what was there.
+    std::ofstream(path) << "kept";
+    ASSERT_EQ(input.exportResults(path + ".d/x.csv"), InputResult::Done);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].title, "导出成绩");
+    std::ifstream kept(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace tessaly::testing
