@@ -18,7 +18,7 @@ packages=(
   # the window under a virtual screen, and Chinese fonts
   xvfb xauth fonts-noto-cjk fonts-liberation2
   # closing the real window under a window manager, in the tests
-  openbox xdotool imagemagick
+  openbox xdotool imagemagick x11-utils
   # a private sound server stands in for a sound card in the device tests
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
 )

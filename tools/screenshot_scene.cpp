@@ -2,9 +2,12 @@
 // eight copied right, marked), for docs/screenshot.png; the script rests the
 // pointer on the list so that the summary tooltip shows.
 // The practice runs in virtual time with a fixed seed, so the picture repeats.
-// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN]
+// With "analysis", three earlier practices give the error analysis window beside it
+// something to show, for docs/analysis.png.
+// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis]]
 #include "practice/answers.h"
 #include "practice/virtual_clock.h"
+#include "shell/qt/analysis_window.h"
 #include "shell/qt/answer_list.h"
 #include "shell/qt/desktop_session.h"
 #include "sound/tracing_sound.h"
@@ -14,6 +17,7 @@
 #include <QTimer>
 
 #include <cctype>
+#include <functional>
 #include <string>
 
 using namespace tessaly;
@@ -21,6 +25,7 @@ using namespace tessaly;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
+    const bool analysis = argc > 2 && std::string(argv[2]) == "analysis";
 
     VirtualClock clock;
     TracingSoundPlatform sound(nullptr, {});
@@ -32,32 +37,52 @@ int main(int argc, char** argv) {
     MainForm& form = session.form();
     UserInput& input = session.input();
 
-    input.setText("Text2", "10");
+    // One practice: each callsign answered as a learner would, `hear` giving the copy.
+    auto practise = [&](const char* groups, const std::function<std::string(int row, std::string)>& hear) {
+        input.setText("Text2", groups);
+        input.click("Command4");
+        const std::string text = form.Text1.text();
+        const int rows = form.groupCount;
+        for (int row = 1; row <= rows; ++row) {
+            for (int ms = 0; ms < 60'000 && form.practising && !form.waitingForAnswer; ms += 100) clock.advance(100);
+            const auto begin = row == 1 ? 0 : [&] {
+                std::size_t at = 0;
+                for (int r = 1; r < row; ++r) at = text.find("\r\n", at) + 2;
+                return at;
+            }();
+            std::string answer = hear(row, ExpectedCopy(text.substr(begin, text.find("\r\n", begin) - begin)));
+            for (char& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            input.type("Text6", answer + "\r");
+            clock.advance(700);
+        }
+    };
+    if (analysis) {
+        // Earlier practices of a learner who writes B for V, 5 for 9 and T for D.
+        for (int round = 0; round < 3; ++round)
+            practise("12", [](int, std::string copy) {
+                for (char& c : copy) c = c == 'V' ? 'B' : c == '9' ? '5' : c == 'D' ? 'T' : c;
+                return copy;
+            });
+    }
     input.click("Option3");  // noise S2
     input.click("Check1");   // QRN
     input.click("Check3");   // QSB
-    input.click("Command4");
-    const std::string text = form.Text1.text();
-    for (int row = 1; row <= 10; ++row) {
-        for (int ms = 0; ms < 60'000 && form.practising && !form.waitingForAnswer; ms += 100) clock.advance(100);
-        const auto begin = row == 1 ? 0 : [&] {
-            std::size_t at = 0;
-            for (int r = 1; r < row; ++r) at = text.find("\r\n", at) + 2;
-            return at;
-        }();
-        std::string answer = ExpectedCopy(text.substr(begin, text.find("\r\n", begin) - begin));
+    practise("10", [](int row, std::string answer) {
         if (row == 4) answer[answer.size() / 2] = answer[answer.size() / 2] == 'E' ? 'F' : 'E';  // misheard
         if (row == 8) answer.pop_back();  // missed one
-        for (char& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        input.type("Text6", answer + "\r");
-        clock.advance(700);
-    }
+        return answer;
+    });
     input.hover("ListView1");
     session.window().syncFromModel();
 
     qt::MainWindow& window = session.window();
     if (QScreen* s = window.screen()) window.move(s->availableGeometry().center() - window.rect().center());
+    if (analysis) window.move(20, 40);  // room for the analysis on its right
     window.show();
+    if (analysis) {
+        qt::AnalysisWindow* errors = window.showAnalysis();
+        errors->move(window.frameGeometry().topRight() + QPoint(12, 0));
+    }
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }

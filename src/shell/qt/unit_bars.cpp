@@ -35,12 +35,13 @@ void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& r
                    QStringLiteral("%1/%2").arg(row.missed).arg(row.read));
         const QRect track(barLeft, y + 4, barWidth, rowHeight - 8);
         p.fillRect(track, QColor(235, 235, 235));
-        p.fillRect(QRect(track.left(), track.top(), static_cast<int>(track.width() * share + 0.5), track.height()),
-                   barColour(share));
-        // White on the bar once it reaches past the figure, black on the grey track before that.
-        p.setPen(share > 0.12 ? Qt::white : Qt::black);
-        p.drawText(track.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   QStringLiteral("%1%").arg(static_cast<int>(share * 100 + 0.5)));
+        const int filled = static_cast<int>(track.width() * share + 0.5);
+        p.fillRect(QRect(track.left(), track.top(), filled, track.height()), barColour(share));
+        // The figure in white on the bar when it fits there, else in black just after it.
+        const QString figure = QStringLiteral("%1%").arg(static_cast<int>(share * 100 + 0.5));
+        const bool inside = filled >= m.horizontalAdvance(figure) + 8;
+        p.setPen(inside ? Qt::white : Qt::black);
+        p.drawText(track.adjusted(inside ? 4 : filled + 4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, figure);
         if (!row.writtenAs.isEmpty()) {
             p.setPen(QColor(90, 90, 90));
             p.drawText(QRect(barLeft + barWidth + 8, y, writtenWidth, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
