@@ -6,6 +6,29 @@
 
 namespace tessaly {
 
+CommandOption flagOption(std::string name, std::string help, bool& target) {
+    return {std::move(name), "", std::move(help), [&target](const std::string&) {
+                target = true;
+                return std::string();
+            }};
+}
+
+CommandOption textOption(std::string name, std::string valueName, std::string help, std::string& target) {
+    return {std::move(name), std::move(valueName), std::move(help), [&target](const std::string& v) {
+                target = v;
+                return std::string();
+            }};
+}
+
+CommandOption seedOption(std::string help, std::optional<std::uint64_t>& target) {
+    return {"--seed", "N", std::move(help), [&target](const std::string& v) {
+                std::uint64_t seed = 0;
+                std::string error = takeSeed("--seed", v, seed);
+                if (error.empty()) target = seed;
+                return error;
+            }};
+}
+
 CommandLine::CommandLine(std::string command, std::string synopsis, std::string purpose,
                          std::vector<std::string> positionals, std::vector<CommandOption> options)
     : command_(std::move(command)),

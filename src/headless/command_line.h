@@ -3,6 +3,7 @@
 // the help text all come from it, so that they cannot drift apart.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct CommandOption {
     // Takes the value (a flag gets ""); returns an error message, or "" when fine.
     std::function<std::string(const std::string& value)> take;
 };
+
+// The common kinds of option: a flag, a text kept as it is, a seed.
+CommandOption flagOption(std::string name, std::string help, bool& target);
+CommandOption textOption(std::string name, std::string valueName, std::string help, std::string& target);
+CommandOption seedOption(std::string help, std::optional<std::uint64_t>& target);
 
 class CommandLine {
 public:

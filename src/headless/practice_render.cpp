@@ -43,7 +43,6 @@ private:
     bool shown_ = false;
 };
 
-
 const std::vector<std::string> kNoiseLevels = {"off", "S1", "S2", "S3", "S4", "S5"};
 
 CommandLine renderCommandLine(RenderOptions& o) {
@@ -55,25 +54,13 @@ CommandLine renderCommandLine(RenderOptions& o) {
             return error;
         };
     };
-    auto flag = [&o](bool RenderOptions::*member) {
-        return [member, &o](const std::string&) {
-            o.*member = true;
-            return std::string();
-        };
-    };
-    auto text = [&o](std::string RenderOptions::*member) {
-        return [member, &o](const std::string& v) {
-            o.*member = v;
-            return std::string();
-        };
-    };
     return CommandLine(
         "render", "--out FILE.wav [options]",
         "Renders a whole practice to a WAV file and its answer key, with the window's reader and sound;\n"
         "every option defaults to the window's setting.",
         {},
-        {{"--out", "FILE.wav", "where to write the practice (required)", text(&RenderOptions::outPath)},
-         {"--key", "FILE.txt", "write the answer key: row number and callsign a line", text(&RenderOptions::keyPath)},
+        {textOption("--out", "FILE.wav", "where to write the practice (required)", o.outPath),
+         textOption("--key", "FILE.txt", "write the answer key: row number and callsign a line", o.keyPath),
          {"--groups", "N", "callsigns in the practice, 1..500 (20)", number("--groups", &RenderOptions::groups, 1, 500, o)},
          {"--source", "random|library", "invented callsigns, or real ones from the library (random)",
           [&o](const std::string& v) {
@@ -100,12 +87,12 @@ CommandLine renderCommandLine(RenderOptions& o) {
               if (error.empty()) o.noiseLevel = static_cast<int>(i);
               return error;
           }},
-         {"--qrn", "", "static crackle", flag(&RenderOptions::qrn)},
-         {"--qrm", "", "an interfering station", flag(&RenderOptions::qrm)},
-         {"--qsb", "", "fading", flag(&RenderOptions::qsb)},
-         {"--vary-noise", "", "random variation of the noise", flag(&RenderOptions::varyNoise)},
-         {"--vary-speed", "", "random variation of the speed", flag(&RenderOptions::varySpeed)},
-         {"--vary-tone", "", "random variation of the tone", flag(&RenderOptions::varyTone)},
+         flagOption("--qrn", "static crackle", o.qrn),
+         flagOption("--qrm", "an interfering station", o.qrm),
+         flagOption("--qsb", "fading", o.qsb),
+         flagOption("--vary-noise", "random variation of the noise", o.varyNoise),
+         flagOption("--vary-speed", "random variation of the speed", o.varySpeed),
+         flagOption("--vary-tone", "random variation of the tone", o.varyTone),
          {"--mode", "grouped|continuous", "pause after each callsign, or read straight on (grouped)",
           [&o](const std::string& v) {
               std::size_t i = 0;
@@ -122,15 +109,8 @@ CommandLine renderCommandLine(RenderOptions& o) {
               o.answerPauseSeconds = s;
               return std::string();
           }},
-         {"--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
-          text(&RenderOptions::voicesPath)},
-         {"--seed", "N", "the same practice every time",
-          [&o](const std::string& v) {
-              std::uint64_t seed = 0;
-              std::string error = takeSeed("--seed", v, seed);
-              if (error.empty()) o.seed = seed;
-              return error;
-          }}});
+         textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones", o.voicesPath),
+         seedOption("the same practice every time", o.seed)});
 }
 
 // Only options: a word that is not one is a mistake.

@@ -27,33 +27,12 @@ CommandLine scriptCommandLine(ScriptOptions& o) {
         "Runs the practice window's logic from a script of user actions, without a window, in virtual time,\n"
         "and prints what happens as JSON Lines.",
         {"FILE        the script, one action a line ('-' reads standard input)"},
-        {{"--seed", "N", "fix the random source, so that a run repeats exactly",
-          [&o](const std::string& v) {
-              std::uint64_t seed = 0;
-              std::string error = takeSeed("--seed", v, seed);
-              if (error.empty()) o.seed = seed;
-              return error;
-          }},
-         {"--trace", "", "also print every sound operation",
-          [&o](const std::string&) {
-              o.trace = true;
-              return std::string();
-          }},
-         {"--wav", "OUT.wav", "write what a listener would hear (48000 Hz, 16-bit)",
-          [&o](const std::string& v) {
-              o.wavPath = v;
-              return std::string();
-          }},
-         {"--live", "", "run in real time on the sound device",
-          [&o](const std::string&) {
-              o.live = true;
-              return std::string();
-          }},
-         {"--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
-          [&o](const std::string& v) {
-              o.voicesPath = v;
-              return std::string();
-          }}});
+        {seedOption("fix the random source, so that a run repeats exactly", o.seed),
+         flagOption("--trace", "also print every sound operation", o.trace),
+         textOption("--wav", "OUT.wav", "write what a listener would hear (48000 Hz, 16-bit)", o.wavPath),
+         flagOption("--live", "run in real time on the sound device", o.live),
+         textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
+                    o.voicesPath)});
 }
 
 Json soundEvent(const SoundOperation& op) {
