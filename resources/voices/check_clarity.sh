@@ -24,22 +24,12 @@ fi
 clips=$1
 noise=${2:-}
 atten=${3:-}
-model=/usr/share/pocketsphinx/model/en-us
-if ! command -v pocketsphinx_batch >/dev/null || [[ ! -d $model/en-us ]]; then
-  echo "check_clarity: needs pocketsphinx: apt-get install pocketsphinx pocketsphinx-en-us" >&2
-  exit 2
-fi
-
-# What each clip should be heard as, per set.
-letters=(alfa bravo charlie delta echo foxtrot golf hotel india juliett kilo lima mike
-  november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee zulu)
-places=(amsterdam baltimore casablanca denmark edison florida gallipoli havana italia
-  jerusalem kilogramme liverpool madagascar "new york" oslo paris quebec roma santiago
-  tripoli uppsala valencia washington xanthippe yokohama zurich)
-other=(america boston canada denmark england france germany honolulu italy japan kilowatt
-  london mexico norway ontario pacific quebec radio santiago tokyo united victoria
-  washington xray yokohama zanzibar)
-digits=(zero one two three four five six seven eight nine)
+source "$(dirname "$0")/clarity_words.sh"
+clarity_need_pocketsphinx
+letters=("${clarity_letters[@]}")
+places=("${clarity_places[@]}")
+other=("${clarity_other[@]}")
+digits=("${clarity_digits[@]}")
 
 declare -A expect
 for i in {0..25}; do
@@ -60,42 +50,11 @@ expect[QRP]="q r p"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Pronunciations: the model's dictionary, with every variant it has, plus the
-# words it lacks, and the examination pronunciations where they differ from
-# American English (KEH-BECK, OSS-CAH, VIK-TAH; WUN, TREE, FOW-ER, FIFE, AIT,
-# NIN-ER) as variants of the same words.
 declare -A vocab
 for w in "${expect[@]}"; do
   for t in $w; do vocab[$t]=1; done
 done
-{
-  for w in "${!vocab[@]}"; do
-    grep -E "^$w(\([0-9]+\))? " "$model/cmudict-en-us.dict" || true
-  done
-  cat <<'DICT'
-juliett JH UW L IY EH T
-xray EH K S R EY
-kilogramme K IH L AH G R AE M
-xanthippe Z AE N TH IH P IY
-uppsala UH P S AA L AH
-gallipoli G AH L IH P AH L IY
-roma R OW M AH
-quebec(9) K EH B EH K
-oscar(9) AA S K AA
-victor(9) V IH K T AA
-one(9) W AH N
-three(9) T R IY
-four(9) F OW ER
-five(9) F AY F
-eight(9) EY T
-nine(9) N AY N ER
-DICT
-} | sort -u >"$work/words.dict"
-missing=$(for w in "${!vocab[@]}"; do grep -q -E "^$w " "$work/words.dict" || echo "$w"; done)
-if [[ -n $missing ]]; then
-  echo "check_clarity: no pronunciation for: $missing" >&2
-  exit 1
-fi
+clarity_dictionary "${!vocab[@]}" >"$work/words.dict"
 {
   echo "#JSGF V1.0;"
   echo "grammar words;"
@@ -131,7 +90,7 @@ for name in "${!expect[@]}"; do
 done
 printf "%s\n" "${names[@]}" >"$work/ctl"
 
-pocketsphinx_batch -hmm "$model/en-us" -dict "$work/words.dict" -jsgf "$work/words.jsgf" \
+pocketsphinx_batch -hmm "$clarity_model/en-us" -dict "$work/words.dict" -jsgf "$work/words.jsgf" \
   -ctl "$work/ctl" -cepdir "$work" -cepext .wav -adcin yes -adchdr 44 \
   -hyp "$work/hyp" -logfn "$work/log" >/dev/null 2>&1 || {
   echo "check_clarity: pocketsphinx failed, see its log:" >&2
