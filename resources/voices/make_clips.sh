@@ -1,44 +1,40 @@
 #!/usr/bin/env bash
-# make_clips.sh LIST OUTDIR
+# make_clips.sh MAKE_CLIP LIST OUTDIR
 #
 # Speaks every word of one word list with a Debian text-to-speech program and
-# writes each as OUTDIR/<name>.wav: PCM mono 16-bit 22050 Hz, leading and
-# trailing silence trimmed, 0.27 s to 0.83 s long, at one common loudness.
+# writes each as OUTDIR/<name>.wav: PCM mono 16-bit 22050 Hz, trimmed to the
+# word and brought to one common loudness by MAKE_CLIP (tessaly_make_clip, the
+# rule a voice pack's recordings go through too), 0.27 s to 0.83 s long.
 #
 # The list is plain text. Blank lines and lines starting with '#' are skipped.
 # One line "voice flite <voice> [<flite options>...]" or
 # "voice espeak-ng <voice> [<espeak-ng options>...]" names the speaker; every
-# other line is "<clip name> <text to speak>". Text for espeak-ng may be given
-# as phonemes between [[ and ]].
+# other line is "<clip name> [fade=<ms>] <text to speak>". Text for espeak-ng
+# may be given as phonemes between [[ and ]]. fade= sets a longer fade-out for
+# a word the speaker ends abruptly: a vowel cut off at full level is heard as
+# a stop consonant after it (Norway heard as "Norway eight").
 #
-# Only bash, the speaker and sox are used, so that a fresh machine builds the
-# voices with nothing but the packages of scripts/setup.sh. The output is the
-# same bytes on every run: both speakers are deterministic and sox runs
-# without dither (-D) and in repeatable mode (-R).
+# Only bash, the speaker, sox and MAKE_CLIP are used, so that a fresh machine
+# builds the voices with nothing but the packages of scripts/setup.sh. The
+# output is the same bytes on every run: both speakers are deterministic and
+# sox runs without dither (-D) and in repeatable mode (-R).
 set -euo pipefail
 
-if (($# != 2)); then
-  echo "usage: $0 LIST OUTDIR" >&2
+if (($# != 3)); then
+  echo "usage: $0 MAKE_CLIP LIST OUTDIR" >&2
   exit 2
 fi
-list=$1
-outdir=$2
+make_clip=$1
+list=$2
+outdir=$3
 
 # Lengths in seconds. Long words are sped up (pitch kept) to the target; the
 # target sits under the limit because sox's tempo lands only near the length
 # asked for. Words shorter than the minimum get silence added at the end, so
-# the word still starts at the clip's first frame.
+# the word still starts at the clip's first frames.
 readonly max_len=0.83
 readonly target_len=0.80
 readonly min_len=0.27
-# Loudness: every clip is brought to the same RMS of its speech, unless its
-# peak would then pass -1 dBFS, where the peak decides (1 dB of headroom).
-readonly target_rms_db=-17
-readonly peak_db=-1
-# Below this level (dBFS, after a first peak normalisation) a clip's ends
-# count as silence. Low enough to keep the breath of an 'h' or the hiss of
-# an 's'.
-readonly silence_db=-48
 
 sox_() { sox -D -R -V1 "$@"; }
 
@@ -58,37 +54,30 @@ synth() {
   esac
 }
 
-# make_clip NAME TEXT
-make_clip() {
-  local name=$1 text=$2
+# make_one NAME FADE_MS TEXT
+make_one() {
+  local name=$1 fade=$2 text=$3
   local raw=$work/raw.wav a=$work/a.wav b=$work/b.wav out=$outdir/$name.wav
+  # The trim below ends with the word reversed, where a fade-in is a fade-out
+  # of the word's end (sox's default shape, logarithmic).
+  local fade_effect=()
+  [[ -n $fade ]] && fade_effect=(fade "$(awk -v ms="$fade" 'BEGIN { printf "%.3f", ms / 1000 }')")
   synth "$text" "$raw"
-  # Mono at 22050 Hz in float, peak at 0 dBFS so that the silence threshold
-  # is relative to the word, then trim both ends.
+  # Mono at 22050 Hz in float, with the speaker's own lead-in and tail cut off
+  # (50 dB under the word's peak): what flite leaves there is heard between
+  # words as a faint click, and a recogniser takes it for a "t". A
+  # recording's room tone, which a voice pack keeps, does not do that.
   sox_ "$raw" -e floating-point -b 32 "$a" remix 1 rate -v 22050 norm 0 \
-    silence 1 0.002 "${silence_db}d" reverse silence 1 0.002 "${silence_db}d" reverse
+    silence 1 0.005 -50d reverse silence 1 0.005 -50d "${fade_effect[@]}" reverse pad 0.01 0.03
   local len
-  len=$(soxi -D "$a")
+  len=$("$make_clip" "$a" "$out" --min-seconds "$min_len")
   if awk -v l="$len" -v m="$max_len" 'BEGIN { exit !(l > m) }'; then
     local factor
     factor=$(awk -v l="$len" -v t="$target_len" 'BEGIN { printf "%.4f", l / t }')
     # -s: tuned for speech (short segments, so consonants are not smeared).
     sox_ "$a" "$b" tempo -s "$factor"
-    sox_ "$b" "$a" silence 1 0.002 "${silence_db}d" reverse silence 1 0.002 "${silence_db}d" reverse
+    "$make_clip" "$b" "$out" --min-seconds "$min_len" >/dev/null
   fi
-  # Gain from one pass of sox's stats over the trimmed word.
-  local gain
-  gain=$(sox_ "$a" -n stats 2>&1 | awk -v tr="$target_rms_db" -v tp="$peak_db" '
-    index($0, "RMS lev dB") == 1 { r = $NF }
-    index($0, "Pk lev dB") == 1 { p = $NF }
-    END { g = tr - r; if (p + g > tp) g = tp - p; printf "%.3f", g }')
-  len=$(soxi -D "$a")
-  local pad
-  pad=$(awk -v l="$len" -v m="$min_len" 'BEGIN { p = m - l + 0.005; printf "%.4f", (p > 0 ? p : 0) }')
-  # 2 ms fade-in and 15 ms fade-out: the trim cuts at a low level, not at
-  # zero, and a cut would click.
-  sox_ "$a" -e signed-integer -b 16 -c 1 -r 22050 "$out" \
-    fade t 0.002 0 0.015 gain "$gain" pad 0 "$pad"
   len=$(soxi -D "$out")
   if awk -v l="$len" -v lo="$min_len" -v hi="$max_len" 'BEGIN { exit !(l < lo || l > hi) }'; then
     echo "$list: clip $name ('$text') is $len s long, outside $min_len..$max_len s" >&2
@@ -111,5 +100,10 @@ while IFS= read -r line || [[ -n $line ]]; do
     esac
     continue
   fi
-  make_clip "$key" "$rest"
+  fade=""
+  if [[ $rest == fade=* ]]; then
+    read -r option rest <<<"$rest"
+    fade=${option#fade=}
+  fi
+  make_one "$key" "$fade" "$rest"
 done <"$list"

@@ -1,6 +1,7 @@
 # Spoken clips: made at build time from the word lists beside this file by
 # make_clips.sh (flite and sox, installed by scripts/setup.sh), one command per
-# list, plus the silent pause clip "NULL". Appends each clip to
+# list, plus the silent pause clip "NULL". Each word is trimmed and levelled by
+# tessaly_make_clip, with the rule voice packs are loaded with. Appends each clip to
 # TESSALY_RESOURCE_ENTRIES and the target that makes them to
 # TESSALY_RESOURCE_TARGETS.
 foreach(tool flite sox soxi)
@@ -11,6 +12,13 @@ foreach(tool flite sox soxi)
 endforeach()
 
 set(voices_source "${CMAKE_CURRENT_LIST_DIR}")
+
+pkg_check_modules(SNDFILE_CLIPS REQUIRED IMPORTED_TARGET sndfile)
+add_executable(tessaly_make_clip
+  "${voices_source}/make_clip.cpp"
+  "${PROJECT_SOURCE_DIR}/src/voices/clip_conditioning.cpp")
+target_include_directories(tessaly_make_clip PRIVATE "${PROJECT_SOURCE_DIR}/src")
+target_link_libraries(tessaly_make_clip PRIVATE PkgConfig::SNDFILE_CLIPS)
 set(voices_out "${CMAKE_CURRENT_BINARY_DIR}/voices")
 set(voices_script "${voices_source}/make_clips.sh")
 set(voices_files "")
@@ -30,8 +38,8 @@ foreach(list letters_standard letters_places letters_other letters_exam digits_p
   endforeach()
   add_custom_command(
     OUTPUT ${outputs}
-    COMMAND bash "${voices_script}" "${list_file}" "${voices_out}"
-    DEPENDS "${list_file}" "${voices_script}"
+    COMMAND bash "${voices_script}" "$<TARGET_FILE:tessaly_make_clip>" "${list_file}" "${voices_out}"
+    DEPENDS "${list_file}" "${voices_script}" tessaly_make_clip
     COMMENT "Speaking the clips of ${list}.txt"
     VERBATIM)
   list(APPEND voices_files ${outputs})

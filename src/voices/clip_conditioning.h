@@ -1,9 +1,9 @@
 #pragma once
 // Brings a recorded word to the form every spoken clip of the program has: mono at
-// 22050 Hz, trimmed to the word, at one common loudness. The built-in voices are
-// made by the same rule at build time (resources/voices/make_clips.sh); a voice pack
-// that a user records goes through it at load, without the built-in voices' speeding
-// up of long words and their padding of short ones.
+// 22050 Hz, trimmed to the word, at one common loudness. The built-in voices go
+// through this same function at build time (resources/voices/make_clip.cpp, run by
+// make_clips.sh after the synthesiser, which also speeds long words up and pads
+// short ones); a voice pack that a user records goes through it at load.
 #include <optional>
 #include <span>
 #include <string>

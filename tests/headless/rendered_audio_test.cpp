@@ -24,9 +24,10 @@ TEST(RenderedAudio, ClipsStartOnTheirTicksAndTheGroupedPauseHoldsUntilTheAnswer)
     for (const auto& clip : p.host.clips) {
         if (clip.name == "NULL") continue;
         const std::size_t tick = RenderedPractice::frameAt(clip.t);
-        // Silence before the tick (the previous clip has ended), sound within 1 ms after it.
+        // Silence before the tick (the previous clip has ended), sound within 10 ms after it:
+        // a clip keeps 7 ms before its word's first sound, so that a soft onset is whole.
         EXPECT_EQ(p.firstSoundFrom(tick - kRate / 10), p.firstSoundFrom(tick)) << clip.name << " at " << clip.t;
-        EXPECT_LE(p.firstSoundFrom(tick) - tick, static_cast<std::size_t>(kRate / 1000)) << clip.name << " at " << clip.t;
+        EXPECT_LE(p.firstSoundFrom(tick) - tick, static_cast<std::size_t>(kRate / 100)) << clip.name << " at " << clip.t;
         ++checked;
     }
     EXPECT_GE(checked, 15);
@@ -78,8 +79,13 @@ TEST(RenderedAudio, InterfererIsTwelveDecibelsDownAndFourPointThreePercentFaster
     std::size_t end = start;
     for (std::size_t i = start; i < RenderedPractice::frameAt(1950); ++i)
         if (std::abs(s[i]) > 1e-6) end = i + 1;
-    const double expectedFrames = raw->seconds() * 22050.0 / 23000.0 * kRate;
-    EXPECT_NEAR(static_cast<double>(end - start), expectedFrames, kRate * 0.002) << clip;
+    // The clip's last sound, played 23000 / 22050 times as fast (clips end with a little silence).
+    const auto lastSound = std::find_if(rawSamples.rbegin(), rawSamples.rend(), [](int v) { return v != 0; });
+    const auto soundingFrames = static_cast<double>(rawSamples.rend() - lastSound);
+    const double expectedFrames = soundingFrames / 23000.0 * kRate;
+    // 5 ms for the equaliser's ring after the quiet end of the word; playing at the
+    // clips' own rate would be 30 ms longer.
+    EXPECT_NEAR(static_cast<double>(end - start), expectedFrames, kRate * 0.005) << clip;
     const double heardDb = p.levelDb(1000, 1000 + static_cast<std::int64_t>(expectedFrames * 1000 / kRate));
     // The program's outputs leave headroom above the mix for the reader's tone boost.
     EXPECT_NEAR(heardDb - rawDb - kOutputHeadroomDb, -12.0, 0.5) << clip;
