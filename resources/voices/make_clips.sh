@@ -63,10 +63,11 @@ make_one() {
   local fade_effect=()
   [[ -n $fade ]] && fade_effect=(fade "$(awk -v ms="$fade" 'BEGIN { printf "%.3f", ms / 1000 }')")
   synth "$text" "$raw"
-  # Mono at 22050 Hz in float, with the speaker's own lead-in and tail cut off
-  # (50 dB under the word's peak): what flite leaves there is heard between
-  # words as a faint click, and a recogniser takes it for a "t". A
-  # recording's room tone, which a voice pack keeps, does not do that.
+  # Mono at 22050 Hz in float, the speaker's low-level lead-in and tail cut off
+  # at 50 dB under the word's peak and replaced by silence, so that the clip
+  # rule's short fades fall on silence, not on the ends of the word: faded
+  # there, words were heard with a "t" between them (machine listening of
+  # whole practices, check_callsigns.sh).
   sox_ "$raw" -e floating-point -b 32 "$a" remix 1 rate -v 22050 norm 0 \
     silence 1 0.005 -50d reverse silence 1 0.005 -50d "${fade_effect[@]}" reverse pad 0.01 0.03
   local len
