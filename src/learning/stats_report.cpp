@@ -3,7 +3,6 @@
 #include "learning/error_analysis.h"
 
 #include <algorithm>
-#include <numeric>
 #include <tuple>
 
 namespace tessaly {
@@ -25,18 +24,10 @@ StatsReport statsReport(const std::vector<PracticeRecord>& records) {
         report.practices.push_back(std::move(practice));
         analysis.addPractice(answered);
     }
-    // Dates and times are fixed-width digits, so text order is time order; equal
-    // times keep the order they were read in (by index, not by stable_sort, whose
-    // temporary buffer the address sanitizer of GCC 12 reports as a mismatch).
-    std::vector<std::size_t> order(report.practices.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto& p = report.practices;
-    std::sort(order.begin(), order.end(), [&p](std::size_t a, std::size_t b) {
-        return std::tie(p[a].date, p[a].time, a) < std::tie(p[b].date, p[b].time, b);
+    // Dates and times are fixed-width digits, so text order is time order.
+    std::stable_sort(report.practices.begin(), report.practices.end(), [](const PracticeSummary& a, const PracticeSummary& b) {
+        return std::tie(a.date, a.time) < std::tie(b.date, b.time);
     });
-    std::vector<PracticeSummary> sorted;
-    for (std::size_t i : order) sorted.push_back(std::move(report.practices[i]));
-    report.practices = std::move(sorted);
     for (const UnitErrors& row : analysis.rows()) {
         const auto [token, count] = row.mostWrittenAs();
         report.units.push_back({row.unit, row.read, row.missed, row.omitted, row.missedShare(), token, count});

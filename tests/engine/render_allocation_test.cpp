@@ -33,6 +33,15 @@ void operator delete(void* p) noexcept { release(p); }
 void operator delete[](void* p) noexcept { release(p); }
 void operator delete(void* p, std::size_t) noexcept { release(p); }
 void operator delete[](void* p, std::size_t) noexcept { release(p); }
+// The nothrow forms too (std::stable_sort's buffer comes from them): left to the
+// sanitizer's allocator, their memory would reach the free() above.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (counting) ++allocations;
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { release(p); }
 
 namespace tessaly {
 namespace {
