@@ -151,7 +151,7 @@ for set in "${sets[@]}"; do
   for mode in "${modes[@]}"; do
     for seed in "${seeds[@]}"; do echo "$set $mode $seed"; done
   done
-done | xargs -P "$jobs" -L 1 bash -c 'run "$@"' _ >"$work/results"
+done | xargs -P "$jobs" -L 1 bash -c 'set -euo pipefail; run "$@"' _ >"$work/results"
 
 printf "%-9s %-11s %-15s %-16s %s\n" set reading callsigns characters "heard as: read>heard, after+inserted, *times"
 worst=100
