@@ -107,6 +107,14 @@ InputResult UserInput::exportResults(const std::string& path) {
     return InputResult::Done;
 }
 
+void UserInput::setAdditions(const PracticeSettings& s) {
+    form_.additions.snrDb = s.snrDb;
+    form_.additions.path = s.path;
+    form_.additions.passband = s.passband;
+    form_.additions.agc = s.agc;
+    form_.additions.threshold = s.threshold;
+}
+
 void UserInput::close() { form_.Form_Unload(); }
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #pragma once
 // What a user does to the window, turned into the controls' events. The Qt window
 // and the headless script runner both go through here, so both behave alike.
+#include "base/practice_settings.h"
 #include "form/main_form.h"
 
 #include <string>
@@ -48,6 +49,9 @@ public:
     void setDrill(bool on);
     // Writes the marked list to `path`; a message box says so when it cannot.
     InputResult exportResults(const std::string& path);
+    // The additions to the band conditions (signal-to-noise ratio, ionospheric path,
+    // receiver, threshold run), as their menu items set them.
+    void setAdditions(const PracticeSettings& settings);
     // The close box: the unload step runs.
     void close();
 

@@ -1,5 +1,7 @@
 #include "headless/json_dump.h"
 
+#include "practice/settings_of_form.h"
+
 namespace tessaly {
 
 using Json = nlohmann::ordered_json;
@@ -51,6 +53,9 @@ Json dumpState(FormState& f) {
     Json timers = Json::object();
     for (Timer* t : f.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};
     d["timers"] = timers;
+    Json settings = Json::object();
+    for (const auto& [name, value] : settingsFields(settingsOf(f))) settings[name] = value;
+    d["settings"] = settings;
     return d;
 }
 

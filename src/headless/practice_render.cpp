@@ -5,6 +5,7 @@
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
+#include "form/settings_input.h"
 #include "practice/answers.h"
 
 #include <unistd.h>
@@ -43,14 +44,39 @@ private:
     bool shown_ = false;
 };
 
-const std::vector<std::string> kNoiseLevels = {"off", "S1", "S2", "S3", "S4", "S5"};
+// The choices of an option, from the settings' own names.
+template <class Value>
+std::vector<std::string> namesOf(std::initializer_list<Value> values, std::string_view (*name)(Value)) {
+    std::vector<std::string> names;
+    for (Value v : values) names.emplace_back(name(v));
+    return names;
+}
+
+// An option whose value is one of `choices`; the chosen one is set as the setting of that name.
+CommandOption choiceOption(const char* option, std::string valueName, std::string help, const char* setting,
+                           std::vector<std::string> choices, PracticeSettings& s) {
+    return {option, std::move(valueName), std::move(help), [option, setting, choices, &s](const std::string& v) {
+                std::size_t i = 0;
+                std::string error = takeOneOf(option, v, choices, i);
+                if (error.empty()) setSettingsField(s, setting, choices[i], error);
+                return error;
+            }};
+}
+
+CommandOption conditionOption(Condition c, const char* help, PracticeSettings& s) {
+    return {"--" + std::string(conditionName(c)), "", help, [c, &s](const std::string&) {
+                s.set(c, true);
+                return std::string();
+            }};
+}
 
 CommandLine renderCommandLine(RenderOptions& o) {
-    auto number = [](const char* name, int RenderOptions::*member, long long lo, long long hi, RenderOptions& o) {
-        return [name, member, lo, hi, &o](const std::string& v) {
+    PracticeSettings& s = o.settings;
+    auto number = [&s](const char* option, const char* setting, long long lo, long long hi) {
+        return [option, setting, lo, hi, &s](const std::string& v) {
             long long n = 0;
-            std::string error = takeWholeNumber(name, v, lo, hi, n);
-            if (error.empty()) o.*member = static_cast<int>(n);
+            std::string error = takeWholeNumber(option, v, lo, hi, n);
+            if (error.empty()) setSettingsField(s, setting, std::to_string(n), error);
             return error;
         };
     };
@@ -61,52 +87,32 @@ CommandLine renderCommandLine(RenderOptions& o) {
         {},
         {textOption("--out", "FILE.wav", "where to write the practice (required)", o.outPath),
          textOption("--key", "FILE.txt", "write the answer key: row number and callsign a line", o.keyPath),
-         {"--groups", "N", "callsigns in the practice, 1..500 (20)", number("--groups", &RenderOptions::groups, 1, 500, o)},
-         {"--source", "random|library", "invented callsigns, or real ones from the library (random)",
-          [&o](const std::string& v) {
-              std::size_t i = 0;
-              std::string error = takeOneOf("--source", v, {"random", "library"}, i);
-              if (error.empty()) o.library = i == 1;
-              return error;
-          }},
-         {"--words", "exam|standard|places|other|mixed", "phonetic words for letters (exam)",
-          [&o](const std::string& v) {
-              std::size_t i = 0;
-              const std::string error = takeOneOf("--words", v, {"exam", "standard", "places", "other", "mixed"}, i);
-              if (error.empty()) o.wordSet = i == 0 ? 4 : static_cast<int>(i) - 1;
-              return error;
-          }},
-         {"--speed", "0..10", "0 reads fastest, 10 slowest (5: 1.1 s a character)",
-          number("--speed", &RenderOptions::speed, 0, 10, o)},
-         {"--tone", "80..5000", "centre of the voice's tone boost in Hz (2500)",
-          number("--tone", &RenderOptions::tone, 80, 5000, o)},
-         {"--noise", "off|S1..S5", "band noise level (off)",
-          [&o](const std::string& v) {
-              std::size_t i = 0;
-              std::string error = takeOneOf("--noise", v, kNoiseLevels, i);
-              if (error.empty()) o.noiseLevel = static_cast<int>(i);
-              return error;
-          }},
-         flagOption("--qrn", "static crackle", o.qrn),
-         flagOption("--qrm", "an interfering station", o.qrm),
-         flagOption("--qsb", "fading", o.qsb),
-         flagOption("--vary-noise", "random variation of the noise", o.varyNoise),
-         flagOption("--vary-speed", "random variation of the speed", o.varySpeed),
-         flagOption("--vary-tone", "random variation of the tone", o.varyTone),
-         {"--mode", "grouped|continuous", "pause after each callsign, or read straight on (grouped)",
-          [&o](const std::string& v) {
-              std::size_t i = 0;
-              std::string error = takeOneOf("--mode", v, {"grouped", "continuous"}, i);
-              if (error.empty()) o.continuous = i == 1;
-              return error;
-          }},
+         {"--groups", "N", "callsigns in the practice, 1..500 (20)", number("--groups", "groups", 1, 500)},
+         choiceOption("--source", "random|library", "invented callsigns, or real ones from the library (random)",
+                      "source", namesOf({CallsignSource::Random, CallsignSource::Library}, &sourceName), s),
+         choiceOption("--words", "exam|standard|places|other|mixed", "phonetic words for letters (exam)", "words",
+                      namesOf({WordSet::Exam, WordSet::Standard, WordSet::Places, WordSet::Other, WordSet::Mixed},
+                              &wordSetName),
+                      s),
+         {"--speed", "0..10", "0 reads fastest, 10 slowest (5: 1.1 s a character)", number("--speed", "speed", 0, 10)},
+         {"--tone", "80..5000", "centre of the voice's tone boost in Hz (2500)", number("--tone", "tone", 80, 5000)},
+         choiceOption("--noise", "off|S1..S5", "band noise level (off)", "noise",
+                      {"off", "S1", "S2", "S3", "S4", "S5"}, s),
+         conditionOption(kQrn, "static crackle", s),
+         conditionOption(kQrm, "an interfering station", s),
+         conditionOption(kQsb, "fading", s),
+         conditionOption(kVaryNoise, "random variation of the noise", s),
+         conditionOption(kVarySpeed, "random variation of the speed", s),
+         conditionOption(kVaryTone, "random variation of the tone", s),
+         choiceOption("--mode", "grouped|continuous", "pause after each callsign, or read straight on (grouped)",
+                      "mode", namesOf({ReadingMode::Grouped, ReadingMode::Continuous}, &readingModeName), s),
          {"--answer-pause", "SECONDS", "grouped: the pause left for each answer (4)",
           [&o](const std::string& v) {
               char* end = nullptr;
-              const double s = std::strtod(v.c_str(), &end);
-              if (v.empty() || *end != '\0' || !std::isfinite(s) || s < 0 || s > 600)
+              const double seconds = std::strtod(v.c_str(), &end);
+              if (v.empty() || *end != '\0' || !std::isfinite(seconds) || seconds < 0 || seconds > 600)
                   return "--answer-pause takes seconds from 0 to 600, not \"" + v + "\"";
-              o.answerPauseSeconds = s;
+              o.answerPauseSeconds = seconds;
               return std::string();
           }},
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones", o.voicesPath),
@@ -180,20 +186,10 @@ int render(const RenderOptions& o) {
     VirtualClock& clock = session->clock();
 
     // Set the window up as a user would.
-    user.setText("Text2", std::to_string(o.groups));
-    user.click(o.library ? "Option11" : "Option10");
-    user.click(session->form().Option7[o.wordSet].name);
-    user.click(o.continuous ? "Option9" : "Option8");
-    user.slide("Slider1", o.speed);
-    user.slide("Slider2", o.tone);
-    user.click("Option" + std::to_string(1 + o.noiseLevel));
-    const std::pair<bool, const char*> boxes[] = {{o.qrn, "Check1"},       {o.qrm, "Check2"},
-                                                  {o.qsb, "Check3"},       {o.varyNoise, "Check4"},
-                                                  {o.varySpeed, "Check5"}, {o.varyTone, "Check6"}};
-    for (const auto& [wanted, box] : boxes)
-        if (wanted) user.click(box);
+    applySettings(user, session->form(), o.settings);
     user.click("Command4");
 
+    const bool continuous = o.settings.mode == ReadingMode::Continuous;
     const PracticeView practice = session->view();
     const std::string text = practice.practiceText();
     const int groups = practice.groupCount();
@@ -216,10 +212,10 @@ int render(const RenderOptions& o) {
         } else {
             break;  // nothing left to happen
         }
-        progress.update(o.continuous ? static_cast<int>(practice.readingProgress() * groups) : answered);
+        progress.update(continuous ? static_cast<int>(practice.readingProgress() * groups) : answered);
     }
     // Time to write down the last callsign before the file ends.
-    clock.advance(o.continuous ? 2000 : pauseMs);
+    clock.advance(continuous ? 2000 : pauseMs);
     const std::int64_t endMs = clock.nowMs();
     if (!session->finish(error)) return cannotWrite(o.outPath, error);
     if (keyFile) {

@@ -2,6 +2,8 @@
 // `tessaly render`: a whole practice to a WAV file and its answer key, for
 // practice away from the desk. It sets the window's controls as a user would and
 // runs the same logic and mixer in virtual time.
+#include "base/practice_settings.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,20 +12,12 @@
 namespace tessaly {
 
 struct RenderOptions {
-    int groups = 20;
-    bool library = false;          // --source library
-    int wordSet = 4;               // member of the word-set group: 4 exam, 0 standard, 1 places, 2 other, 3 mixed
-    int speed = 5;                 // 0 (fast) .. 10 (slow)
-    int tone = 2500;               // Hz, 80 .. 5000
-    int noiseLevel = 0;            // 0 off, 1..5 for S1..S5
-    bool qrn = false, qrm = false, qsb = false;
-    bool varyNoise = false, varySpeed = false, varyTone = false;
-    bool continuous = false;
-    double answerPauseSeconds = 4; // grouped reading: stands in for each answer
+    PracticeSettings settings;      // every option defaults to the window's setting
+    double answerPauseSeconds = 4;  // grouped reading: stands in for each answer
     std::optional<std::uint64_t> seed;
     std::string outPath;
     std::string keyPath;
-    std::string voicesPath;        // a voice pack in front of the built-in clips
+    std::string voicesPath;         // a voice pack in front of the built-in clips
 };
 
 std::optional<RenderOptions> parseRenderOptions(const std::vector<std::string>& args, std::string& error);

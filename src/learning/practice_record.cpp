@@ -1,15 +1,13 @@
 #include "learning/practice_record.h"
 
+#include "base/practice_settings.h"
+
 #include <algorithm>
 #include <chrono>
 #include <initializer_list>
 
 namespace tessaly {
 namespace {
-
-bool oneOf(std::string_view value, std::initializer_list<std::string_view> allowed) {
-    return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
-}
 
 // Digits at `at`..`at + count` as a number; -1 when any is not a digit.
 int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
@@ -38,16 +36,18 @@ bool isRecordTime(std::string_view time) {
     return hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 && seconds <= 59;
 }
 
-bool isWordSetName(std::string_view words) { return oneOf(words, {"exam", "standard", "places", "other", "mixed"}); }
+bool isWordSetName(std::string_view words) { return wordSetNamed(words).has_value(); }
 
 bool isSpeedSetting(std::string_view speed) {
-    return oneOf(speed, {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "random"});
+    PracticeSettings s;
+    std::string error;
+    return speed == "random" || setSettingsField(s, "speed", speed, error);
 }
 
-bool isNoiseSetting(std::string_view noise) { return oneOf(noise, {"off", "S1", "S2", "S3", "S4", "S5", "random"}); }
-
-bool isConditionName(std::string_view condition) {
-    return oneOf(condition, {"qrn", "qrm", "qsb", "vary-noise", "vary-speed", "vary-tone"});
+bool isNoiseSetting(std::string_view noise) {
+    return noise == "random" || noise == "snr" || noiseLevelNamed(noise).has_value();
 }
+
+bool isConditionName(std::string_view condition) { return conditionNamed(condition).has_value(); }
 
 }  // namespace tessaly

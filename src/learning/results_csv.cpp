@@ -64,7 +64,7 @@ std::string parseRow(const std::vector<std::string>& f, PracticeRecord& settings
     if (!isRecordTime(f[time])) return "time must be HH:MM:SS, found " + quoted(f[time]);
     if (!isWordSetName(f[words])) return "words must be exam, standard, places, other or mixed, found " + quoted(f[words]);
     if (!isSpeedSetting(f[speed])) return "speed must be 0 to 10 or random, found " + quoted(f[speed]);
-    if (!isNoiseSetting(f[noise])) return "noise must be off, S1 to S5 or random, found " + quoted(f[noise]);
+    if (!isNoiseSetting(f[noise])) return "noise must be off, S1 to S5, random or snr, found " + quoted(f[noise]);
     if (!parseConditions(f[conditions], settings.conditions))
         return "conditions must be different ones of qrn qrm qsb vary-noise vary-speed vary-tone, "
                "separated by single spaces, found " + quoted(f[conditions]);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,15 @@ public:
     std::vector<std::string> drillUnits;  // the generator favours callsigns with these; empty: draws as usual
     std::function<void()> onStarted;      // Start has set the practice up
     std::function<void()> onMarked;       // the answer list has been marked
+
+    // ---- additions to the window's band conditions; unset, the practice is the window's own
+    struct Additions {
+        std::optional<double> snrDb;  // band noise at this SNR, in dB, instead of the level buttons
+        std::string path = "off";     // ionospheric path preset of both stations
+        bool passband = false;        // the receiver's SSB passband
+        std::string agc = "off";      // the receiver's AGC: off, fast, medium, slow
+        bool threshold = false;       // the next Start begins an adaptive threshold run
+    } additions;
 
     // ---- lookups for hosts
     const ControlRegistry& controls() const { return registry_; }

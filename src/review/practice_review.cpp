@@ -5,14 +5,12 @@
 #include "learning/results_csv.h"
 #include "practice/answers.h"
 #include "practice/reading_pace.h"
+#include "practice/settings_of_form.h"
 
 #include <ctime>
 
 namespace tessaly {
 namespace {
-
-const char* const kWordSetNames[5] = {"standard", "places", "other", "mixed", "exam"};  // by Option7 member
-const char* const kNoiseNames[6] = {"off", "S1", "S2", "S3", "S4", "S5"};
 
 std::string localTime(std::chrono::system_clock::time_point t) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(t);
@@ -43,19 +41,11 @@ void PracticeReview::marked() {
     record_ = {};
     record_.date = startedAt_.substr(0, 10);
     record_.time = startedAt_.substr(11);
-    for (int i = 0; i < 5; ++i)
-        if (f.Option7[i].value) record_.words = kWordSetNames[i];
-    record_.speed = f.Check5.ticked() ? "random" : std::to_string(f.Slider1.value);
-    record_.noise = "off";
-    const OptionButton* levels[6] = {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6};
-    for (int i = 0; i < 6; ++i)
-        if (levels[i]->value) record_.noise = kNoiseNames[i];
-    if (f.Check4.ticked()) record_.noise = "random";
-    const std::pair<const CheckBox*, const char*> conditions[] = {{&f.Check1, "qrn"},        {&f.Check2, "qrm"},
-                                                                  {&f.Check3, "qsb"},        {&f.Check4, "vary-noise"},
-                                                                  {&f.Check5, "vary-speed"}, {&f.Check6, "vary-tone"}};
-    for (const auto& [box, name] : conditions)
-        if (box->ticked()) record_.conditions.push_back(name);
+    const PracticeSettings settings = settingsOf(f);
+    record_.words = wordSetName(settings.words);
+    record_.speed = speedSetting(settings);
+    record_.noise = noiseSetting(settings);
+    record_.conditions = conditionNames(settings);
 
     std::vector<AnsweredLine> answered;
     const LineIndex lines(f.Text1.text());

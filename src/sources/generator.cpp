@@ -5,7 +5,7 @@
 #include "base/lines.h"
 #include "base/resource_store.h"
 #include "learning/drill.h"
-#include "practice/clock.h"
+#include "practice/settings_of_form.h"
 #include "sources/random_picks.h"
 
 namespace tessaly {
@@ -13,13 +13,6 @@ namespace {
 
 // Draws of one drilled callsign before giving up on it.
 constexpr int kDrillDraws = 200;
-
-int groupsWanted(const std::string& text) {
-    const auto number = parseNumber(text);
-    if (!number) return 0;
-    const double whole = roundHalfEven(*number);
-    return whole < 1 ? 0 : whole > 32767 ? 32767 : static_cast<int>(whole);
-}
 
 int countCrLf(const std::string& text) {
     int count = 0;

@@ -14,11 +14,7 @@ TEST(RenderCommand, OptionsDefaultToTheWindowAndRejectNonsense) {
     std::string error;
     auto o = parseRenderOptions({"--out", "p.wav"}, error);
     ASSERT_TRUE(o) << error;
-    EXPECT_EQ(o->groups, 20);
-    EXPECT_EQ(o->wordSet, 4);
-    EXPECT_EQ(o->speed, 5);
-    EXPECT_EQ(o->tone, 2500);
-    EXPECT_FALSE(o->continuous);
+    EXPECT_EQ(o->settings, PracticeSettings{});
     EXPECT_DOUBLE_EQ(o->answerPauseSeconds, 4);
 
     o = parseRenderOptions({"--out", "p.wav", "--groups", "7", "--words", "places", "--noise", "S4", "--qrm",
@@ -26,11 +22,16 @@ TEST(RenderCommand, OptionsDefaultToTheWindowAndRejectNonsense) {
                             "--source", "library", "--answer-pause", "2.5", "--key", "k.txt"},
                            error);
     ASSERT_TRUE(o) << error;
-    EXPECT_EQ(o->groups, 7);
-    EXPECT_EQ(o->wordSet, 1);
-    EXPECT_EQ(o->noiseLevel, 4);
-    EXPECT_TRUE(o->qrm && o->varyTone && o->continuous && o->library);
-    EXPECT_FALSE(o->qrn || o->qsb || o->varyNoise || o->varySpeed);
+    PracticeSettings wanted;
+    wanted.groups = 7;
+    wanted.words = WordSet::Places;
+    wanted.noise = 4;
+    wanted.conditions = kQrm | kVaryTone;
+    wanted.mode = ReadingMode::Continuous;
+    wanted.source = CallsignSource::Library;
+    wanted.speed = 0;
+    wanted.tone = 80;
+    EXPECT_EQ(o->settings, wanted);
     EXPECT_EQ(*o->seed, 9u);
     EXPECT_DOUBLE_EQ(o->answerPauseSeconds, 2.5);
 

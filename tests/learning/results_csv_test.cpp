@@ -91,7 +91,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         {with(5, "24:00:00"), "line 2: time must be HH:MM:SS, found \"24:00:00\""},
         {with(6, "Standard"), "line 2: words must be exam, standard, places, other or mixed, found \"Standard\""},
         {with(7, "11"), "line 2: speed must be 0 to 10 or random, found \"11\""},
-        {with(8, "S6"), "line 2: noise must be off, S1 to S5 or random, found \"S6\""},
+        {with(8, "S6"), "line 2: noise must be off, S1 to S5, random or snr, found \"S6\""},
         {with(9, "qrn  qsb"), "line 2: conditions must be different ones of qrn qrm qsb vary-noise vary-speed vary-tone, "
                               "separated by single spaces, found \"qrn  qsb\""},
         {with(9, "qrn qrn"), "line 2: conditions must be different ones of qrn qrm qsb vary-noise vary-speed vary-tone, "
