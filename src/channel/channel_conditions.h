@@ -4,6 +4,7 @@
 // speed and tone, and the supervisory timer that keeps the manual settings
 // applied. The interferer speaks through the speech output's catalogue and
 // device; a tone sweep moves the speech output's equaliser.
+#include "channel/excursion.h"
 #include "practice/form_state.h"
 #include "speech/speech_output.h"
 
@@ -11,12 +12,18 @@ namespace tessaly {
 
 // The interfering station plays its clips 4.3 % faster than the reader.
 constexpr int kInterfererFrequency = 23000;
+// Tone sweeps start and end with the boost centred here, in Hz.
+constexpr int kSweepTopHz = 800;
 // The band noise plays at a quarter of its recorded rate: two octaves down.
 constexpr int kBandNoiseFrequency = 11025;
 
 class ChannelConditions {
 public:
-    ChannelConditions(FormState& form, SpeechOutput& speech) : f(form), speech_(speech) {}
+    ChannelConditions(FormState& form, SpeechOutput& speech);
+
+    // Start's part: the band noise loop plays, and each ticked condition starts as
+    // its box starts it during a practice (the tone sweeps wait 1000 ms here, not 200).
+    void startTicked();
 
     // Noise level buttons and QRN.
     void Option1_Click();
@@ -50,8 +57,18 @@ public:
     void Timer11_Timer();
 
 private:
+    // Each condition's start, the same from Start and from its box.
+    void startInterferer();
+    void startFading();
+    void startNoiseDips();
+    void startSpeedChanges();
+    void startToneSweeps(int firstWaitMs);
+
     FormState& f;
     SpeechOutput& speech_;
+    Excursion<int, float> fade_;
+    Excursion<int, float> noiseDip_;
+    Excursion<std::int16_t, std::int16_t> toneSweep_;
 };
 
 }  // namespace tessaly

@@ -23,7 +23,7 @@ void ChannelConditions::Timer3_Timer() {
 void ChannelConditions::Check2_Click() {
     if (!f.practising) return;
     if (f.Check2.value == 1) {
-        f.Timer3.setEnabled(true);
+        startInterferer();
     } else if (f.Check2.value == 0) {
         if (f.qrmBuffer) f.qrmBuffer->stop();
         f.Timer3.setEnabled(false);

@@ -8,7 +8,7 @@ namespace tessaly {
 Mixer::Mixer(int outputRate, float outputGainDb)
     : rate_(outputRate),
       rampFrames_(std::max(1, outputRate / 1000)),
-      outputGain_(std::pow(10.0f, outputGainDb / 20.0f)) {}
+      outputGain_(std::pow(10.0f, outputGainDb / 20.0f)), stage_(outputRate) {}
 
 Voice* Mixer::takeFinished() {
     Voice* voice = nullptr;
@@ -16,22 +16,43 @@ Voice* Mixer::takeFinished() {
 }
 
 void Mixer::render(float* out, std::size_t frames) {
-    Command command;
-    while (commands_.pop(command)) apply(command);
+    applyDue();
     while (frames > 0) {
-        const int n = static_cast<int>(std::min<std::size_t>(frames, kBlockFrames));
-        renderBlock(out, n);
+        std::size_t n = std::min<std::size_t>(frames, kBlockFrames);
+        // Up to the next command's frame, so that it takes effect exactly there.
+        if (const Command* next = commands_.front()) n = std::min<std::size_t>(n, static_cast<std::size_t>(next->frame - frame_));
+        renderBlock(out, static_cast<int>(n));
         out += n;
-        frames -= static_cast<std::size_t>(n);
+        frames -= n;
+        frame_ += static_cast<std::int64_t>(n);
+        applyDue();
+    }
+}
+
+void Mixer::applyDue() {
+    while (const Command* next = commands_.front()) {
+        if (next->frame > frame_) return;
+        const Command command = *next;
+        commands_.dropFront();
+        if (command.frame < frame_) {
+            late_.fetch_add(1, std::memory_order_relaxed);
+            mostLate_.store(frame_ - command.frame, std::memory_order_relaxed);
+        }
+        apply(command);
     }
 }
 
 void Mixer::apply(const Command& c) {
+    if (c.kind == Command::Kind::Channel) {
+        stage_.apply(c.change);
+        return;
+    }
     Voice& v = *c.voice;
     switch (c.kind) {
     case Command::Kind::Add:
         // The UI thread keeps at most kMaxVoices voices alive, so there is room.
         voices_[static_cast<std::size_t>(voiceCount_++)] = c.voice;
+        v.bus = c.bus;
         break;
     case Command::Kind::Play:
         v.playing = true;
@@ -77,6 +98,7 @@ void Mixer::apply(const Command& c) {
             }
         }
         return;  // no acknowledgement: the UI thread may free the voice from now on
+    case Command::Kind::Channel: break;
     }
     // Release ordering: the UI thread frees a replaced rendition only after it sees
     // this count, so the switch above must be complete before it is published.
@@ -85,13 +107,24 @@ void Mixer::apply(const Command& c) {
 
 void Mixer::renderBlock(float* out, int frames) {
     std::fill_n(out, frames, 0.0f);
+    for (int b = 0; b < kBusCount; ++b)
+        if (stage_.separate(static_cast<Bus>(b))) std::fill_n(buses_[static_cast<std::size_t>(b)].data(), frames, 0.0f);
     // Downwards, so that retiring (which moves the last voice into the hole) never
     // skips a voice.
     for (int i = voiceCount_ - 1; i >= 0; --i) {
         Voice& v = *voices_[static_cast<std::size_t>(i)];
         if (!v.playing) continue;
-        if (renderVoice(v, out, frames) && v.released) retire(i);
+        float* into = stage_.separate(v.bus) ? buses_[static_cast<std::size_t>(v.bus)].data() : out;
+        if (renderVoice(v, into, frames) && v.released) retire(i);
     }
+    for (int b = 0; b < kBusCount; ++b) {
+        const Bus bus = static_cast<Bus>(b);
+        if (!stage_.separate(bus)) continue;
+        float* sound = buses_[static_cast<std::size_t>(b)].data();
+        stage_.processBus(bus, sound, frames);
+        for (int i = 0; i < frames; ++i) out[i] += sound[i];
+    }
+    if (stage_.receiverOn()) stage_.processReceiver(out, frames);
     for (int i = 0; i < frames; ++i) {
         const float x = out[i] * outputGain_;
         // Comparisons with NaN are false, so a NaN becomes silence, never a full-scale spike.

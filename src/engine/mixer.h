@@ -7,11 +7,14 @@
 // render(), and only one thread renders at a time. render() never allocates,
 // locks or waits: commands arrive through a lock-free queue and voices that are done
 // go back to the UI thread through another, to be freed there.
+#include "engine/channel_stage.h"
 #include "engine/spsc_queue.h"
 #include "engine/voice.h"
 
 #include <array>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 
 namespace tessaly {
 
@@ -40,12 +43,23 @@ public:
     Voice* takeFinished();
 
     // --- rendering thread ---
-    // Applies the commands sent so far, then renders `frames` mono frames into `out`
-    // (out may be null when frames is 0): the voices summed in float and clipped to
-    // [-1, 1].
+    // Renders the next `frames` mono frames into `out` (out may be null when frames
+    // is 0): the voices summed in float through the channel stage and clipped to
+    // [-1, 1]. Each command takes effect on the frame it is stamped with: the block
+    // is split there, so a clip starts on its exact frame; a command stamped for a
+    // frame already rendered takes effect at once (counted as late).
     void render(float* out, std::size_t frames);
+    // Frames rendered since the mixer was made: the frame clock commands are stamped on.
+    std::int64_t framesRendered() const { return frame_; }
+
+    // --- any thread ---
+    // Commands that arrived after their frame had been rendered, and by how many
+    // frames the latest of them was late: how well a live output keeps its schedule.
+    std::uint64_t lateCommands() const { return late_.load(std::memory_order_relaxed); }
+    std::int64_t mostLateFrames() const { return mostLate_.load(std::memory_order_relaxed); }
 
 private:
+    void applyDue();
     void apply(const Command& command);
     void renderBlock(float* out, int frames);
     // Adds the voice's next `frames` frames into `mix`; true when a once-play ended.
@@ -60,6 +74,11 @@ private:
     std::array<Voice*, kMaxVoices> voices_{};
     int voiceCount_ = 0;
     std::array<float, kBlockFrames> scratch_{};
+    std::int64_t frame_ = 0;  // the next frame to render
+    ChannelStage stage_;
+    std::array<std::array<float, kBlockFrames>, kBusCount> buses_{};  // the buses mixed apart
+    std::atomic<std::uint64_t> late_{0};
+    std::atomic<std::int64_t> mostLate_{0};
 };
 
 }  // namespace tessaly

@@ -39,6 +39,18 @@ public:
         return true;
     }
 
+    // Consumer only: the item pop() would take next, left where it is; null when
+    // empty. Valid until the next pop() or dropFront(): the producer does not reuse
+    // a slot before the consumer has released it.
+    const T* front() {
+        const std::size_t head = head_.load(std::memory_order_relaxed);
+        // Acquire, as in pop(): the item is fully written before we read it.
+        if (head == tail_.load(std::memory_order_acquire)) return nullptr;
+        return &slots_[head & (Capacity - 1)];
+    }
+    // Consumer only: releases the item front() showed (there must be one).
+    void dropFront() { head_.store(head_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+
 private:
     // Indices grow without bound (a 64-bit counter does not wrap in practice) and are
     // reduced to a slot on use, so "full" and "empty" need no spare slot. They sit on

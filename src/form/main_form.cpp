@@ -29,6 +29,7 @@ MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& ran
     Check6.onClick = [this] { channel.Check6_Click(); };
     mquit.onClick = [this] { mquit_Click(); };
     mabout.onClick = [this] { mabout_Click(); };
+    onStartConditions = [this] { channel.startTicked(); };
     onStarted = [this] { review.started(); };
     onMarked = [this] { review.marked(); };
 

@@ -89,6 +89,9 @@ public:
     std::int32_t elapsedSeconds = 0;
     std::string callsignText;
 
+    // Start's step that plays the band noise and starts the ticked conditions (channel/).
+    std::function<void()> onStartConditions;
+
     // ---- for learning from each practice (unused, they change nothing)
     int linesStarted = 0;                 // callsigns of the practice text the reader has begun
     std::vector<std::string> drillUnits;  // the generator favours callsigns with these; empty: draws as usual

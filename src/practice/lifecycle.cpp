@@ -20,26 +20,7 @@ void PracticeControl::Command4_Click() {
     f.Text6.enabled = true;
     f.waitingForAnswer = false;
     f.practising = true;
-    // Without a sound device the noise loops do not exist: the practice runs silently.
-    if (f.noiseBuffer) f.noiseBuffer->play(true);
-    if (f.Check1.ticked() && f.qrnBuffer) f.qrnBuffer->play(true);
-    if (f.Check2.ticked()) f.Timer3.setEnabled(true);
-    if (f.Check3.ticked()) {
-        f.Timer4.setInterval(f.drawTimerInterval());
-        f.Timer4.setEnabled(true);
-    }
-    if (f.Check4.ticked()) {
-        f.Timer6.setInterval(f.drawTimerInterval());
-        f.Timer6.setEnabled(true);
-    }
-    if (f.Check5.ticked()) {
-        f.Timer8.setInterval(2000);
-        f.Timer8.setEnabled(true);
-    }
-    if (f.Check6.ticked()) {
-        f.Timer9.setInterval(1000);
-        f.Timer9.setEnabled(true);
-    }
+    if (f.onStartConditions) f.onStartConditions();  // the band noise and the ticked conditions
     f.Timer12.setInterval(1000);
     f.Timer12.setEnabled(true);
     f.host().focusControl(f.Text6.name);

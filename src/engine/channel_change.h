@@ -1,0 +1,33 @@
+#pragma once
+// What the channel stage is told: where each voice sounds (its bus) and the changes
+// of the stage's parameters. Plain values, copied through the mixer's command queue.
+#include <cstdint>
+
+namespace tessaly {
+
+// Where a voice's sound goes into the channel: each station over its own path, the
+// band noise and the static crackle straight to the receiver.
+enum class Bus : std::uint8_t {
+    Reader,      // the station being copied: the reader's clips (and replays)
+    Interferer,  // the interfering station
+    BandNoise,   // the band-noise bed
+    Static,      // static crackle
+};
+constexpr int kBusCount = 4;
+
+struct ChannelChange {
+    enum class What : std::uint8_t {
+        NoiseGain,  // gain: the band noise's level beyond its buffer's volume (linear); glides
+        Path,       // bus (a station): its ionospheric path becomes pathPreset, its gains drawn from seed
+        Receiver,   // passband on or off, agc
+    };
+    What what = What::NoiseGain;
+    Bus bus = Bus::Reader;
+    float gain = 1.0f;
+    int pathPreset = 0;  // index into the path presets; 0 is off
+    std::uint64_t seed = 0;
+    bool passband = false;
+    std::uint8_t agc = 0;  // the AGC: 0 off, 1 fast, 2 medium, 3 slow
+};
+
+}  // namespace tessaly
