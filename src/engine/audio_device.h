@@ -9,10 +9,11 @@
 namespace tessaly {
 
 // What a stream's real-time thread calls: fills `frames` interleaved frames of the
-// stream's channels. Must not allocate, lock or wait.
+// stream's channels. Must not allocate, lock or wait. `underflowed`: the device ran
+// out of sound before this call (it played a gap).
 class StreamSource {
 public:
-    virtual void fill(float* out, unsigned long frames) = 0;
+    virtual void fill(float* out, unsigned long frames, bool underflowed = false) = 0;
 
 protected:
     ~StreamSource() = default;

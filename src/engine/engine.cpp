@@ -55,15 +55,28 @@ void Engine::handOverPending() {
 void Engine::send(Voice& voice, Command command) {
     command.voice = &voice;
     command.count = ++voice.sent;
+    queue(command);
+}
+
+void Engine::sendChannel(const ChannelChange& change) {
+    Command command{Command::Kind::Channel};
+    command.change = change;
+    queue(command);
+}
+
+void Engine::queue(Command command) {
+    command.frame = output_ ? output_->stampFrame() : 0;
     if (!pending_.empty() || !mixer_->send(command)) pending_.push_back(command);
 }
 
-Voice* Engine::newVoice() {
+Voice* Engine::newVoice(Bus bus) {
     freeFinished();
     if (voices_.size() >= static_cast<std::size_t>(Mixer::kMaxVoices)) return nullptr;
     voices_.push_back(std::make_unique<Voice>());
     Voice* voice = voices_.back().get();
-    send(*voice, Command{Command::Kind::Add});
+    Command add{Command::Kind::Add};
+    add.bus = bus;
+    send(*voice, add);
     return voice;
 }
 

@@ -19,6 +19,10 @@ public:
     // Called first in every platform operation, on the UI thread. The offline output
     // renders up to the virtual clock here; a real-time output has nothing to do.
     virtual void beforeOperation() {}
+    // The output frame an operation issued now takes effect on (0: the next frame the
+    // mixer renders). Offline, the frame of the virtual clock; live, the frame the
+    // form clock maps to, a scheduling latency ahead.
+    virtual std::int64_t stampFrame() { return 0; }
     // Ends rendering for good. True when no thread renders any more (voices may then
     // be freed); false when a rendering thread could not be stopped in time.
     virtual bool stop() = 0;
@@ -43,16 +47,20 @@ public:
     // room go into the queue; voices the mixer is done with are freed.
     void handOverPending();
     void freeFinished();
-    // Never blocks: when the queue is full the command waits here, in order.
+    // Never blocks: when the queue is full the command waits here, in order. Every
+    // command is stamped with the output's frame for now.
     void send(Voice& voice, Command command);
-    // A new voice, known to the mixer but silent; null when kMaxVoices are alive.
-    Voice* newVoice();
+    // A change of the channel stage, stamped and queued like a voice's commands.
+    void sendChannel(const ChannelChange& change);
+    // A new voice on `bus`, known to the mixer but silent; null when kMaxVoices are alive.
+    Voice* newVoice(Bus bus);
     // Gives the voice another rendition; keeps the replaced one until the mixer has
     // let go of it.
     void setRendition(Voice& voice, std::shared_ptr<const Rendition> rendition);
 
 private:
     class Platform;
+    void queue(Command command);
 
     std::shared_ptr<Mixer> mixer_;
     WaveStore store_;

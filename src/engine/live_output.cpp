@@ -17,7 +17,7 @@ void toStandardError(const std::string& line) { std::fprintf(stderr, "tessaly: %
 LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device, Timing timing,
                        Notice notice)
     : mixer_(std::move(mixer)), device_(std::move(device)), timing_(timing),
-      notice_(notice ? std::move(notice) : Notice(&toStandardError)), pacer_(*mixer_) {}
+      notice_(notice ? std::move(notice) : Notice(&toStandardError)), pacer_(*mixer_, frameClock_) {}
 
 LiveOutput::~LiveOutput() {
     if (worker_.joinable()) worker_.detach();  // only when stop() was never called
@@ -151,7 +151,9 @@ LiveOutput::Watch LiveOutput::watchStream(std::uint64_t seen) {
     return {Ending::Stopped, beaten};
 }
 
-void LiveOutput::fill(float* out, unsigned long frames) {
+void LiveOutput::fill(float* out, unsigned long frames, bool underflowed) {
+    if (underflowed) underflows_.fetch_add(1, std::memory_order_relaxed);
+    frameClock_.publish(mixer_->framesRendered(), std::chrono::steady_clock::now());
     if (channels_ == 1) {
         mixer_->render(out, frames);
     } else {

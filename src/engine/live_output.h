@@ -12,6 +12,7 @@
 // first moment; they wait in its queue until rendering starts.
 #include "engine/audio_device.h"
 #include "engine/engine.h"
+#include "engine/frame_pace.h"
 #include "engine/null_pacer.h"
 
 #include <atomic>
@@ -64,7 +65,16 @@ public:
     SoundStatus waitForChange(std::uint64_t seen, int timeoutMs);
 
     // The stream's work: `frames` frames of the mix, one copy per channel.
-    void fill(float* out, unsigned long frames) override;
+    void fill(float* out, unsigned long frames, bool underflowed = false) override;
+    // How many times the device played a gap because the sound came too late.
+    std::uint64_t underflows() const { return underflows_.load(std::memory_order_relaxed); }
+
+    // Which frame the mixer renders when: published by whichever thread renders.
+    const FrameClock& frameClock() const { return frameClock_; }
+    // UI thread: from now on operations are stamped by this pace (until then they
+    // take effect at the next frame rendered).
+    void stampBy(std::shared_ptr<FramePace> pace) { pace_ = std::move(pace); }
+    std::int64_t stampFrame() override { return pace_ ? pace_->stampNow() : 0; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -84,6 +94,7 @@ private:
     std::unique_ptr<AudioDevice> device_;  // worker only
     const Timing timing_;
     const Notice notice_;
+    FrameClock frameClock_;
     NullPacer pacer_;            // started and stopped by the worker only
     bool silenceSaid_ = false;   // worker only: the user was told there is no sound
     std::thread worker_;
@@ -97,7 +108,10 @@ private:
     // Worker and stream: set before the stream starts, read by its thread.
     int channels_ = 2;
     std::atomic<std::uint64_t> callbacks_{0};  // heartbeat, counted by the stream's thread
+    std::atomic<std::uint64_t> underflows_{0};
     float mono_[Mixer::kBlockFrames] = {};     // the stream's thread only
+
+    std::shared_ptr<FramePace> pace_;  // UI thread only
 };
 
 }  // namespace tessaly

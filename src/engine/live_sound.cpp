@@ -23,6 +23,16 @@ public:
     void preload(std::initializer_list<std::string_view> names) override {
         for (std::string_view name : names) engine_->store().wave(name);
     }
+    std::shared_ptr<Pace> followFormClock(std::function<std::int64_t()> formNowMs) override {
+        auto pace = std::make_shared<FramePace>(output_->frameClock(), LiveOutput::kSampleRate, std::move(formNowMs));
+        output_->stampBy(pace);
+        return pace;
+    }
+    Lateness lateness() const override {
+        const Mixer& mixer = engine_->mixer();
+        return {mixer.lateCommands(), static_cast<double>(mixer.mostLateFrames()) * 1000.0 / LiveOutput::kSampleRate,
+                output_->underflows()};
+    }
 
 private:
     std::shared_ptr<Engine> engine_;  // buffers still held elsewhere keep it (and the output) alive

@@ -40,6 +40,7 @@ void NullPacer::run(Clock::time_point from) {
         const auto now = Clock::now();
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - from).count();
         const auto due = static_cast<std::uint64_t>(std::max<std::int64_t>(elapsed, 0)) * rate / 1000000;
+        if (rendered < due) frames_.publish(mixer_.framesRendered(), now);
         while (rendered < due) {
             const auto n = std::min<std::uint64_t>(due - rendered, Mixer::kBlockFrames);
             mixer_.render(block, static_cast<std::size_t>(n));

@@ -2,6 +2,7 @@
 // The null output: renders the mixer into nothing, on a thread of its own, at the pace
 // of the steady clock. While no device plays, clips still end on time and loops still
 // move on, so the practice keeps its timing and a device can take over at any point.
+#include "engine/frame_clock.h"
 #include "engine/mixer.h"
 
 #include <chrono>
@@ -15,7 +16,8 @@ class NullPacer {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit NullPacer(Mixer& mixer) : mixer_(mixer) {}
+    // Publishes each render on `frames`, as the device's callback does.
+    NullPacer(Mixer& mixer, FrameClock& frames) : mixer_(mixer), frames_(frames) {}
     ~NullPacer() { stop(); }
     NullPacer(const NullPacer&) = delete;
     NullPacer& operator=(const NullPacer&) = delete;
@@ -34,6 +36,7 @@ private:
     void run(Clock::time_point from);
 
     Mixer& mixer_;
+    FrameClock& frames_;
     std::thread thread_;
     std::mutex mutex_;  // guards stop_ and reached_
     std::condition_variable wake_;

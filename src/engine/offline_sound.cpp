@@ -7,15 +7,6 @@
 
 namespace tessaly {
 
-std::int64_t frameAtMs(std::int64_t ms, int sampleRate) {
-    const std::int64_t scaled = ms * sampleRate;
-    // Floor division, so that times before zero round the same way as after it.
-    const std::int64_t q = scaled / 1000, r = scaled % 1000;
-    const std::int64_t floor = (r < 0) ? q - 1 : q;
-    const std::int64_t rest = scaled - floor * 1000;  // 0..999
-    return floor + (rest >= 500 ? 1 : 0);
-}
-
 namespace {
 
 class OfflineOutput final : public Output {
@@ -24,6 +15,8 @@ public:
         : mixer_(mixer), nowMs_(std::move(nowMs)), sink_(std::move(sink)), block_(Mixer::kBlockFrames * 16) {}
 
     void beforeOperation() override { renderUntilMs(nowMs_()); }
+    // Rendered up to the virtual clock just before: exactly the frame of now.
+    std::int64_t stampFrame() override { return frame_; }
     bool stop() override { return true; }  // rendering happens on the UI thread only
 
     void renderUntilMs(std::int64_t ms) {

@@ -2,6 +2,7 @@
 // Rendering in virtual time: every platform operation first renders the output up to
 // the frame of the virtual clock, then applies, so a clip started at virtual time t
 // begins at output frame round(t x rate / 1000) exactly.
+#include "engine/frame_clock.h"
 #include "engine/sound_outputs.h"
 
 #include <cstddef>
@@ -20,9 +21,6 @@ public:
     virtual bool write(std::span<const float> mono) = 0;
     virtual bool close(std::string& error) = 0;
 };
-
-// The frame that virtual time `ms` falls on: round(ms x rate / 1000), halves up.
-std::int64_t frameAtMs(std::int64_t ms, int sampleRate);
 
 // outputGainDb scales the finished mix (the program's outputs use kOutputHeadroomDb).
 std::unique_ptr<OfflineSound> makeOfflineSound(int sampleRate, std::function<std::int64_t()> nowMs,

@@ -1,6 +1,7 @@
 #include "engine/sound_objects.h"
 
 #include "engine/engine.h"
+#include "sound/tracing_sound.h"
 
 #include <cmath>
 #include <cstdio>
@@ -173,21 +174,51 @@ private:
 bool Equaliser::setAllParameters(const ParamEqParameters& p) { return buffer_->setEq(p); }
 ParamEqParameters Equaliser::getAllParameters() const { return buffer_->eq(); }
 
+// Where a buffer's sound enters the channel, from what it was made of.
+Bus busOf(std::string_view name, std::uint32_t flags) {
+    const std::string role = bufferRole(name, flags);
+    if (role == "noise") return Bus::BandNoise;
+    if (role == "qrn") return Bus::Static;
+    if (role == "qrm") return Bus::Interferer;
+    return Bus::Reader;
+}
+
+class Channel final : public ReceivedChannel {
+public:
+    explicit Channel(Engine& engine) : engine_(engine) {}
+    bool setNoiseLevel(int hundredthsDb) override {
+        engine_.beginOperation();
+        if (hundredthsDb < kVolumeSilent || hundredthsDb > -kVolumeSilent) return false;
+        ChannelChange change;
+        change.what = ChannelChange::What::NoiseGain;
+        change.gain = amplitudeOf(hundredthsDb);
+        engine_.sendChannel(change);
+        return true;
+    }
+    bool setPath(Station, std::string_view preset, std::uint64_t) override { return preset == "off"; }
+    bool setReceiver(bool passband, std::string_view agc) override { return !passband && agc == "off"; }
+
+private:
+    Engine& engine_;
+};
+
 class Device final : public SoundDevice {
 public:
-    explicit Device(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
+    explicit Device(std::shared_ptr<Engine> engine) : engine_(std::move(engine)), channel_(*engine_) {}
+    ReceivedChannel* channel() override { return &channel_; }
 
     std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
         engine_->beginOperation();
         auto wave = engine_->store().wave(name);
         if (!wave) return nullptr;
-        Voice* voice = engine_->newVoice();
+        Voice* voice = engine_->newVoice(busOf(name, flags));
         if (!voice) return nullptr;
         return std::make_shared<Buffer>(engine_, *voice, lowerCase(name), std::move(wave), flags);
     }
 
 private:
     std::shared_ptr<Engine> engine_;
+    Channel channel_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // What the hosts get from the sound engine: one mixer behind every output.
 //  - offline: renders in virtual time into a WAV file, sample-accurately;
 //  - live: the default output device through PortAudio, or silence while there is none.
+#include "sound/pace.h"
 #include "sound/sound_api.h"
 #include "sound/wave_lookup.h"
 
@@ -71,6 +72,18 @@ public:
     // them later costs nothing. Only before the platform is first used (the host
     // opens the output on a worker thread and preloads there, off the UI thread).
     virtual void preload(std::initializer_list<std::string_view> names) { (void)names; }
+    // The pace a live host moves the form clock on by, following the output's frames;
+    // from now on every operation is stamped with the frame of the form-clock time
+    // formNowMs gives (see sound/pace.h). UI thread; the host keeps the clock it reads.
+    virtual std::shared_ptr<Pace> followFormClock(std::function<std::int64_t()> formNowMs) = 0;
+    // How many operations came too late for their frame, and the latest one's delay
+    // in ms: the live timing's own check.
+    struct Lateness {
+        std::uint64_t operations = 0;
+        double mostMs = 0;
+        std::uint64_t underflows = 0;  // gaps the device played
+    };
+    virtual Lateness lateness() const { return {}; }
 };
 
 // The default output device, or the null output while there is none; losing the

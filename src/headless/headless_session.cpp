@@ -1,6 +1,8 @@
 #include "headless/headless_session.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <thread>
 
@@ -57,7 +59,7 @@ HeadlessSession::HeadlessSession(Options o) : random_(o.seed), onDeviceChange_(s
         live_ = openLiveSound(o.waves);
         // The first clip comes 1.1 s after Start at the earliest; don't lose it to the device's start-up.
         live_->waitForDevice(3000);
-        liveStart_ = std::chrono::steady_clock::now();
+        paced_.setPace(live_->followFormClock([this] { return clock_.nowMs(); }));
         inner = &live_->platform();
     }
     SoundOperationSink trace;
@@ -72,6 +74,13 @@ HeadlessSession::~HeadlessSession() {
     // The form first: its buffers report their release into the tracer.
     input_.reset();
     form_.reset();
+    // How well the live sound kept its schedule, for those who measure it.
+    if (live_ && std::getenv("TESSALY_TIMING")) {
+        const LiveSound::Lateness late = live_->lateness();
+        std::fprintf(stderr, "tessaly: live timing: %llu operations late (latest by %.1f ms), %llu gaps played, %d slips\n",
+                     static_cast<unsigned long long>(late.operations), late.mostMs,
+                     static_cast<unsigned long long>(late.underflows), paced_.slips());
+    }
 }
 
 void HeadlessSession::wait(std::int64_t ms) {
@@ -79,16 +88,15 @@ void HeadlessSession::wait(std::int64_t ms) {
         clock_.advance(ms);
         return;
     }
-    // Live: timers keep their semantics, and a wait really waits.
-    // Never asleep for long, so that a change of the device is told within 250 ms.
-    constexpr std::int64_t kLongestSleepMs = 250;
+    // Live: the timers tick at their due times on the sound's own clock, and a wait
+    // really waits. Never asleep for long, so that a change of the device is told
+    // within 250 ms.
+    constexpr auto kLongestSleep = std::chrono::milliseconds(250);
     const std::int64_t end = clock_.nowMs() + ms;
     while (clock_.nowMs() < end) {
-        std::int64_t next = clock_.nextDueMs();
-        if (next < 0 || next > end) next = end;
-        next = std::min(next, clock_.nowMs() + kLongestSleepMs);
-        std::this_thread::sleep_until(liveStart_ + std::chrono::milliseconds(next));
-        clock_.advance(next - clock_.nowMs());
+        const auto wake = std::min(*paced_.nextWake(end), std::chrono::steady_clock::now() + kLongestSleep);
+        std::this_thread::sleep_until(wake);
+        paced_.catchUp(end);
         checkDevice();
     }
 }

@@ -7,7 +7,7 @@
 #include "form/main_form.h"
 #include "form/user_input.h"
 #include "practice/practice_view.h"
-#include "practice/virtual_clock.h"
+#include "practice/paced_clock.h"
 #include "sound/tracing_sound.h"
 
 #include <chrono>
@@ -57,7 +57,7 @@ public:
         checkDevice();
     }
 
-    VirtualClock& clock() { return clock_; }
+    VirtualClock& clock() { return paced_.clock(); }
     MainForm& form() { return *form_; }
     UserInput& input() { return *input_; }
     PracticeView view() const { return PracticeView(*form_); }
@@ -74,11 +74,11 @@ private:
     class Host;
     void checkDevice();  // reports a change of the live device
 
-    VirtualClock clock_;
+    PacedClock paced_;  // virtual time; live, moved on by the sound's own frames
+    VirtualClock& clock_ = paced_.clock();
     RandomSource random_;
     std::unique_ptr<OfflineSound> wav_;
     std::unique_ptr<LiveSound> live_;
-    std::chrono::steady_clock::time_point liveStart_;  // virtual time 0 on the wall clock
     std::function<void(std::int64_t, SoundState)> onDeviceChange_;
     std::uint64_t deviceChangesSeen_ = 0;
     std::unique_ptr<TracingSoundPlatform> sound_;

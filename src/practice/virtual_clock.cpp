@@ -22,6 +22,11 @@ std::int64_t VirtualClock::nextDueMs() const {
     return best;
 }
 
+std::int64_t VirtualClock::dueMs(const Timer& timer) const {
+    const auto it = due_.find(const_cast<Timer*>(&timer));
+    return it == due_.end() ? -1 : it->second;
+}
+
 void VirtualClock::advance(std::int64_t ms) {
     const std::int64_t end = now_ + (ms < 0 ? 0 : ms);
     while (Timer* timer = nextDue(end)) {

@@ -16,6 +16,8 @@ public:
     void advance(std::int64_t ms);
     // The next time a timer falls due, or -1 when none runs.
     std::int64_t nextDueMs() const;
+    // When `timer` falls due next, or -1 when it does not run.
+    std::int64_t dueMs(const Timer& timer) const;
 
     void timerRestarted(Timer& timer) override { due_[&timer] = now_ + timer.periodMs(); }
     void timerStopped(Timer& timer) override { due_.erase(&timer); }

@@ -57,9 +57,31 @@ public:
     virtual std::shared_ptr<ParamEq> paramEqInPath(int index) = 0;
 };
 
+// The two stations the listener hears: the one being copied, and the one in the way.
+enum class Station { Reader, Interferer };
+
+// What acts on the received signal between the stations and the listener's ear: the
+// band noise's level beyond its buffer's volume, each station's ionospheric path,
+// and the receiver. Each change takes effect at the form-clock time it is made, like
+// every other operation, and glides there. With nothing changed it is not there.
+class ReceivedChannel {
+public:
+    virtual ~ReceivedChannel() = default;
+    // The band noise's level beyond what its buffer's volume gives, in hundredths of a
+    // dB (0: as the buffer says; may be above 0).
+    virtual bool setNoiseLevel(int hundredthsDb) = 0;
+    // A station's path: a preset ("off", "good", ...), its fading drawn from `seed`;
+    // false for an unknown preset.
+    virtual bool setPath(Station station, std::string_view preset, std::uint64_t seed) = 0;
+    // The receiver: its SSB passband, and its AGC ("off", "fast", "medium", "slow").
+    virtual bool setReceiver(bool passband, std::string_view agc) = 0;
+};
+
 class SoundDevice {
 public:
     virtual ~SoundDevice() = default;
+    // The channel between the stations and the listener, or null where there is none.
+    virtual ReceivedChannel* channel() { return nullptr; }
     // A stopped buffer holding the whole WAVE resource `name` (matched without regard
     // to case), at position 0, volume 0 and the recorded frequency; null if missing.
     virtual std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) = 0;

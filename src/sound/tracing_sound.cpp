@@ -103,11 +103,45 @@ bool TracingParamEq::setAllParameters(const ParamEqParameters& p) {
     return inner_ ? inner_->setAllParameters(p) : true;
 }
 
+class TracingChannel final : public ReceivedChannel {
+public:
+    explicit TracingChannel(SinkPtr sink) : sink_(std::move(sink)) {}
+    bool setNoiseLevel(int hundredthsDb) override {
+        report(operation("noise", hundredthsDb));
+        return inner ? inner->setNoiseLevel(hundredthsDb) : true;
+    }
+    bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
+        SoundOperation op = operation("path");
+        op.name = std::string(station == Station::Reader ? "reader:" : "interferer:") + std::string(preset);
+        report(op);
+        return inner ? inner->setPath(station, preset, seed) : true;
+    }
+    bool setReceiver(bool passband, std::string_view agc) override {
+        SoundOperation op = operation("receiver");
+        op.loop = passband;
+        op.name = std::string(agc);
+        report(op);
+        return inner ? inner->setReceiver(passband, agc) : true;
+    }
+    ReceivedChannel* inner = nullptr;
+
+private:
+    void report(SoundOperation op) const {
+        op.buffer = "channel";
+        if (*sink_) (*sink_)(op);
+    }
+    SinkPtr sink_;
+};
+
 }  // namespace
 
 class TracingSoundPlatform::Device final : public SoundDevice {
 public:
-    Device(SinkPtr sink) : sink_(std::move(sink)) {}
+    Device(SinkPtr sink) : sink_(std::move(sink)), channel_(sink_) {}
+    ReceivedChannel* channel() override {
+        channel_.inner = innerDevice ? innerDevice->channel() : nullptr;
+        return &channel_;
+    }
     std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
         std::shared_ptr<SoundBuffer> inner;
         if (innerDevice) {
@@ -124,6 +158,7 @@ public:
 
 private:
     SinkPtr sink_;
+    TracingChannel channel_;
 };
 
 TracingSoundPlatform::TracingSoundPlatform(SoundPlatform* inner, SoundOperationSink sink)
