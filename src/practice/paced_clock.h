@@ -19,6 +19,7 @@ public:
     explicit PacedClock(std::shared_ptr<Pace> pace = steadyPace());
 
     VirtualClock& clock() { return clock_; }
+    const VirtualClock& clock() const { return clock_; }
     std::int64_t nowMs() const { return clock_.nowMs(); }
 
     // Another pace takes over, reading the form clock's time now.

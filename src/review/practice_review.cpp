@@ -73,7 +73,6 @@ bool PracticeReview::canReplay(int row) const {
 
 bool PracticeReview::replay(int row) {
     if (!canReplay(row)) return false;
-    if (!replayTimer_.enabled()) savedClipName_ = f.clipName;
     replayText_ = record_.rows[static_cast<std::size_t>(row - 1)].line;
     replayAt_ = 0;
     // The first character at once, the rest at the reader's pace.
@@ -86,15 +85,23 @@ bool PracticeReview::replay(int row) {
 void PracticeReview::ReplayTimer_Timer() {
     if (f.practising || replayAt_ >= replayText_.size()) {
         replayTimer_.setEnabled(false);
-        f.clipName = savedClipName_;
         return;
     }
-    f.clipName = speech_.ResToStr(replayText_.substr(replayAt_++, 1));
-    speech_.StartClip();
-    if (replayAt_ >= replayText_.size()) {
-        replayTimer_.setEnabled(false);
-        f.clipName = savedClipName_;
-    }
+    speak(speech_.ResToStr(replayText_.substr(replayAt_++, 1)));
+    if (replayAt_ >= replayText_.size()) replayTimer_.setEnabled(false);
+}
+
+void PracticeReview::speak(const std::string& clipName) {
+    f.host().clipStarted(clipName, f.fadeLevel, kClipFrequency);
+    speech_.ReopenDevice();
+    replayBuffer_ = f.ds ? f.ds->createBufferFromResource(clipName, kFlagsWithTone) : nullptr;
+    if (!replayBuffer_) return;
+    replayBuffer_->setFxParamEq();
+    replayTone_ = replayBuffer_->paramEqInPath(0);
+    if (replayTone_) replayTone_->setAllParameters(toneBoost(f.Slider2.value));
+    replayBuffer_->setVolume(f.fadeLevel);
+    replayBuffer_->setFrequency(kClipFrequency);
+    replayBuffer_->play(false);
 }
 
 void PracticeReview::setDrill(bool on) {

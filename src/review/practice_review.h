@@ -44,6 +44,8 @@ public:
 
 private:
     void updateDrill();
+    // Plays one clip in the replay's own voice, as the reader starts its clips.
+    void speak(const std::string& clipName);
 
     FormState& f;
     SpeechOutput& speech_;
@@ -53,8 +55,11 @@ private:
     PracticeRecord record_;               // the marked list, with its settings
     ErrorAnalysis analysis_;
     bool drill_ = false;
-    std::string replayText_, savedClipName_;
+    std::string replayText_;
     std::size_t replayAt_ = 0;
+    // The replay's own voice: the reader's clip buffer and tone are left alone.
+    std::shared_ptr<SoundBuffer> replayBuffer_;
+    std::shared_ptr<ParamEq> replayTone_;
 };
 
 }  // namespace tessaly

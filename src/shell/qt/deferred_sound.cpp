@@ -55,6 +55,11 @@ bool DeferredSoundPlatform::hasDevice() {
     return live_ && live_->usingDevice();
 }
 
+std::shared_ptr<Pace> DeferredSoundPlatform::followFormClock(std::function<std::int64_t()> formNowMs) {
+    resolved();
+    return live_ ? live_->followFormClock(std::move(formNowMs)) : nullptr;
+}
+
 bool DeferredSoundPlatform::ready() const {
     return platform_ || (opening_.valid() && opening_.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
 }

@@ -30,6 +30,9 @@ public:
 
     std::shared_ptr<SoundDevice> openDefaultDevice() override;
     bool hasDevice();  // false: the practice runs silently
+    // The live output's pace for the form clock (see LiveSound::followFormClock), or
+    // null without a live output.
+    std::shared_ptr<Pace> followFormClock(std::function<std::int64_t()> formNowMs);
     // Where the sound goes now, without waiting: Starting until the output is open.
     SoundStatus status();
     // What the window should tell the user about the voice pack, in its language:

@@ -62,6 +62,9 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         if (session) return;
         qt::SessionOptions options;
         options.soundStatus = [&sound] { return sound.status(); };
+        options.soundPace = [&sound](std::function<std::int64_t()> formNowMs) {
+            return sound.followFormClock(std::move(formNowMs));
+        };
         session = std::make_unique<qt::DesktopSession>(sound, std::move(options));
         qt::MainWindow& window = session->window();
         window.onFirstPaint = [&] {

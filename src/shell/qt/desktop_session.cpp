@@ -13,7 +13,7 @@ std::function<void()> orDefaultQuit(std::function<void()> quit) {
 }  // namespace
 
 DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
-    : soundStatus_(std::move(options.soundStatus)),
+    : soundStatus_(std::move(options.soundStatus)), soundPace_(std::move(options.soundPace)),
       ownClock_(options.clock ? nullptr : std::make_unique<QtTimerClock>()),
       random_(options.seed),
       host_(std::move(options.presenter), orDefaultQuit(std::move(options.quit))),
@@ -51,6 +51,10 @@ void DesktopSession::pollSound() {
 
 void DesktopSession::load() {
     form_.Form_Load();
+    // From here the timers keep the sound card's time, and the sound keeps theirs.
+    if (ownClock_ && soundPace_) {
+        if (auto pace = soundPace_([clock = ownClock_.get()] { return clock->nowMs(); })) ownClock_->setPace(std::move(pace));
+    }
     window_->setLoaded();
     window_->syncFromModel();
 }

@@ -25,6 +25,9 @@ struct SessionOptions {
     TimerClock* clock = nullptr;              // instead of the Qt event loop (tests: virtual time)
     // Where the sound goes now; polled to show or hide the window's notice. Default: always a device.
     std::function<SoundStatus()> soundStatus;
+    // Once the sound is open (at load): the pace its frames give the form clock, or
+    // null without a live output (the steady clock goes on).
+    std::function<std::shared_ptr<Pace>(std::function<std::int64_t()> formNowMs)> soundPace;
 };
 
 class DesktopSession {
@@ -48,6 +51,7 @@ public:
 
 private:
     std::function<SoundStatus()> soundStatus_;
+    std::function<std::shared_ptr<Pace>(std::function<std::int64_t()>)> soundPace_;
     QTimer* soundPoll_ = nullptr;
     std::unique_ptr<QtTimerClock> ownClock_;
     RandomSource random_;

@@ -1,59 +1,92 @@
 #include "shell/qt/qt_timer_clock.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
+
+#include <algorithm>
+#include <chrono>
 
 namespace tessaly::qt {
 
-QtTimerClock::QtTimerClock() = default;
+QtTimerClock::QtTimerClock(std::shared_ptr<Pace> pace) : paced_(std::move(pace)), wakeUp_(new QTimer(this)) {
+    wakeUp_->setSingleShot(true);
+    // Coarse timers may fire up to 5 % late; a wake-up should come when it is due.
+    wakeUp_->setTimerType(Qt::PreciseTimer);
+    connect(wakeUp_, &QTimer::timeout, this, [this] { wake(); });
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+}
+
 QtTimerClock::~QtTimerClock() = default;
 
-QTimer& QtTimerClock::countdownFor(Timer& timer) {
-    auto& slot = countdowns_[&timer];
-    if (!slot) {
-        slot = std::make_unique<QTimer>();
-        // Coarse timers may fire up to 5 % late; the reader's 500 ms steps and the
-        // 10 ms supervisory ticks should keep their pace.
-        slot->setTimerType(Qt::PreciseTimer);
-        QObject::connect(slot.get(), &QTimer::timeout, this, [this, t = &timer] {
-            if (halted_) return;
-            ticking_ = t;
-            t->tick();
-            ticking_ = nullptr;
-            if (afterTick_) afterTick_();
-        });
+void QtTimerClock::setPace(std::shared_ptr<Pace> pace) {
+    paced_.setPace(std::move(pace));
+    rearm();
+}
+
+void QtTimerClock::catchUp() {
+    if (halted_ || catchingUp_) return;
+    catchingUp_ = true;
+    paced_.catchUp();
+    catchingUp_ = false;
+    rearm();
+}
+
+void QtTimerClock::wake() {
+    catchUp();
+    if (afterTick_ && !halted_) afterTick_();
+}
+
+void QtTimerClock::rearm() {
+    if (halted_ || catchingUp_) return;  // catchUp re-arms once it is done
+    const auto when = paced_.nextWake();
+    if (!when) {
+        wakeUp_->stop();
+        return;
     }
-    return *slot;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*when - Pace::Clock::now()).count();
+    wakeUp_->start(static_cast<int>(std::clamp<std::int64_t>(wait, 0, 24 * 3600 * 1000)));
+}
+
+bool QtTimerClock::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::InputMethod:
+        case QEvent::Close: catchUp(); break;
+        default: break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void QtTimerClock::timerRestarted(Timer& timer) {
-    if (halted_) return;
-    // start() on a running QTimer restarts its countdown from now.
-    countdownFor(timer).start(timer.periodMs());
+    paced_.clock().timerRestarted(timer);
+    rearm();
 }
 
 void QtTimerClock::timerStopped(Timer& timer) {
-    if (auto it = countdowns_.find(&timer); it != countdowns_.end()) it->second->stop();
+    paced_.clock().timerStopped(timer);
+    rearm();
 }
 
 void QtTimerClock::timerRemoved(Timer& timer) {
-    auto it = countdowns_.find(&timer);
-    if (it == countdowns_.end()) return;
-    it->second->stop();
-    // A timer that goes away from inside its own tick keeps its QTimer until the
-    // timeout signal has returned.
-    if (ticking_ == &timer) it->second.release()->deleteLater();
-    countdowns_.erase(it);
+    paced_.clock().timerRemoved(timer);
+    rearm();
 }
 
 void QtTimerClock::halt() {
     halted_ = true;
-    for (auto& [timer, countdown] : countdowns_) countdown->stop();
+    wakeUp_->stop();
 }
 
 int QtTimerClock::countdownMs(const Timer& timer) const {
-    auto it = countdowns_.find(&timer);
-    if (it == countdowns_.end() || !it->second->isActive()) return -1;
-    return it->second->interval();
+    if (halted_ || paced_.clock().dueMs(timer) < 0) return -1;
+    return timer.periodMs();
 }
 
 }  // namespace tessaly::qt

@@ -1,14 +1,19 @@
 #pragma once
-// The window's timers on the Qt event loop: one precise QTimer per timer. The
-// classic semantics (interval 0 never fires, rewriting the same interval keeps the
-// countdown, anything below 10 ms counts as 10 ms) live in tessaly::Timer; this
-// clock only starts, restarts and stops countdowns when a Timer asks it to.
+// The window's timers on the Qt event loop. They run on virtual time, as in the
+// headless host: a tick due at t ms runs with the form clock reading t, and the sound
+// it makes is stamped with that time (see sound/pace.h). The form clock is moved on
+// as a Pace says it is now: the live sound's own frames once the output is open,
+// the steady clock before. One precise QTimer wakes the loop when the next timer is
+// due; before every user input the form clock catches up first, so that an action
+// sees the ticks due before it and stamps its sound with the time it happened.
+// Timer semantics (interval 0 never fires, rewriting the same interval keeps the
+// countdown, below 10 ms counts as 10 ms) live in tessaly::Timer and VirtualClock.
+#include "practice/paced_clock.h"
 #include "practice/timer.h"
 
 #include <QObject>
 
 #include <functional>
-#include <map>
 #include <memory>
 
 class QTimer;
@@ -17,11 +22,17 @@ namespace tessaly::qt {
 
 class QtTimerClock final : public QObject, public TimerClock {
 public:
-    QtTimerClock();
+    explicit QtTimerClock(std::shared_ptr<Pace> pace = steadyPace());
     ~QtTimerClock() override;
 
-    // Runs after every tick's handler, e.g. to bring the widgets up to date.
+    // Another pace takes over from now (the live sound, once open).
+    void setPace(std::shared_ptr<Pace> pace);
+    std::int64_t nowMs() const { return paced_.nowMs(); }
+
+    // Runs after the ticks of every wake-up, e.g. to bring the widgets up to date.
     void setAfterTick(std::function<void()> afterTick) { afterTick_ = std::move(afterTick); }
+    // Moves the form clock on to now, ticking what is due (user input does this first).
+    void catchUp();
 
     // The window is gone: its timers die with it, whatever the handlers ask later.
     void halt();
@@ -29,18 +40,25 @@ public:
 
     // The period the running countdown of `timer` uses in ms, or -1 when it does not run.
     int countdownMs(const Timer& timer) const;
+    // How many times a held-up event loop slipped rather than tick a backlog.
+    int slips() const { return paced_.slips(); }
 
     void timerRestarted(Timer& timer) override;
     void timerStopped(Timer& timer) override;
     void timerRemoved(Timer& timer) override;
 
-private:
-    QTimer& countdownFor(Timer& timer);
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-    std::map<const Timer*, std::unique_ptr<QTimer>> countdowns_;
+private:
+    void rearm();  // the wake-up for the next due timer
+    void wake();
+
+    PacedClock paced_;
+    QTimer* wakeUp_;
     std::function<void()> afterTick_;
-    const Timer* ticking_ = nullptr;
     bool halted_ = false;
+    bool catchingUp_ = false;
 };
 
 }  // namespace tessaly::qt
