@@ -82,13 +82,22 @@ Voice* Engine::newVoice(Bus bus) {
 
 void Engine::setRendition(Voice& voice, std::shared_ptr<const Rendition> rendition) {
     Command command{Command::Kind::Rendition};
-    command.frames = rendition->frames.data();
-    command.length = rendition->frames.size();
+    command.frames = rendition->frames;
+    command.length = rendition->length;
     send(voice, command);
     if (voice.rendition) voice.replaced.emplace_back(voice.sent, std::move(voice.rendition));
     voice.rendition = std::move(rendition);
     const std::uint32_t applied = voice.applied.load(std::memory_order_acquire);
     std::erase_if(voice.replaced, [applied](const auto& r) { return r.first <= applied; });
+}
+
+void Engine::setSilentRendition(Voice& voice, std::size_t length) {
+    Command command{Command::Kind::Rendition};
+    command.frames = nullptr;
+    command.length = length;
+    send(voice, command);
+    if (voice.rendition) voice.replaced.emplace_back(voice.sent, std::move(voice.rendition));
+    voice.rendition = nullptr;
 }
 
 void Engine::freeFinished() {

@@ -57,6 +57,9 @@ public:
     // Gives the voice another rendition; keeps the replaced one until the mixer has
     // let go of it.
     void setRendition(Voice& voice, std::shared_ptr<const Rendition> rendition);
+    // Gives the voice a pass of `length` frames without any: it keeps its place as it
+    // plays, silently, until frames come (a loop made inaudible costs no resampling).
+    void setSilentRendition(Voice& voice, std::size_t length);
 
 private:
     class Platform;

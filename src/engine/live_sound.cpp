@@ -10,6 +10,7 @@ public:
     explicit LiveSoundImpl(WaveLookup waves) {
         auto mixer = std::make_shared<Mixer>(LiveOutput::kSampleRate, kOutputHeadroomDb);
         engine_ = std::make_shared<Engine>(mixer, std::move(waves));
+        engine_->store().setPrefetching(true);
         output_ = std::make_shared<LiveOutput>(
             mixer, portAudioDevice(LiveOutput::kSampleRate, LiveOutput::kFramesPerCallback));
         engine_->setOutput(output_);

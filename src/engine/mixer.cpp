@@ -133,6 +133,7 @@ void Mixer::renderBlock(float* out, int frames) {
 }
 
 bool Mixer::renderVoice(Voice& v, float* mix, int frames) {
+    if (!v.frames) return skipVoice(v, frames);
     float* s = scratch_.data();
     int filled = 0;
     while (filled < frames) {
@@ -167,6 +168,26 @@ bool Mixer::renderVoice(Voice& v, float* mix, int frames) {
     }
 
     if (v.looping || v.position < v.length) return false;
+    return endOnce(v);
+}
+
+bool Mixer::skipVoice(Voice& v, int frames) {
+    if (v.length == 0) return false;
+    const std::size_t end = v.position + static_cast<std::size_t>(frames);
+    v.gain = v.targetGain;
+    v.rampLeft = 0;
+    if (v.looping) {
+        v.position = end % v.length;
+        return false;
+    }
+    if (end < v.length) {
+        v.position = end;
+        return false;
+    }
+    return endOnce(v);
+}
+
+bool Mixer::endOnce(Voice& v) {
     // A once-play reached its end: the buffer stops by itself and rewinds, so that a
     // later Play reads it again from the start.
     v.playing = false;

@@ -64,6 +64,9 @@ private:
     void renderBlock(float* out, int frames);
     // Adds the voice's next `frames` frames into `mix`; true when a once-play ended.
     bool renderVoice(Voice& voice, float* mix, int frames);
+    // A voice without frames keeps its place as if it played; true when a once-play ended.
+    bool skipVoice(Voice& voice, int frames);
+    bool endOnce(Voice& voice);
     void retire(int index);
 
     const int rate_;

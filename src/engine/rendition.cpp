@@ -34,7 +34,10 @@ std::shared_ptr<const Rendition> makeRendition(const Wave& wave, int frequency, 
         return nullptr;
     }
     if (length == n) {  // played at the output rate: nothing to resample
-        rendition->frames = wave.samples;
+        rendition->storage.reset(new float[n]);
+        std::copy(wave.samples.begin(), wave.samples.end(), rendition->storage.get());
+        rendition->frames = rendition->storage.get();
+        rendition->length = n;
         return rendition;
     }
     // Resample [context | cycle | context] at exactly `length` output frames per cycle
@@ -47,22 +50,27 @@ std::shared_ptr<const Rendition> makeRendition(const Wave& wave, int frequency, 
     const std::size_t minimum = contextFrames(ratio);
     std::size_t context = minimum;
     if (period <= 4 * minimum) context = period * ((minimum + period - 1) / period);
-    std::vector<float> input(n + 2 * context);
-    for (std::size_t i = 0; i < input.size(); ++i) input[i] = wave.samples[(i + n - context % n) % n];
+    // Buffers are sized once and every frame of them is written before it is read:
+    // no zero-filling, no growing, no copy of the result.
+    const std::size_t inputLength = n + 2 * context;
+    const std::unique_ptr<float[]> input(new float[inputLength]);
+    const std::size_t lead = n - context % n;  // the input's first frame, in the recording
+    for (std::size_t i = 0; i < inputLength; ++i) input[i] = wave.samples[(i + lead) % n];
 
     const auto start = static_cast<std::size_t>(std::ceil(static_cast<double>(context) * ratio - 1e-9));
-    std::vector<float> output(static_cast<std::size_t>(std::ceil(static_cast<double>(input.size()) * ratio)) + 16);
+    const auto capacity = static_cast<std::size_t>(std::ceil(static_cast<double>(inputLength) * ratio)) + 16;
+    rendition->storage.reset(new float[capacity]);
     std::size_t used = 0, made = 0;
     const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    const soxr_error_t failure = soxr_oneshot(static_cast<double>(n), static_cast<double>(length), 1, input.data(),
-                                              input.size(), &used, output.data(), output.size(), &made, nullptr,
+    const soxr_error_t failure = soxr_oneshot(static_cast<double>(n), static_cast<double>(length), 1, input.get(),
+                                              inputLength, &used, rendition->storage.get(), capacity, &made, nullptr,
                                               &quality, nullptr);
     if (failure || made < start + length) {
         error = failure ? failure : "the resampler gave too few frames";
         return nullptr;
     }
-    rendition->frames.assign(output.begin() + static_cast<std::ptrdiff_t>(start),
-                             output.begin() + static_cast<std::ptrdiff_t>(start + length));
+    rendition->frames = rendition->storage.get() + start;
+    rendition->length = length;
     return rendition;
 }
 

@@ -20,7 +20,11 @@ struct Rendition {
     // One pass of the recording at the output rate. Resampled as a cycle (the signal
     // before the first frame is the recording's end), so a loop has no seam; a clip
     // played once is silent at both ends anyway.
-    std::vector<float> frames;
+    const float* frames = nullptr;
+    std::size_t length = 0;
+    // What `frames` points into: the resampler's own output, written once, never
+    // zero-filled or copied.
+    std::unique_ptr<float[]> storage;
 };
 
 // The longest rendition made (2^25 frames, about 11 minutes at 48000 Hz): a recording

@@ -28,11 +28,10 @@ private:
 
 class Buffer final : public SoundBuffer, public std::enable_shared_from_this<Buffer> {
 public:
-    Buffer(std::shared_ptr<Engine> engine, Voice& voice, std::string key, std::shared_ptr<const Wave> wave,
-           std::uint32_t flags)
-        : engine_(std::move(engine)), voice_(voice), key_(std::move(key)), wave_(std::move(wave)), flags_(flags),
-          frequency_(wave_->sampleRate) {
-        engine_->store().prefetch(key_, wave_, frequency_);
+    Buffer(std::shared_ptr<Engine> engine, Voice& voice, std::string key, WaveHeader header, std::uint32_t flags)
+        : engine_(std::move(engine)), voice_(voice), key_(std::move(key)), header_(header), flags_(flags),
+          frequency_(header_.sampleRate) {
+        engine_->store().prefetch(key_, frequency_);
     }
 
     ~Buffer() override {
@@ -42,7 +41,7 @@ public:
 
     bool play(bool looping) override {
         engine_->beginOperation();
-        if (!sendRendition()) return false;
+        if (!sendRendition(needsFrames(looping, volume_))) return false;
         Command c{Command::Kind::Play};
         c.flag = looping;
         c.seq = ++playSeq_;
@@ -64,6 +63,8 @@ public:
         if (!(flags_ & kBufferCtrlVolume) || hundredthsDb < kVolumeSilent || hundredthsDb > kVolumeFull) return false;
         // The supervisory timer writes the same volume every 10 ms: no need to tell the mixer.
         if (hundredthsDb == volume_) return true;
+        // A silent loop becoming audible needs its frames from this moment.
+        if (isPlaying() && !sendRendition(needsFrames(looping_, hundredthsDb))) return false;
         volume_ = hundredthsDb;
         Command c{Command::Kind::Volume};
         c.gain = amplitudeOf(hundredthsDb);
@@ -74,18 +75,18 @@ public:
     bool setFrequency(int samplesPerSecond) override {
         engine_->beginOperation();
         if (!(flags_ & kBufferCtrlFrequency)) return false;
-        const int frequency = samplesPerSecond == 0 ? wave_->sampleRate : samplesPerSecond;
+        const int frequency = samplesPerSecond == 0 ? header_.sampleRate : samplesPerSecond;
         if (frequency < kMinFrequency || frequency > kMaxFrequency) return false;
         if (frequency == frequency_) return true;
         const int previous = frequency_;
         frequency_ = frequency;
         if (isPlaying()) {
-            if (!sendRendition()) {
+            if (!sendRendition(needsFrames(looping_, volume_))) {
                 frequency_ = previous;
                 return false;
             }
         } else {
-            engine_->store().prefetch(key_, wave_, frequency_);  // it is used at the next Play
+            engine_->store().prefetch(key_, frequency_);  // it is used at the next Play
         }
         return true;
     }
@@ -136,16 +137,32 @@ private:
         return playing_;
     }
 
-    bool sendRendition() {
-        if (voice_.rendition && renditionFrequency_ == frequency_) return true;
-        std::string error;
-        auto rendition = engine_->store().rendition(key_, wave_, frequency_, error);
+    // A loop at silence (the band noise while its level is off, the crackle's loop
+    // before it is ticked) plays without frames: it keeps its place, and no
+    // resampling is spent on it until it is heard.
+    static bool needsFrames(bool looping, int volume) { return !looping || volume > kVolumeSilent; }
+
+    // The rendition at the buffer's frequency, or a silent pass of its length.
+    bool sendRendition(bool withFrames) {
+        if (!withFrames) {
+            if (renditionFrequency_ == frequency_) return true;  // what is there will do
+            engine_->setSilentRendition(voice_, renditionLength(header_.frames, frequency_,
+                                                                 engine_->mixer().outputRate()));
+            renditionFrequency_ = frequency_;
+            silent_ = true;
+            return true;
+        }
+        if (!silent_ && voice_.rendition && renditionFrequency_ == frequency_) return true;
+        std::string error = "the recording cannot be decoded";
+        const auto wave = engine_->store().wave(key_);  // decoded when first heard
+        auto rendition = wave ? engine_->store().rendition(key_, wave, frequency_, error) : nullptr;
         if (!rendition) {
             std::fprintf(stderr, "tessaly: cannot play %s at %d Hz: %s\n", key_.c_str(), frequency_, error.c_str());
             return false;
         }
         engine_->setRendition(voice_, std::move(rendition));
         renditionFrequency_ = frequency_;
+        silent_ = false;
         return true;
     }
 
@@ -159,10 +176,11 @@ private:
     std::shared_ptr<Engine> engine_;
     Voice& voice_;  // freed by the engine once the mixer is done with it, never before
     std::string key_;
-    std::shared_ptr<const Wave> wave_;
+    WaveHeader header_;
     std::uint32_t flags_;
     int frequency_;
-    int renditionFrequency_ = 0;
+    int renditionFrequency_ = 0;  // of what the voice has, frames or silent
+    bool silent_ = false;         // the voice has a silent pass, no frames
     int volume_ = kVolumeFull;
     mutable bool playing_ = false;
     bool looping_ = false;
@@ -209,11 +227,11 @@ public:
 
     std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
         engine_->beginOperation();
-        auto wave = engine_->store().wave(name);
-        if (!wave) return nullptr;
+        const auto header = engine_->store().header(name);
+        if (!header) return nullptr;
         Voice* voice = engine_->newVoice(busOf(name, flags));
         if (!voice) return nullptr;
-        return std::make_shared<Buffer>(engine_, *voice, lowerCase(name), std::move(wave), flags);
+        return std::make_shared<Buffer>(engine_, *voice, lowerCase(name), *header, flags);
     }
 
 private:

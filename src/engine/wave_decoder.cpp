@@ -42,10 +42,11 @@ sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->posit
 
 }  // namespace
 
-std::shared_ptr<const Wave> decodeWave(std::span<const std::uint8_t> bytes, std::string& error) {
-    MemoryFile file{bytes};
+namespace {
+
+// Opens the bytes and checks the format; null with the reason.
+SNDFILE* openChecked(MemoryFile& file, SF_INFO& info, std::string& error) {
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
-    SF_INFO info{};
     SNDFILE* sf = sf_open_virtual(&io, SFM_READ, &info, &file);
     if (!sf) {
         error = sf_strerror(nullptr);
@@ -62,17 +63,36 @@ std::shared_ptr<const Wave> decodeWave(std::span<const std::uint8_t> bytes, std:
     } else if (info.samplerate <= 0) {
         error = "no sample rate";
     } else {
-        auto wave = std::make_shared<Wave>();
-        wave->sampleRate = info.samplerate;
-        wave->samples.resize(static_cast<std::size_t>(info.frames));
-        // Normalised reads scale 16-bit by 1/32768 and centre 8-bit unsigned at 128.
-        const sf_count_t got = sf_readf_float(sf, wave->samples.data(), info.frames);
-        wave->samples.resize(static_cast<std::size_t>(std::max<sf_count_t>(got, 0)));
-        sf_close(sf);
-        return wave;
+        return sf;
     }
     sf_close(sf);
     return nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<const Wave> decodeWave(std::span<const std::uint8_t> bytes, std::string& error) {
+    MemoryFile file{bytes};
+    SF_INFO info{};
+    SNDFILE* sf = openChecked(file, info, error);
+    if (!sf) return nullptr;
+    auto wave = std::make_shared<Wave>();
+    wave->sampleRate = info.samplerate;
+    wave->samples.resize(static_cast<std::size_t>(info.frames));
+    // Normalised reads scale 16-bit by 1/32768 and centre 8-bit unsigned at 128.
+    const sf_count_t got = sf_readf_float(sf, wave->samples.data(), info.frames);
+    wave->samples.resize(static_cast<std::size_t>(std::max<sf_count_t>(got, 0)));
+    sf_close(sf);
+    return wave;
+}
+
+std::optional<WaveHeader> probeWave(std::span<const std::uint8_t> bytes, std::string& error) {
+    MemoryFile file{bytes};
+    SF_INFO info{};
+    SNDFILE* sf = openChecked(file, info, error);
+    if (!sf) return std::nullopt;
+    sf_close(sf);
+    return WaveHeader{info.samplerate, static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0))};
 }
 
 }  // namespace tessaly

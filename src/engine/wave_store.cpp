@@ -33,12 +33,36 @@ std::shared_ptr<const Wave> WaveStore::wave(std::string_view name) {
         error = "no samples";
     }
     if (!decoded) {
-        if (!reported_[key]) std::fprintf(stderr, "tessaly: WAVE resource %s unusable: %s\n", key.c_str(), error.c_str());
-        reported_[key] = true;
+        report(key, error);
         return nullptr;
     }
     waves_.emplace(key, decoded);
+    headers_[key] = WaveHeader{decoded->sampleRate, decoded->samples.size()};
     return decoded;
+}
+
+std::optional<WaveHeader> WaveStore::header(std::string_view name) {
+    const std::string key = lowerCase(name);
+    if (auto it = headers_.find(key); it != headers_.end()) return it->second;
+    const auto bytes = lookup_ ? lookup_(name) : std::nullopt;
+    if (!bytes) return std::nullopt;
+    std::string error;
+    auto header = probeWave(*bytes, error);
+    if (header && header->frames == 0) {
+        header.reset();
+        error = "no samples";
+    }
+    if (!header) {
+        report(key, error);
+        return std::nullopt;
+    }
+    headers_.emplace(key, *header);
+    return header;
+}
+
+void WaveStore::report(const std::string& key, const std::string& error) {
+    if (!reported_[key]) std::fprintf(stderr, "tessaly: WAVE resource %s unusable: %s\n", key.c_str(), error.c_str());
+    reported_[key] = true;
 }
 
 std::shared_ptr<const Rendition> WaveStore::rendition(const std::string& key, const std::shared_ptr<const Wave>& wave,
@@ -56,16 +80,20 @@ std::shared_ptr<const Rendition> WaveStore::rendition(const std::string& key, co
     const Made& made = entry.made.get();
     auto result = made.rendition;
     error = made.error;
-    entry.bytes = result ? result->frames.size() * sizeof(float) : 0;
+    entry.bytes = result ? result->length * sizeof(float) : 0;
     if (!result) renditions_.erase(it);  // try again next time
     evict();
     return result;
 }
 
-void WaveStore::prefetch(const std::string& key, const std::shared_ptr<const Wave>& wave, int frequency) {
+void WaveStore::prefetch(const std::string& key, int frequency) {
+    if (!prefetching_) return;
+    const auto head = header(key);
     // Short recordings are quicker to resample than a thread is to start.
-    if (renditionLength(wave->samples.size(), frequency, outputRate_) < static_cast<std::size_t>(outputRate_)) return;
+    if (!head || renditionLength(head->frames, frequency, outputRate_) < static_cast<std::size_t>(outputRate_)) return;
     if (renditions_.count({key, frequency})) return;
+    auto wave = this->wave(key);
+    if (!wave) return;
     const int rate = outputRate_;
     auto work = [wave, frequency, rate] {
         Made made;

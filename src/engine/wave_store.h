@@ -22,6 +22,9 @@ public:
     // The decoded recording of resource `name` (without regard to case), or null when
     // it is missing or cannot be decoded (said once per name on standard error).
     std::shared_ptr<const Wave> wave(std::string_view name);
+    // Its header alone: what a buffer needs until the recording is first heard, so
+    // a recording never played is never decoded. Null as wave() would be.
+    std::optional<WaveHeader> header(std::string_view name);
 
     // The recording at `frequency`, resampled now unless a prefetch has done it
     // already (then it waits for that). Null with a reason on failure.
@@ -29,8 +32,11 @@ public:
                                                int frequency, std::string& error);
 
     // Starts resampling in the background when the rendition will take long to make
-    // (long recordings: the noise loops), so that the first Play does not stall.
-    void prefetch(const std::string& key, const std::shared_ptr<const Wave>& wave, int frequency);
+    // (long recordings: the noise loops), so that the first Play does not stall; only
+    // where that is wanted (a live output: the UI thread must not wait for it).
+    // Offline, a rendition is made when it is first heard, and only then.
+    void prefetch(const std::string& key, int frequency);
+    void setPrefetching(bool on) { prefetching_ = on; }
 
 private:
     struct Made {
@@ -43,13 +49,16 @@ private:
         std::size_t bytes = 0;
     };
     void evict();
+    void report(const std::string& key, const std::string& error);
 
     WaveLookup lookup_;
     int outputRate_;
     std::map<std::string, std::shared_ptr<const Wave>> waves_;  // by lower-case name
+    std::map<std::string, WaveHeader> headers_;
     std::map<std::string, bool> reported_;
     std::map<std::pair<std::string, int>, Entry> renditions_;
     std::uint64_t uses_ = 0;
+    bool prefetching_ = false;
 };
 
 // Resource names match without regard to case.
