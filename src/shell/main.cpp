@@ -4,6 +4,7 @@
 #include "headless/voices_command.h"
 #include "shell/stats_command.h"
 #include "shell/desktop.h"
+#include "tessaly_version.h"
 
 #include <iostream>
 #include <string>
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "--version") {
-        std::cout << "tessaly 2.0\n";
+        std::cout << "tessaly " TESSALY_VERSION "\n";
         return 0;
     }
     if (command == "script") return tessaly::scriptCommand(args);

@@ -1,5 +1,7 @@
 #include "shell/qt/about_box.h"
 
+#include "tessaly_version.h"
+
 #include "shell/qt/app_icon.h"
 #include "shell/qt/fonts.h"
 #include "shell/qt/twips.h"
@@ -63,7 +65,7 @@ AboutBox::AboutBox() : QDialog(nullptr) {
     // The picture box takes the size of its 47 x 44 picture.
     picture->setGeometry(twips(240), twips(120), 47, 44);
 
-    auto* title = new QLabel(QStringLiteral("Tessaly V2.0"), this);
+    auto* title = new QLabel(QStringLiteral("Tessaly V" TESSALY_VERSION), this);
     title->setFont(songFont(12, true));
     blackText(title);
     fit(title, twipsRect(1440, 360, 2565, 240));

@@ -3,6 +3,7 @@
 #include "shell/qt/analysis_window.h"
 #include "shell/qt/answer_box.h"
 #include "shell/qt/answer_list.h"
+#include "tessaly_version.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,7 +33,7 @@ void setToolTipIfChanged(QWidget* w, const std::string& tip) {
 }  // namespace
 
 MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(input) {
-    setWindowTitle(QStringLiteral("Tessaly V2.0  BY Orvane"));
+    setWindowTitle(QStringLiteral("Tessaly V" TESSALY_VERSION "  BY Orvane"));
     // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
