@@ -1,6 +1,8 @@
 #pragma once
 // What the channel stage is told: where each voice sounds (its bus) and the changes
 // of the stage's parameters. Plain values, copied through the mixer's command queue.
+#include "engine/agc.h"
+
 #include <cstdint>
 
 namespace tessaly {
@@ -27,7 +29,7 @@ struct ChannelChange {
     int pathPreset = 0;  // index into the path presets; 0 is off
     std::uint64_t seed = 0;
     bool passband = false;
-    std::uint8_t agc = 0;  // the AGC: 0 off, 1 fast, 2 medium, 3 slow
+    AgcSpeed agc = AgcSpeed::Off;
 };
 
 }  // namespace tessaly

@@ -4,7 +4,15 @@
 
 namespace tessaly {
 
-ChannelStage::ChannelStage(int sampleRate) : rampFrames_(std::max(1, sampleRate / 50)) {}
+ChannelStage::ChannelStage(int sampleRate)
+    : rampFrames_(std::max(1, sampleRate / 50)), readerPath_(sampleRate), interfererPath_(sampleRate),
+      receiver_(sampleRate) {}
+
+FadingPath* ChannelStage::pathOf(Bus bus) {
+    if (bus == Bus::Reader) return &readerPath_;
+    if (bus == Bus::Interferer) return &interfererPath_;
+    return nullptr;
+}
 
 void ChannelStage::apply(const ChannelChange& change) {
     switch (change.what) {
@@ -14,16 +22,34 @@ void ChannelStage::apply(const ChannelChange& change) {
             noiseStep_ = (noiseTarget_ - noiseGain_) / static_cast<float>(rampFrames_);
             break;
         case ChannelChange::What::Path:
-        case ChannelChange::What::Receiver: break;
+            if (FadingPath* path = pathOf(change.bus)) {
+                const auto presets = pathPresets();
+                if (change.pathPreset >= 0 && static_cast<std::size_t>(change.pathPreset) < presets.size()) {
+                    path->setPreset(presets[static_cast<std::size_t>(change.pathPreset)]);
+                    path->reseed(change.seed);
+                }
+            }
+            break;
+        case ChannelChange::What::Receiver:
+            receiver_.setPassband(change.passband);
+            receiver_.setAgc(change.agc);
+            break;
     }
     updateSeparate();
 }
 
 void ChannelStage::updateSeparate() {
     separate_[static_cast<std::size_t>(Bus::BandNoise)] = noiseRampLeft_ > 0 || noiseGain_ != 1.0f;
+    // A path runs on through the silence between clips, so that its fading goes on.
+    separate_[static_cast<std::size_t>(Bus::Reader)] = readerPath_.active();
+    separate_[static_cast<std::size_t>(Bus::Interferer)] = interfererPath_.active();
 }
 
 void ChannelStage::processBus(Bus bus, float* samples, int frames) {
+    if (FadingPath* path = pathOf(bus)) {
+        path->process(samples, frames);
+        return;
+    }
     if (bus != Bus::BandNoise) return;
     int i = 0;
     for (; i < frames && noiseRampLeft_ > 0; ++i, --noiseRampLeft_) {
@@ -35,6 +61,6 @@ void ChannelStage::processBus(Bus bus, float* samples, int frames) {
     updateSeparate();
 }
 
-void ChannelStage::processReceiver(float*, int) {}
+void ChannelStage::processReceiver(float* mix, int frames) { receiver_.process(mix, frames); }
 
 }  // namespace tessaly

@@ -8,6 +8,8 @@
 // the mix, sample for sample as without it. A bus is mixed apart only while
 // something acts on it.
 #include "engine/channel_change.h"
+#include "engine/fading_path.h"
+#include "engine/receiver.h"
 
 #include <array>
 
@@ -15,6 +17,7 @@ namespace tessaly {
 
 class ChannelStage {
 public:
+    // Allocates all it will ever need (the paths' delay lines, the filters).
     explicit ChannelStage(int sampleRate);
     ChannelStage(const ChannelStage&) = delete;
     ChannelStage& operator=(const ChannelStage&) = delete;
@@ -22,7 +25,7 @@ public:
     // All on the rendering thread; none of them allocates, locks or waits.
     void apply(const ChannelChange& change);
     bool separate(Bus bus) const { return separate_[static_cast<std::size_t>(bus)]; }
-    bool receiverOn() const { return false; }
+    bool receiverOn() const { return receiver_.active(); }
     // In place, on a bus mixed apart: a station's path, or the band noise's level.
     void processBus(Bus bus, float* samples, int frames);
     // In place, on the whole mix.
@@ -30,6 +33,7 @@ public:
 
 private:
     void updateSeparate();
+    FadingPath* pathOf(Bus bus);
 
     const int rampFrames_;  // parameter glides last about 20 ms
     // The band noise's gain beyond its buffer's volume (linear), gliding to its target.
@@ -37,6 +41,9 @@ private:
     float noiseTarget_ = 1.0f;
     float noiseStep_ = 0.0f;
     int noiseRampLeft_ = 0;
+    // Each station's ionospheric path (off until set), and the listener's receiver.
+    FadingPath readerPath_, interfererPath_;
+    Receiver receiver_;
     std::array<bool, kBusCount> separate_{};
 };
 

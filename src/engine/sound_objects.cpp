@@ -213,8 +213,33 @@ public:
         engine_.sendChannel(change);
         return true;
     }
-    bool setPath(Station, std::string_view preset, std::uint64_t) override { return preset == "off"; }
-    bool setReceiver(bool passband, std::string_view agc) override { return !passband && agc == "off"; }
+    bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
+        engine_.beginOperation();
+        const PathPreset* found = findPathPreset(preset);
+        if (!found) return false;
+        ChannelChange change;
+        change.what = ChannelChange::What::Path;
+        change.bus = station == Station::Reader ? Bus::Reader : Bus::Interferer;
+        change.pathPreset = static_cast<int>(found - pathPresets().data());
+        change.seed = seed;
+        engine_.sendChannel(change);
+        return true;
+    }
+    bool setReceiver(bool passband, std::string_view agc) override {
+        engine_.beginOperation();
+        static constexpr std::pair<std::string_view, AgcSpeed> kSpeeds[] = {
+            {"off", AgcSpeed::Off}, {"fast", AgcSpeed::Fast}, {"medium", AgcSpeed::Medium}, {"slow", AgcSpeed::Slow}};
+        for (const auto& [name, speed] : kSpeeds) {
+            if (name != agc) continue;
+            ChannelChange change;
+            change.what = ChannelChange::What::Receiver;
+            change.passband = passband;
+            change.agc = speed;
+            engine_.sendChannel(change);
+            return true;
+        }
+        return false;
+    }
 
 private:
     Engine& engine_;
