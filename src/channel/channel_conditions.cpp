@@ -23,6 +23,7 @@ ChannelConditions::ChannelConditions(FormState& form, SpeechOutput& speech)
 void ChannelConditions::startTicked() {
     // Without a sound device the noise loops do not exist: the practice runs silently.
     if (f.noiseBuffer) f.noiseBuffer->play(true);
+    startAdditions();
     if (f.Check1.ticked() && f.qrnBuffer) f.qrnBuffer->play(true);
     if (f.Check2.ticked()) startInterferer();
     if (f.Check3.ticked()) startFading();

@@ -45,6 +45,14 @@ public:
     void Timer4_Timer();
     void Timer5_Timer();
 
+    // Additions: the band noise at an SNR instead of a level, each station's
+    // ionospheric path, the receiver. Each is called once its setting has changed.
+    void snrChanged();
+    void pathChanged();
+    void receiverChanged();
+    // The reader begins a callsign: its SNR is set now, on the frame of its first clip.
+    void callsignBegins();
+
     // Random variation and the supervisory timer.
     void Check4_Click();
     void Check5_Click();
@@ -57,6 +65,12 @@ public:
     void Timer11_Timer();
 
 private:
+    ReceivedChannel* received() const { return f.ds ? f.ds->channel() : nullptr; }
+    void startAdditions();
+    void applySnr();
+    void applyPath();
+    void enableLevelButtons();
+
     // Each condition's start, the same from Start and from its box.
     void startInterferer();
     void startFading();
@@ -69,6 +83,9 @@ private:
     Excursion<int, float> fade_;
     Excursion<int, float> noiseDip_;
     Excursion<std::int16_t, std::int16_t> toneSweep_;
+    // What the received channel was last told, so that nothing is said while unused.
+    std::optional<double> appliedSnr_;
+    std::string appliedPath_ = "off";
 };
 
 }  // namespace tessaly

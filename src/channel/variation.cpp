@@ -9,7 +9,7 @@
 namespace tessaly {
 void ChannelConditions::Check4_Click() {
     const bool ticked = f.Check4.value == 1;
-    for (OptionButton* o : {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6}) o->enabled = !ticked;
+    enableLevelButtons();
     if (ticked) {
         if (f.practising) startNoiseDips();
     } else {

@@ -9,7 +9,7 @@
 // lock, and process never allocates, locks or waits.
 #include "engine/doppler_gain.h"
 #include "engine/hilbert_transformer.h"
-#include "engine/path_presets.h"
+#include "sound/path_presets.h"
 
 #include <array>
 #include <cstdint>

@@ -3,8 +3,12 @@
 #include "engine/engine.h"
 #include "sound/tracing_sound.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <vector>
 
 namespace tessaly {
 
@@ -213,6 +217,15 @@ public:
         engine_.sendChannel(change);
         return true;
     }
+    bool setSnr(int snrHundredthsDb, const SnrReference& reference) override {
+        engine_.beginOperation();
+        const auto voice = voicePower(reference);
+        const auto noise = renditionPower(reference.noise, reference.noiseFrequency, nullptr);
+        if (!voice || !noise || *noise <= 0) return false;
+        // Within what setNoiseLevel takes: 100 dB either way of the recording's own level.
+        const double level = 1000.0 * std::log10(*voice / *noise) - snrHundredthsDb;
+        return setNoiseLevel(static_cast<int>(std::lround(std::clamp(level, -9999.0, 9999.0))));
+    }
     bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
         engine_.beginOperation();
         const PathPreset* found = findPathPreset(preset);
@@ -242,7 +255,51 @@ public:
     }
 
 private:
+    // Mean power per output frame of the voice as a callsign is spoken: each clip's
+    // energy through the tone boost, shared out, over one reader interval.
+    std::optional<double> voicePower(const SnrReference& r) {
+        double energy = 0, shares = 0;
+        for (const auto& [name, share] : r.clips) {
+            double clipEnergy = 0;
+            if (!renditionPower(name, r.clipFrequency, &r.tone, &clipEnergy)) return std::nullopt;
+            energy += share * clipEnergy;
+            shares += share;
+        }
+        if (shares <= 0 || r.intervalMs <= 0) return std::nullopt;
+        const double framesPerClip = r.intervalMs * engine_.mixer().outputRate() / 1000.0;
+        return energy / shares / framesPerClip;
+    }
+
+    // Mean power per frame of a recording at `frequency` (through `tone` if given);
+    // its energy too. Cached: the same recording, rate and tone give the same figures.
+    std::optional<double> renditionPower(const std::string& name, int frequency, const ParamEqParameters* tone,
+                                         double* energy = nullptr) {
+        const std::string key = lowerCase(name) + "@" + std::to_string(frequency) +
+                                (tone ? "/" + std::to_string(tone->centerHz) + "/" + std::to_string(tone->bandwidthSemitones) +
+                                            "/" + std::to_string(tone->gainDb)
+                                      : "");
+        auto it = powers_.find(key);
+        if (it == powers_.end()) {
+            const auto wave = engine_.store().wave(name);
+            std::string error;
+            const auto rendition = wave ? engine_.store().rendition(lowerCase(name), wave, frequency, error) : nullptr;
+            if (!rendition || rendition->length == 0) return std::nullopt;
+            std::vector<float> sound(rendition->frames, rendition->frames + rendition->length);
+            if (tone) {
+                PeakingEq eq;
+                eq.setCoefficients(peakingCoefficients(*tone, engine_.mixer().outputRate()));
+                eq.process(sound.data(), static_cast<int>(sound.size()));
+            }
+            double sum = 0;
+            for (float x : sound) sum += static_cast<double>(x) * x;
+            it = powers_.emplace(key, std::make_pair(sum, sum / static_cast<double>(sound.size()))).first;
+        }
+        if (energy) *energy = it->second.first;
+        return it->second.second;
+    }
+
     Engine& engine_;
+    std::map<std::string, std::pair<double, double>> powers_;  // energy, mean power per frame
 };
 
 class Device final : public SoundDevice {

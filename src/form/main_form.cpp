@@ -30,6 +30,7 @@ MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& ran
     mquit.onClick = [this] { mquit_Click(); };
     mabout.onClick = [this] { mabout_Click(); };
     onStartConditions = [this] { channel.startTicked(); };
+    onCallsignBegins = [this] { channel.callsignBegins(); };
     onStarted = [this] { review.started(); };
     onMarked = [this] { review.marked(); };
 

@@ -1,8 +1,10 @@
 #include "form/user_input.h"
 
 #include "base/utf8.h"
+#include "sound/path_presets.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessaly {
 
@@ -107,12 +109,48 @@ InputResult UserInput::exportResults(const std::string& path) {
     return InputResult::Done;
 }
 
+InputResult UserInput::setSnr(std::optional<double> snrDb) {
+    if (snrDb && !(std::isfinite(*snrDb) && *snrDb >= -60 && *snrDb <= 60)) return InputResult::NotApplicable;
+    if (form_.additions.snrDb == snrDb) return InputResult::Done;
+    form_.additions.snrDb = snrDb;
+    form_.channel.snrChanged();
+    return InputResult::Done;
+}
+
+InputResult UserInput::setPath(const std::string& preset) {
+    if (!findPathPreset(preset)) return InputResult::NotApplicable;
+    if (form_.additions.path == preset) return InputResult::Done;
+    form_.additions.path = preset;
+    form_.channel.pathChanged();
+    return InputResult::Done;
+}
+
+InputResult UserInput::setPassband(bool on) {
+    if (form_.additions.passband == on) return InputResult::Done;
+    form_.additions.passband = on;
+    form_.channel.receiverChanged();
+    return InputResult::Done;
+}
+
+InputResult UserInput::setAgc(const std::string& speed) {
+    if (std::find(agcNames().begin(), agcNames().end(), speed) == agcNames().end()) return InputResult::NotApplicable;
+    if (form_.additions.agc == speed) return InputResult::Done;
+    form_.additions.agc = speed;
+    form_.channel.receiverChanged();
+    return InputResult::Done;
+}
+
+InputResult UserInput::setThreshold(bool on) {
+    form_.additions.threshold = on;
+    return InputResult::Done;
+}
+
 void UserInput::setAdditions(const PracticeSettings& s) {
-    form_.additions.snrDb = s.snrDb;
-    form_.additions.path = s.path;
-    form_.additions.passband = s.passband;
-    form_.additions.agc = s.agc;
-    form_.additions.threshold = s.threshold;
+    setSnr(s.snrDb);
+    setPath(s.path);
+    setPassband(s.passband);
+    setAgc(s.agc);
+    setThreshold(s.threshold);
 }
 
 void UserInput::close() { form_.Form_Unload(); }

@@ -49,8 +49,14 @@ public:
     void setDrill(bool on);
     // Writes the marked list to `path`; a message box says so when it cannot.
     InputResult exportResults(const std::string& path);
-    // The additions to the band conditions (signal-to-noise ratio, ionospheric path,
-    // receiver, threshold run), as their menu items set them.
+    // The additions to the band conditions, as their menu items set them. Each acts
+    // only on a change. An unknown path or AGC is refused (NotApplicable).
+    InputResult setSnr(std::optional<double> snrDb);  // unset: back to the level buttons
+    InputResult setPath(const std::string& preset);
+    InputResult setPassband(bool on);
+    InputResult setAgc(const std::string& speed);
+    InputResult setThreshold(bool on);  // the next Start begins a threshold run
+    // All of them at once (render, a restored practice).
     void setAdditions(const PracticeSettings& settings);
     // The close box: the unload step runs.
     void close();

@@ -53,6 +53,10 @@ Json dumpState(FormState& f) {
     Json timers = Json::object();
     for (Timer* t : f.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};
     d["timers"] = timers;
+    if (f.additions.snrDb) d["snr"] = *f.additions.snrDb;
+    d["path"] = f.additions.path;
+    d["passband"] = f.additions.passband;
+    d["agc"] = f.additions.agc;
     Json settings = Json::object();
     for (const auto& [name, value] : settingsFields(settingsOf(f))) settings[name] = value;
     d["settings"] = settings;

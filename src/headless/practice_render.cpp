@@ -7,6 +7,7 @@
 #include "headless/voice_pack_option.h"
 #include "form/settings_input.h"
 #include "practice/answers.h"
+#include "sound/path_presets.h"
 
 #include <unistd.h>
 
@@ -115,6 +116,25 @@ CommandLine renderCommandLine(RenderOptions& o) {
               o.answerPauseSeconds = seconds;
               return std::string();
           }},
+         {"--snr", "DB", "band noise at this signal-to-noise ratio instead of a level, -60..60",
+          [&s](const std::string& v) {
+              std::string error;
+              if (!setSettingsField(s, "snr", v, error) || !s.snrDb)
+                  return "--snr takes a number of dB from -60 to 60, not \"" + v + "\"";
+              return std::string();
+          }},
+         {"--path", "PRESET", "an ionospheric path for both stations: " + pathPresetNames() + " (off)",
+          [&s](const std::string& v) {
+              if (!findPathPreset(v)) return "--path must be one of " + pathPresetNames() + ", not \"" + v + "\"";
+              s.path = v;
+              return std::string();
+          }},
+         {"--passband", "", "hear it through an SSB receiver's 300-2700 Hz passband",
+          [&s](const std::string&) {
+              s.passband = true;
+              return std::string();
+          }},
+         choiceOption("--agc", "off|fast|medium|slow", "the receiver's AGC (off)", "agc", agcNames(), s),
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones", o.voicesPath),
          seedOption("the same practice every time", o.seed)});
 }
@@ -219,7 +239,10 @@ int render(const RenderOptions& o) {
     const std::int64_t endMs = clock.nowMs();
     if (!session->finish(error)) return cannotWrite(o.outPath, error);
     if (keyFile) {
+        // The additions a practice was made with lead the key, as a comment line;
+        // without any, the key is the callsigns alone.
         std::string key;
+        if (const SettingsFields added = additionFields(o.settings); !added.empty()) key = "# " + settingsLine(added) + "\n";
         for (int row = 1; row <= groups; ++row) key += std::to_string(row) + ' ' + ExpectedCopy(readline(text, row)) + '\n';
         if (!keyFile->write(key, error)) return cannotWrite(o.keyPath, error);
     }

@@ -1,5 +1,9 @@
 #include "headless/script_parser.h"
 
+#include "base/practice_settings.h"
+#include "sound/path_presets.h"
+
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <limits>
@@ -113,9 +117,33 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
         a.kind = ScriptAction::Kind::Export;
         a.text = scan.quoted();
         if (a.text.empty()) scan.fail("export needs a file name");
+    } else if (verb == "snr") {
+        a.kind = ScriptAction::Kind::Snr;
+        const std::string value = scan.word("a signal-to-noise ratio in dB, or off");
+        if (value != "off") {
+            PracticeSettings s;
+            std::string error;
+            if (!setSettingsField(s, "snr", value, error)) scan.fail(error);
+            a.snrDb = s.snrDb;
+        }
+    } else if (verb == "path") {
+        a.kind = ScriptAction::Kind::Path;
+        a.text = scan.word("a path preset");
+        if (!findPathPreset(a.text)) scan.fail("unknown path \"" + a.text + "\" (expected " + pathPresetNames() + ")");
+    } else if (verb == "passband" || verb == "threshold") {
+        a.kind = verb == "passband" ? ScriptAction::Kind::Passband : ScriptAction::Kind::Threshold;
+        const std::string state = scan.word("on or off");
+        if (state != "on" && state != "off") scan.fail(verb + " is on or off, not \"" + state + "\"");
+        a.number = state == "on";
+    } else if (verb == "agc") {
+        a.kind = ScriptAction::Kind::Agc;
+        a.text = scan.word("off, fast, medium or slow");
+        if (std::find(agcNames().begin(), agcNames().end(), a.text) == agcNames().end())
+            scan.fail("agc is off, fast, medium or slow, not \"" + a.text + "\"");
     } else {
         scan.fail("unknown action \"" + verb +
-                  "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill or export)");
+                  "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill, export, snr, "
+                  "path, passband, agc or threshold)");
     }
     scan.end();
     return a;
@@ -136,7 +164,12 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
         case K::Close:
         case K::Replay:
         case K::Drill:
-        case K::Export: break;
+        case K::Export:
+        case K::Snr:
+        case K::Path:
+        case K::Passband:
+        case K::Agc:
+        case K::Threshold: break;
     }
     return std::nullopt;
 }

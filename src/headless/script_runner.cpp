@@ -39,7 +39,12 @@ Json soundEvent(const SoundOperation& op) {
     Json j{{"event", "sound"}, {"buffer", op.buffer}, {"op", op.op}};
     if (op.op == "create") j["name"] = op.name;
     else if (op.op == "play") j["loop"] = op.loop;
-    else if (op.op == "volume" || op.op == "frequency") j["value"] = op.value;
+    else if (op.op == "volume" || op.op == "frequency" || op.op == "noise" || op.op == "snr") j["value"] = op.value;
+    else if (op.op == "path") j["name"] = op.name;
+    else if (op.op == "receiver") {
+        j["passband"] = op.loop;
+        j["agc"] = op.name;
+    }
     else if (op.op == "eq") {
         j["center"] = op.eq.centerHz;
         j["bandwidth"] = op.eq.bandwidthSemitones;
@@ -184,6 +189,11 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::Replay: r = input.replay(static_cast<int>(a.number)); break;
             case K::Drill: input.setDrill(a.number == 1); break;
             case K::Export: r = input.exportResults(a.text); break;
+            case K::Snr: r = input.setSnr(a.snrDb); break;
+            case K::Path: r = input.setPath(a.text); break;
+            case K::Passband: r = input.setPassband(a.number == 1); break;
+            case K::Agc: r = input.setAgc(a.text); break;
+            case K::Threshold: r = input.setThreshold(a.number == 1); break;
             case K::Close:
                 input.close();
                 printer.emit({{"event", "exit"}, {"how", "close"}});

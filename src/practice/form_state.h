@@ -91,6 +91,8 @@ public:
 
     // Start's step that plays the band noise and starts the ticked conditions (channel/).
     std::function<void()> onStartConditions;
+    // The reader is about to speak the first character of a callsign (line `linesStarted`).
+    std::function<void()> onCallsignBegins;
 
     // ---- for learning from each practice (unused, they change nothing)
     int linesStarted = 0;                 // callsigns of the practice text the reader has begun
@@ -106,6 +108,9 @@ public:
         std::string agc = "off";      // the receiver's AGC: off, fast, medium, slow
         bool threshold = false;       // the next Start begins an adaptive threshold run
     } additions;
+    // The SNR the callsign now being read is heard at (a set SNR, or a threshold run's
+    // trial); unset, the band noise follows its level buttons.
+    std::optional<double> callsignSnrDb;
 
     // ---- lookups for hosts
     const ControlRegistry& controls() const { return registry_; }

@@ -9,7 +9,10 @@
 // Failing calls return false (or null) and change nothing; callers skip the step.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tessaly {
 
@@ -60,6 +63,20 @@ public:
 // The two stations the listener hears: the one being copied, and the one in the way.
 enum class Station { Reader, Interferer };
 
+// What a signal-to-noise ratio is measured against: the reader's voice as a callsign
+// is spoken (its clips with their shares, at their playback rate, through the tone
+// boost, one clip every reader interval, the silences between them included), and the
+// band noise as its buffer plays it at full volume. The noise level then follows from
+// these alone, not from the clips a callsign happens to hold.
+struct SnrReference {
+    std::vector<std::pair<std::string, double>> clips;  // resource name, share
+    int clipFrequency = 22050;                          // samples per second
+    ParamEqParameters tone;                             // the voice's tone boost
+    int intervalMs = 1100;                              // one clip per reader tick
+    std::string noise = "zaoyin";                       // the band noise's recording
+    int noiseFrequency = 11025;                         // and its playback rate
+};
+
 // What acts on the received signal between the stations and the listener's ear: the
 // band noise's level beyond its buffer's volume, each station's ionospheric path,
 // and the receiver. Each change takes effect at the form-clock time it is made, like
@@ -70,6 +87,10 @@ public:
     // The band noise's level beyond what its buffer's volume gives, in hundredths of a
     // dB (0: as the buffer says; may be above 0).
     virtual bool setNoiseLevel(int hundredthsDb) = 0;
+    // The band noise's level such that the voice's mean power is `snrHundredthsDb`
+    // above the noise's (the buffer at full volume). False when the powers cannot be
+    // known (a recording missing); the level is then left as it was.
+    virtual bool setSnr(int snrHundredthsDb, const SnrReference& reference) = 0;
     // A station's path: a preset ("off", "good", ...), its fading drawn from `seed`;
     // false for an unknown preset.
     virtual bool setPath(Station station, std::string_view preset, std::uint64_t seed) = 0;

@@ -110,6 +110,10 @@ public:
         report(operation("noise", hundredthsDb));
         return inner ? inner->setNoiseLevel(hundredthsDb) : true;
     }
+    bool setSnr(int snrHundredthsDb, const SnrReference& reference) override {
+        report(operation("snr", snrHundredthsDb));
+        return inner ? inner->setSnr(snrHundredthsDb, reference) : true;
+    }
     bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
         SoundOperation op = operation("path");
         op.name = std::string(station == Station::Reader ? "reader:" : "interferer:") + std::string(preset);

@@ -13,10 +13,10 @@ namespace tessaly {
 
 struct SoundOperation {
     std::string buffer;  // "clip", "qrm", "noise" or "qrn"; "channel" for the received channel
-    std::string op;      // create, play, stop, volume, frequency, eq, release; channel: noise, path, receiver
+    std::string op;      // create, play, stop, volume, frequency, eq, release; channel: noise, snr, path, receiver
     std::string name;    // create: the resource name asked for; path: "reader:good"; receiver: its AGC
     bool loop = false;   // play; receiver: the passband
-    int value = 0;       // volume and noise (hundredths of a dB) or frequency (samples per second)
+    int value = 0;       // volume, noise and snr (hundredths of a dB) or frequency (samples per second)
     ParamEqParameters eq;
 };
 

@@ -9,8 +9,10 @@ void SpeechOutput::Timer2_Timer() {
     const std::string character =
         f.readPos >= 1 && static_cast<std::size_t>(f.readPos) <= text.size() ? text.substr(static_cast<std::size_t>(f.readPos - 1), 1) : "";
     // A callsign's first character: the reader has begun that line.
-    if (!character.empty() && character != "\r" && character != "\n" && (f.readPos == 1 || text[static_cast<std::size_t>(f.readPos - 2)] == '\n'))
+    if (!character.empty() && character != "\r" && character != "\n" && (f.readPos == 1 || text[static_cast<std::size_t>(f.readPos - 2)] == '\n')) {
         ++f.linesStarted;
+        if (f.onCallsignBegins) f.onCallsignBegins();
+    }
     f.clipName = ResToStr(character);
     if (f.clipName == "NULL" && f.groupedReading()) {
         // End of a callsign in grouped reading: wait for the answer, and skip the LF.

@@ -1,4 +1,4 @@
-#include "engine/path_presets.h"
+#include "sound/path_presets.h"
 
 #include <algorithm>
 #include <array>
@@ -38,6 +38,12 @@ double longestPathDelayMs() {
     double longest = 0;
     for (const PathPreset& p : kPresets) longest = std::max(longest, p.delayMs);
     return longest;
+}
+
+std::string pathPresetNames() {
+    std::string names;
+    for (const PathPreset& p : pathPresets()) names += (names.empty() ? "" : ", ") + std::string(p.name);
+    return names;
 }
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 // one delayed, each fading with a Gaussian Doppler spectrum (the two-path model of
 // the HF channel simulator tables). "off" is the first entry and means no path at all.
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tessaly {
@@ -19,6 +20,9 @@ std::span<const PathPreset> pathPresets();
 
 // The preset of this name (exact, lower case), or null.
 const PathPreset* findPathPreset(std::string_view name);
+
+// Every preset's name, "off, good, ..." for messages.
+std::string pathPresetNames();
 
 // The longest differential delay of any preset, ms: what a path allocates for.
 double longestPathDelayMs();
