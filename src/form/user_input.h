@@ -47,7 +47,8 @@ public:
     InputResult replay(int row);
     void setDrill(bool on);
     // Writes the marked list to `path`; a message box says so when it cannot.
-    InputResult exportResults(const std::string& path);
+    // `written`, when given, says whether the file was written.
+    InputResult exportResults(const std::string& path, bool* written = nullptr);
     // The close box: the unload step runs.
     void close();
 
