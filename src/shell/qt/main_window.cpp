@@ -224,6 +224,7 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
             if (list.rowsRevision() != syncedRows_) {
                 syncedRows_ = list.rowsRevision();
                 list_->showRows(list.rows);
+                copied_ = copiedRows(form_);
                 showMarks();
             }
             list_->showSelectedRow(list.selectedRow);
@@ -263,7 +264,7 @@ void MainWindow::syncAll() {
 }
 
 void MainWindow::syncRest() {
-    const PracticeStatus status = feedbackShown_ ? qt::practiceStatus(form_) : PracticeStatus{};
+    const PracticeStatus status = feedbackShown_ ? qt::practiceStatus(form_, copied_) : PracticeStatus{};
     if (!(status == shownStatus_)) {
         shownStatus_ = status;
         corner_->showStatus(statusText(status));

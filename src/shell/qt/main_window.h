@@ -165,6 +165,7 @@ private:
     QMenu* learning_ = nullptr;
     MenuCorner* corner_ = nullptr;
     PracticeStatus shownStatus_;
+    int copied_ = 0;  // rows marked Y, counted when the rows change
     bool feedbackShown_ = true;
     QString exportFolder_;
     AnalysisWindow* analysis_ = nullptr;

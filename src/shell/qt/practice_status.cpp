@@ -16,7 +16,14 @@ long percent(int part, int whole) {
 }
 }  // namespace
 
-PracticeStatus practiceStatus(const MainForm& f) {
+int copiedRows(const MainForm& f) {
+    const auto& rows = f.ListView1.rows;
+    const auto marked = std::min(static_cast<std::size_t>(std::max(f.groupCount, 0)), rows.size());
+    return static_cast<int>(std::count_if(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(marked),
+                                          [](const ListView::Row& row) { return row[3] == "Y"; }));
+}
+
+PracticeStatus practiceStatus(const MainForm& f, int copied) {
     PracticeStatus s;
     const auto& rows = f.ListView1.rows;
     s.groups = std::min(f.groupCount, static_cast<int>(rows.size()));
@@ -28,7 +35,7 @@ PracticeStatus practiceStatus(const MainForm& f) {
         s.stage = PracticeStatus::Stage::ReadingOver;  // continuous reading done, answers still open
     } else if (s.groups > 0 && !rows.front()[3].empty()) {
         s.stage = PracticeStatus::Stage::Marked;
-        for (int r = 0; r < s.groups; ++r) s.copied += rows[static_cast<std::size_t>(r)][3] == "Y";
+        s.copied = copied;
     } else {
         s.groups = 0;
     }

@@ -19,7 +19,9 @@ struct PracticeStatus {
     bool operator==(const PracticeStatus&) const = default;
 };
 
-PracticeStatus practiceStatus(const MainForm& form);
+// `copied`: the rows marked Y, counted when the rows change rather than after every tick.
+PracticeStatus practiceStatus(const MainForm& form, int copied);
+int copiedRows(const MainForm& form);
 // "第 2/5 组 · 报读中", "第 2/5 组 · 请输入", "报读完毕 · 请输入", "正确 3/5 (60%)"; "" when idle.
 QString statusText(const PracticeStatus& status);
 
