@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes docs/screenshot.png (the window after a marked practice) and
-# docs/analysis.png (the same beside its error analysis), on a virtual X screen
-# with a window manager, so that the caption bars show too.
+# Takes docs/screenshot.png (the window after a marked practice, its wrong
+# characters marked), docs/screenshot-2x.png (the same magnified twice on a
+# 1280 x 900 screen) and docs/analysis.png (the window beside its error analysis),
+# on a virtual X screen with a window manager, so that the caption bars show too.
 # Needs, besides the build: xvfb xauth openbox imagemagick xdotool x11-utils
 # usage: docs/make_screenshot.sh [BUILD_DIR]
 set -euo pipefail
@@ -10,9 +11,10 @@ build=$(realpath "${1:-build}")
 scene="$build/tools/tessaly_screenshot_scene"
 [[ -x $scene ]] || { echo "make_screenshot: build $scene first" >&2; exit 1; }
 
-shoot() {  # shoot OUT.png [analysis]
-  xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
+shoot() {  # shoot OUT.png [analysis] [SCALE SCREEN]
+  xvfb-run -a -s "-screen 0 ${4:-1280x800}x24" bash -euo pipefail -c '
     scene=$1 out=$2 mode=${3:-}
+    export QT_SCALE_FACTOR=$4
     openbox >/dev/null 2>&1 & wm=$!
     # A window mapped before the window manager runs is captured black: wait for it.
     for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
@@ -23,7 +25,7 @@ shoot() {  # shoot OUT.png [analysis]
     done
     sleep 1  # the first paint
     # Rest the pointer on the answer list: its tooltip is the summary.
-    [[ -n $mode ]] || xdotool search --name "Tessaly V2.0" | head -1 | xargs -I{} xdotool mousemove --window {} 200 330
+    [[ -n $mode ]] || xdotool search --name "Tessaly V2.0" | head -1 | xargs -I{} xdotool mousemove --window {} $((200 * QT_SCALE_FACTOR)) $((330 * QT_SCALE_FACTOR))
     xdotool mousemove_relative 1 1
     sleep 2
     shot=$(mktemp --suffix=.png)
@@ -33,8 +35,9 @@ shoot() {  # shoot OUT.png [analysis]
     rm -f "$shot"
     kill "$app" "$wm" 2>/dev/null || true
     wait 2>/dev/null || true
-  ' _ "$scene" "$1" "${2:-}"
+  ' _ "$scene" "$1" "${2:-}" "${3:-1}"
   echo "make_screenshot: wrote $1"
 }
 shoot "$(realpath docs)/screenshot.png"
+shoot "$(realpath docs)/screenshot-2x.png" "" 2 1280x900
 shoot "$(realpath docs)/analysis.png" analysis

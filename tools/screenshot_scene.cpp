@@ -1,13 +1,13 @@
 // Not a test: puts the window on the screen after a whole practice (ten callsigns,
-// eight copied right, marked), for docs/screenshot.png; the script rests the
-// pointer on the list so that the summary tooltip shows.
+// eight copied right, marked, the wrong characters shown), for docs/screenshot.png
+// and docs/screenshot-2x.png; the script rests the pointer on the list so that the
+// summary tooltip shows.
 // The practice runs in virtual time with a fixed seed, so the picture repeats.
 // With "analysis", three earlier practices give the error analysis window beside it
 // something to show, for docs/analysis.png.
 // usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis]]
 #include "practice/answers.h"
 #include "practice/virtual_clock.h"
-#include "shell/qt/analysis_window.h"
 #include "shell/qt/answer_list.h"
 #include "shell/qt/desktop_session.h"
 #include "sound/tracing_sound.h"
@@ -79,10 +79,7 @@ int main(int argc, char** argv) {
     if (QScreen* s = window.screen()) window.move(s->availableGeometry().center() - window.rect().center());
     if (analysis) window.move(20, 40);  // room for the analysis on its right
     window.show();
-    if (analysis) {
-        qt::AnalysisWindow* errors = window.showAnalysis();
-        errors->move(window.frameGeometry().topRight() + QPoint(12, 0));
-    }
+    if (analysis) window.showAnalysis();  // it opens beside the window
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }

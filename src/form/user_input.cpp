@@ -103,9 +103,11 @@ InputResult UserInput::replay(int row) { return form_.review.replay(row) ? Input
 
 void UserInput::setDrill(bool on) { form_.review.setDrill(on); }
 
-InputResult UserInput::exportResults(const std::string& path) {
+InputResult UserInput::exportResults(const std::string& path, bool* written) {
+    if (written) *written = false;
     if (form_.practising || !form_.review.canExport()) return InputResult::Ignored;
-    form_.review.exportResults(path);
+    const bool done = form_.review.exportResults(path);
+    if (written) *written = done;
     return InputResult::Done;
 }
 

@@ -48,7 +48,8 @@ public:
     InputResult replay(int row);
     void setDrill(bool on);
     // Writes the marked list to `path`; a message box says so when it cannot.
-    InputResult exportResults(const std::string& path);
+    // `written`, when given, says whether the file was written.
+    InputResult exportResults(const std::string& path, bool* written = nullptr);
     // The additions to the band conditions, as their menu items set them. Each acts
     // only on a change. An unknown path or AGC is refused (NotApplicable).
     InputResult setSnr(std::optional<double> snrDb);  // unset: back to the level buttons

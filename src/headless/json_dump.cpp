@@ -9,18 +9,18 @@ using Json = nlohmann::ordered_json;
 namespace {
 Json describe(const Control& c) {
     Json j;
-    j["enabled"] = c.enabled;
+    j["enabled"] = c.enabled.get();
     switch (c.kind) {
-        case ControlKind::OptionButton: j["value"] = static_cast<const OptionButton&>(c).value; break;
-        case ControlKind::CheckBox: j["value"] = static_cast<const CheckBox&>(c).value; break;
-        case ControlKind::Slider: j["value"] = static_cast<const Slider&>(c).value; break;
+        case ControlKind::OptionButton: j["value"] = static_cast<const OptionButton&>(c).value.get(); break;
+        case ControlKind::CheckBox: j["value"] = static_cast<const CheckBox&>(c).value.get(); break;
+        case ControlKind::Slider: j["value"] = static_cast<const Slider&>(c).value.get(); break;
         case ControlKind::TextBox: j["text"] = static_cast<const TextBox&>(c).text(); break;
-        case ControlKind::Label: j["caption"] = static_cast<const Label&>(c).caption; break;
+        case ControlKind::Label: j["caption"] = static_cast<const Label&>(c).caption.get(); break;
         case ControlKind::Button:
         case ControlKind::MenuCommand:
         case ControlKind::ListView: break;
     }
-    if (!c.toolTip.empty()) j["toolTip"] = c.toolTip;
+    if (!c.toolTip->empty()) j["toolTip"] = c.toolTip.get();
     return j;
 }
 }  // namespace
@@ -38,9 +38,9 @@ Json dumpState(FormState& f) {
     Json rows = Json::array();
     for (const auto& r : f.ListView1.rows) rows.push_back(Json::array({r[0], r[1], r[2], r[3]}));
     d["rows"] = rows;
-    d["selectedRow"] = f.ListView1.selectedRow;
-    d["listTooltip"] = f.ListView1.toolTip;
-    d["label6"] = f.Label6.caption;
+    d["selectedRow"] = f.ListView1.selectedRow.get();
+    d["listTooltip"] = f.ListView1.toolTip.get();
+    d["label6"] = f.Label6.caption.get();
     d["fadeLevel"] = f.fadeLevel;
     d["noiseDipLevel"] = f.noiseDipLevel;
     d["toneCentre"] = f.toneCentre;

@@ -19,6 +19,13 @@ std::vector<ReadUnit> unitsRead(std::string_view practiceLine) {
     return units;
 }
 
+std::string_view firstUnits(std::string_view practiceLine, std::size_t count) {
+    if (count == 0) return practiceLine.substr(0, 0);
+    for (std::size_t i = 0; i < practiceLine.size(); ++i)
+        if (unitOf(practiceLine[i]) && --count == 0) return practiceLine.substr(0, i + 1);
+    return practiceLine;
+}
+
 std::optional<ReadUnit> unitNamed(std::string_view name) {
     // A name is not the line's code: "m" is no unit name, "MOBILE" is.
     const char code = name == "MOBILE" ? 'm' : name == "QRP" ? 'q' : name.size() == 1 ? name[0] : '\0';

@@ -19,6 +19,10 @@ struct ReadUnit {
 // the practice alphabet the written forms joined give its expected copy.
 std::vector<ReadUnit> unitsRead(std::string_view practiceLine);
 
+// The start of a line that holds its first `count` units (the whole line when it
+// has no more): what had been spoken of it when the reader stopped there.
+std::string_view firstUnits(std::string_view practiceLine, std::size_t count);
+
 // The unit of that name, if there is one.
 std::optional<ReadUnit> unitNamed(std::string_view name);
 

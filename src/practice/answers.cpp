@@ -24,7 +24,7 @@ void PracticeControl::Text6_KeyPress(int& KeyAscii) {
         ++f.answerCount;
         if (f.answerCount <= f.groupCount) {
             if (static_cast<std::size_t>(f.answerCount) <= f.ListView1.rows.size())
-                f.ListView1.rows[static_cast<std::size_t>(f.answerCount - 1)][1] = f.Text6.text();
+                f.ListView1.setCell(static_cast<std::size_t>(f.answerCount - 1), 1, f.Text6.text());
             f.ListView1.selectedRow = f.answerCount;
             if (f.practising && !f.Timer2.enabled() && f.groupedReading()) {
                 f.waitingForAnswer = false;
@@ -49,10 +49,10 @@ void PracticeControl::Text6_KeyPress(int& KeyAscii) {
 void PracticeControl::MarkAnswers() {
     const auto rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(f.groupCount, 0)), f.ListView1.rows.size());
     for (f.rowIndex = 1; f.rowIndex <= static_cast<int>(rows); ++f.rowIndex)
-        f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)][2] = ExpectedCopy(readline(f.Text1.text(), f.rowIndex));
+        f.ListView1.setCell(static_cast<std::size_t>(f.rowIndex - 1), 2, ExpectedCopy(readline(f.Text1.text(), f.rowIndex)));
     for (f.rowIndex = 1; f.rowIndex <= static_cast<int>(rows); ++f.rowIndex) {
-        auto& row = f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)];
-        row[3].assign(1, row[1] == row[2] ? 'Y' : 'N');
+        const auto& row = f.ListView1.rows[static_cast<std::size_t>(f.rowIndex - 1)];
+        f.ListView1.setCell(static_cast<std::size_t>(f.rowIndex - 1), 3, row[1] == row[2] ? "Y" : "N");
     }
     if (f.onMarked) f.onMarked();
 }

@@ -4,7 +4,8 @@
 
 namespace tessaly {
 
-Control::Control(ControlRegistry& registry, ControlKind k, std::string n) : kind(k), name(std::move(n)) {
+Control::Control(ControlRegistry& registry, ControlKind k, std::string n)
+    : kind(k), name(std::move(n)), revision_(&registry.wholeRevision()) {
     registry.add(*this);
 }
 

@@ -96,6 +96,7 @@ public:
 
     // ---- for learning from each practice (unused, they change nothing)
     int linesStarted = 0;                 // callsigns of the practice text the reader has begun
+    int unitsStarted = 0;                 // characters of the practice text whose clips the reader has started
     std::vector<std::string> drillUnits;  // the generator favours callsigns with these; empty: draws as usual
     std::function<void()> onStarted;      // Start has set the practice up
     std::function<void()> onMarked;       // the answer list has been marked

@@ -27,6 +27,7 @@ void PracticeControl::Command4_Click() {
     f.Timer11.setEnabled(true);
     f.Command4.enabled = false;
     f.linesStarted = 0;
+    f.unitsStarted = 0;
     if (f.onStarted) f.onStarted();
 }
 

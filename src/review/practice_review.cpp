@@ -2,11 +2,13 @@
 
 #include "base/lines.h"
 #include "base/output_file.h"
+#include "learning/read_units.h"
 #include "learning/results_csv.h"
 #include "practice/answers.h"
 #include "practice/reading_pace.h"
 #include "practice/settings_of_form.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace tessaly {
@@ -49,6 +51,7 @@ void PracticeReview::marked() {
 
     std::vector<AnsweredLine> answered;
     const LineIndex lines(f.Text1.text());
+    std::size_t unitsLeft = static_cast<std::size_t>(f.unitsStarted);
     for (std::size_t i = 0; i < f.ListView1.rows.size() && static_cast<int>(i) < f.groupCount; ++i) {
         const auto& row = f.ListView1.rows[i];
         PracticeRow kept;
@@ -58,8 +61,11 @@ void PracticeReview::marked() {
         kept.copied = row[3] == "Y";
         kept.line = std::string(lines.line(kept.number));
         record_.rows.push_back(kept);
-        // Only what was read counts: a callsign the reader never began was not missed.
-        if (!kept.answer.empty() || kept.number <= f.linesStarted) answered.push_back({kept.answer, kept.line});
+        // Only what was read counts: a character once its clip has started, so a
+        // callsign the reader never began, or the rest of one stopped midway, was not missed.
+        const std::string_view heard = firstUnits(kept.line, unitsLeft);
+        unitsLeft -= std::min(unitsLeft, unitsRead(heard).size());
+        if (!kept.answer.empty() || !heard.empty()) answered.push_back({kept.answer, std::string(heard)});
     }
     if (!answered.empty()) analysis_.addPractice(answered);
     updateDrill();

@@ -77,7 +77,7 @@ void CallsignSources::Command1_Click() {
     f.textLength = static_cast<std::int32_t>(f.Text1.text().size());
     f.groupCount = countCrLf(f.Text1.text());  // the edit box's line count minus one
     for (f.rowNumber = 1; f.rowNumber <= f.groupCount; ++f.rowNumber)
-        f.ListView1.rows.push_back({std::to_string(f.rowNumber), "", "", ""});
+        f.ListView1.addRow({std::to_string(f.rowNumber), "", "", ""});
 }
 
 }  // namespace tessaly

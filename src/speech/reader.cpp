@@ -22,6 +22,7 @@ void SpeechOutput::Timer2_Timer() {
     }
     f.Text5.setText(std::to_string(f.readPos) + f.clipName);
     StartClip();
+    if (f.clipName != "NULL") ++f.unitsStarted;
     if (!text.empty() && f.readPos >= f.textLength - 1) endOfReading();
 }
 

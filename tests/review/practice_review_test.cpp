@@ -2,11 +2,15 @@
 // the analysis over practices, the drill and the results file.
 #include "base/lines.h"
 #include "learning/drill.h"
+#include "learning/read_units.h"
 #include "learning/results_csv.h"
 #include "learning/stats_report.h"
 #include "support/form_fixture.h"
 
+#include <cstdint>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <iterator>
 
 namespace tessaly::testing {
@@ -130,6 +134,76 @@ TEST_F(ReviewTest, ExportedResultsReadBackAsThePractice) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
     std::remove(path.c_str());
 }
+
+// Stopping at any point of a practice: the analysis counts exactly the units whose
+// clips had started, each character as often as it was spoken.
+struct StopPoint {
+    const char* mode;  // the reading: Option8 grouped, Option9 continuous
+    int groups;
+};
+
+void PrintTo(const StopPoint& p, std::ostream* os) { *os << p.mode << " x" << p.groups; }
+
+class StopAnywhere : public ::testing::TestWithParam<StopPoint> {
+protected:
+    struct Run {
+        HostRecord host;
+        std::vector<RecordedOperation> recorded;
+        HeadlessSession session{recordingOptions(3, host, recorded)};
+        std::string text;  // the practice text, as Start made it
+    };
+    // Starts the practice and runs it in 10 ms steps (the supervisory timer's own)
+    // while `more` says so, answering "X" whenever the reader waits for an answer.
+    static std::unique_ptr<Run> practise(const StopPoint& point, const std::function<bool(Run&)>& more) {
+        auto run = std::make_unique<Run>();
+        HeadlessSession& s = run->session;
+        s.load();
+        s.input().click(point.mode);
+        s.input().setText("Text2", std::to_string(point.groups));
+        s.input().click("Command4");
+        run->text = s.form().Text1.text();
+        while (s.form().practising && more(*run)) {
+            s.clock().advance(10);
+            if (s.form().waitingForAnswer) s.input().type("Text6", "X\r");
+        }
+        return run;
+    }
+};
+
+TEST_P(StopAnywhere, AnalysisCountsOnlyTheCharactersWhoseClipsStarted) {
+    const StopPoint point = GetParam();
+    // The whole practice once: when each unit's clip starts, and what it says.
+    std::vector<std::int64_t> startsAt;
+    std::vector<std::string> spoken;
+    {
+        auto whole = practise(point, [](Run&) { return true; });
+        for (const auto& clip : whole->host.clips)
+            if (clip.name != "NULL") startsAt.push_back(clip.t);
+        for (int n = 1; n <= point.groups; ++n)
+            for (const ReadUnit& u : unitsRead(readline(whole->text, n))) spoken.push_back(u.name);
+    }
+    ASSERT_EQ(startsAt.size(), spoken.size());
+    ASSERT_GE(spoken.size(), 10u);
+
+    // Stopped just before each clip, and after the last one.
+    for (std::size_t started = 0; started <= spoken.size(); ++started) {
+        const std::int64_t stopBefore = started < startsAt.size() ? startsAt[started] : INT64_MAX;
+        auto run = practise(point, [&](Run& r) { return r.session.clock().nowMs() + 10 < stopBefore; });
+        MainForm& form = run->session.form();
+        run->session.input().click("Command5");  // marks, also once the reading has finished
+        std::map<std::string, int> expected;
+        for (std::size_t i = 0; i < started; ++i) ++expected[spoken[i]];
+        std::map<std::string, int> counted;
+        for (const UnitErrors& u : form.review.analysis().rows()) counted[u.unit] = u.read;
+        EXPECT_EQ(counted, expected) << started << " of " << spoken.size() << " clips started";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachReading, StopAnywhere,
+                         ::testing::Values(StopPoint{"Option8", 2}, StopPoint{"Option9", 2}),
+                         [](const ::testing::TestParamInfo<StopPoint>& info) {
+                             return std::string(info.param.mode == std::string("Option8") ? "grouped" : "continuous");
+                         });
 
 }  // namespace
 }  // namespace tessaly::testing

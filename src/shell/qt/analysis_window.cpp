@@ -2,6 +2,9 @@
 
 #include "shell/qt/fonts.h"
 
+#include <algorithm>
+
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QScrollArea>
@@ -33,7 +36,8 @@ std::vector<UnitBar> unitBars(const ErrorAnalysis& analysis) {
     std::vector<UnitBar> bars;
     for (const UnitErrors& u : analysis.rows()) {
         const auto [token, count] = u.mostWrittenAs();
-        bars.push_back({QString::fromStdString(u.unit), u.read, u.missed, count > 0 ? QString::fromStdString(token) : QString()});
+        bars.push_back({QString::fromStdString(u.unit), u.read, u.missed, count > 0 ? QString::fromStdString(token) : QString(),
+                        u.omitted});
     }
     return bars;
 }
@@ -59,16 +63,35 @@ AnalysisWindow::AnalysisWindow(const ErrorAnalysis& analysis, QWidget* owner)
 
 void AnalysisWindow::refresh() {
     rows_ = unitBars(analysis_);
-    const auto weakest = analysis_.weakest();
-    QString text = QStringLiteral("已分析 %1 次练习:每个字符读了几次、错了几次,错得最多的在最上面。").arg(analysis_.practices());
-    if (analysis_.practices() == 0) text = QStringLiteral("还没有判过分的练习。练习结束后这里会显示每个字符的错误率。");
+    summary_->setText(analysisSummary(analysis_));
+    bars_->show(rows_);
+}
+
+void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QString analysisSummary(const ErrorAnalysis& analysis) {
+    if (analysis.practices() == 0) return QStringLiteral("还没有判过分的练习。练习结束后，这里会显示每个字符的错误率。");
+    QString text = QStringLiteral("已分析 %1 次练习：每个字符错了几次、读了几次，错得最多的在最上面；"
+                                  "“写成”是最常写成的字符，“漏”是漏写的次数。")
+                       .arg(analysis.practices());
+    const auto weakest = analysis.weakest(3, 2);
+    const auto rows = analysis.rows();
+    const bool missed = std::any_of(rows.begin(), rows.end(), [](const UnitErrors& u) { return u.missed > 0; });
+    text += QStringLiteral("\n最需要练习（读过至少两次、错得最多的字符）：");
     if (!weakest.empty()) {
         QStringList names;
         for (const std::string& w : weakest) names << QString::fromStdString(w);
-        text += QStringLiteral("\n最需要练习:") + names.join(QStringLiteral(" "));
+        text += names.join(QStringLiteral(" "));
+    } else {
+        text += missed ? QStringLiteral("还看不出来，错过的字符都只读过一次") : QStringLiteral("没有，还没有听错过");
     }
-    summary_->setText(text);
-    bars_->show(rows_);
+    return text;
 }
 
 }  // namespace tessaly::qt

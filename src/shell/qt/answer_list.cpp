@@ -1,11 +1,14 @@
 #include "shell/qt/answer_list.h"
 
 #include "shell/qt/fonts.h"
+#include "shell/qt/marked_cells.h"
 #include "shell/qt/twips.h"
 
-#include <QHeaderView>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QToolTip>
 
 namespace tessaly::qt {
@@ -41,11 +44,83 @@ AnswerList::AnswerList(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
         if (onRowDoubleClicked) onRowDoubleClicked(indexOfTopLevelItem(item) + 1);
     });
+    setItemDelegate(new MarkedCells([this](int row) { return marksOf(row + 1); }, this));
+}
+
+int AnswerList::currentRowNumber() const {
+    QTreeWidgetItem* item = currentItem();
+    return item ? indexOfTopLevelItem(item) + 1 : 0;
 }
 
 void AnswerList::contextMenuEvent(QContextMenuEvent* event) {
+    // From the keyboard the menu is for the current row, wherever the pointer rests.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        openContextMenuForCurrentRow();
+        return;
+    }
     QTreeWidgetItem* item = itemAt(viewport()->mapFromGlobal(event->globalPos()));
     if (onContextMenu) onContextMenu(item ? indexOfTopLevelItem(item) + 1 : 0, event->globalPos());
+}
+
+void AnswerList::openContextMenuForCurrentRow() {
+    if (!onContextMenu) return;
+    const int row = currentRowNumber();
+    QPoint at = viewport()->rect().topLeft();
+    if (row > 0) {
+        scrollToItem(currentItem());
+        const QRect cell = visualItemRect(currentItem());
+        at = QPoint(cell.left() + columnWidth(0), cell.bottom());
+    }
+    onContextMenu(row, viewport()->mapToGlobal(at));
+}
+
+void AnswerList::keyPressEvent(QKeyEvent* event) {
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        openContextMenuForCurrentRow();
+        return;
+    }
+    const bool activates = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space;
+    if (activates && mods == Qt::NoModifier && currentRowNumber() > 0) {
+        if (onRowActivated) onRowActivated(currentRowNumber());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+// The frame is drawn in the selection's colour while the list has the focus.
+void AnswerList::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    update();
+}
+
+void AnswerList::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    update();
+}
+
+bool AnswerList::event(QEvent* event) {
+    const bool done = QTreeWidget::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    return done;
+}
+
+void AnswerList::showMarks(std::vector<std::optional<AnswerMarks>> marks, bool shown) {
+    if (marks_.empty() && marks.empty() && marksShown_ == shown) return;
+    marks_ = std::move(marks);
+    marksShown_ = shown;
+    viewport()->update();
+}
+
+const AnswerMarks* AnswerList::marksOf(int row) const {
+    if (!marksShown_ || row < 1 || static_cast<std::size_t>(row) > marks_.size()) return nullptr;
+    const auto& marks = marks_[static_cast<std::size_t>(row - 1)];
+    return marks ? &*marks : nullptr;
 }
 
 void AnswerList::showRows(const std::vector<Row>& rows) {

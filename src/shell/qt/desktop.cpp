@@ -5,6 +5,7 @@
 #include "shell/qt/deferred_sound.h"
 #include "shell/qt/desktop_session.h"
 #include "shell/qt/loader_window.h"
+#include "shell/qt/qt_translations.h"
 #include "shell/qt/startup_probe.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     QApplication::setApplicationName(QStringLiteral("tessaly"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaly"));
     QApplication::setWindowIcon(qt::appIcon());
+    qt::loadQtTranslations(app);  // Qt's own dialogs and menus in Chinese, like the window
 
     std::unique_ptr<qt::DesktopSession> session;
     qt::LoaderWindow loader;

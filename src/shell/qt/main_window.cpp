@@ -1,22 +1,33 @@
 #include "shell/qt/main_window.h"
 
+#include "learning/answer_marks.h"
 #include "shell/qt/analysis_window.h"
 #include "shell/qt/answer_box.h"
 #include "shell/qt/answer_list.h"
 #include "tessaly_version.h"
+#include "shell/qt/client_area.h"
+#include "shell/qt/export_dialog.h"
+#include "shell/qt/learning_menu.h"
+#include "shell/qt/menu_corner.h"
+#include "shell/qt/setting_tips.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QDateTime>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace tessaly::qt {
 
@@ -26,27 +37,39 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 void setEnabledIfChanged(QWidget* w, bool enabled) {
     if (w->isEnabled() != enabled) w->setEnabled(enabled);
 }
-void setToolTipIfChanged(QWidget* w, const std::string& tip) {
-    const QString t = qs(tip);
-    if (w->toolTip() != t) w->setToolTip(t);
+void setToolTipIfChanged(QWidget* w, const QString& tip) {
+    if (w->toolTip() != tip) w->setToolTip(tip);
+}
+
+// Before the window manager has framed a window its frame is unknown: room for a
+// title bar and borders, generously (logical px).
+constexpr QMargins kFrameGuess(6, 36, 6, 6);
+
+QMargins frameOf(const QWidget* w) {
+    const QRect outer = w->frameGeometry();
+    const QRect inner = w->geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    return frame.isNull() || !w->isVisible() ? kFrameGuess : frame;
 }
 }  // namespace
 
 MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(input) {
     setWindowTitle(QStringLiteral("Tessaly V" TESSALY_VERSION "  BY Orvane"));
-    // Fixed single border: minimise and close, no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     buildLayout();
+    buildKeys();
     chooseExportFile = [this] {
-        const QString suggested =
-            QStringLiteral("tessaly-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm")));
-        return QFileDialog::getSaveFileName(this, QStringLiteral("导出成绩"), suggested, QStringLiteral("CSV (*.csv)"))
-            .toStdString();
+        const auto dialog = exportDialog(this, exportFolder());
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::string();
+        return dialog->selectedFiles().front().toStdString();
     };
+    popUpMenu = [](QMenu& menu, const QPoint& global) { menu.exec(global); };
     syncFromModel();
-    // The client area has its fixed size; the menu bar comes on top of it.
-    setFixedSize(sizeHint());
+    // The normal size is the design's; the window may grow, and shrinks only to fit a screen.
+    resize(sizeHint());
+    fitOnScreen();
 }
 
 MainWindow::~MainWindow() = default;
@@ -58,7 +81,7 @@ QWidget* MainWindow::widget(const std::string& controlName) const {
 }
 
 void MainWindow::bind(Control& model, QWidget* w) {
-    bindings_.emplace_back(&model, w);
+    bindings_.push_back({&model, w});
     widgetOf_[&model] = w;
     connectControl(model, w);
 }
@@ -73,7 +96,10 @@ void MainWindow::connectControl(Control& model, QWidget* w) {
     // `clicked` comes from the user only (mouse, keyboard, arrow keys within a group),
     // never from the sync's setChecked.
     switch (model.kind) {
-        case ControlKind::Button: connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, click); break;
+        case ControlKind::Button:
+            connect(static_cast<QPushButton*>(w), &QPushButton::clicked, this, click);
+            w->installEventFilter(this);  // Enter presses the focused button
+            break;
         case ControlKind::OptionButton: connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this, click); break;
         case ControlKind::CheckBox: connect(static_cast<QCheckBox*>(w), &QCheckBox::clicked, this, click); break;
         case ControlKind::TextBox:
@@ -92,7 +118,11 @@ void MainWindow::connectControl(Control& model, QWidget* w) {
             auto* list = static_cast<AnswerList*>(w);
             list->onMouseMove = [this, name] { forward([&] { input_.hover(name); }); };
             list->onRowDoubleClicked = [this](int row) { forward([&] { input_.replay(row); }); };
-            list->onContextMenu = [this](int row, const QPoint& global) { listMenu(row)->exec(global); };
+            list->onRowActivated = [this](int row) { forward([&] { input_.replay(row); }); };
+            list->onContextMenu = [this](int row, const QPoint& global) {
+                const auto menu = listMenu(row);
+                popUpMenu(*menu, global);
+            };
             break;
         }
         case ControlKind::MenuCommand:
@@ -107,11 +137,42 @@ void MainWindow::connectSlider(QSlider* w, const std::string& name) {
     connect(w, &QSlider::sliderMoved, this, [this, name](int value) { forward([&] { input_.scroll(name, value); }); });
     connect(w, &QSlider::sliderReleased, this, [this, w, name] {
         if (w->value() != valueAtPress_[w]) forward([&] { input_.endScroll(name); });
-        else syncFromModel();
+        else syncAll();
     });
     connect(w, &QSlider::valueChanged, this, [this, w, name](int value) {
         if (!w->isSliderDown()) forward([&] { input_.slide(name, value); });
     });
+}
+
+void MainWindow::buildKeys() {
+    // F5 and F6: keys no callsign is typed with, so they work from the answer box too.
+    auto key = [this](const char* name, Qt::Key shortcut) {
+        auto* action = new QAction(this);
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, name] {
+            if (auto* button = qobject_cast<QPushButton*>(widget(name))) button->click();
+        });
+        return action;
+    };
+    start_ = key("Command4", Qt::Key_F5);
+    stop_ = key("Command5", Qt::Key_F6);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter presses a focused button, as Space does.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (auto* button = qobject_cast<QPushButton*>(watched)) {
+                button->click();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::syncControl(const Control& model, QWidget* w) {
@@ -136,6 +197,8 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
                 const QSignalBlocker quiet(slider);
                 slider->setValue(value);
             }
+            if (slider == speed_) setToolTipIfChanged(slider, speedTip(value));
+            if (slider == tone_) setToolTipIfChanged(slider, toneTip(value));
             break;
         }
         case ControlKind::TextBox: {
@@ -158,9 +221,15 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
         }
         case ControlKind::ListView: {
             const auto& list = static_cast<const ListView&>(model);
-            list_->showRows(list.rows);
+            // 500 rows of four cells are compared only when the rows have changed.
+            if (list.rowsRevision() != syncedRows_) {
+                syncedRows_ = list.rowsRevision();
+                list_->showRows(list.rows);
+                copied_ = copiedRows(form_);
+                showMarks();
+            }
             list_->showSelectedRow(list.selectedRow);
-            setToolTipIfChanged(list_, list.toolTip);
+            setToolTipIfChanged(list_, qs(list.toolTip));
             break;
         }
         case ControlKind::Button:
@@ -170,7 +239,37 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
 }
 
 void MainWindow::syncFromModel() {
-    for (auto& [model, w] : bindings_) syncControl(*model, w);
+    if (syncEverything_) {
+        syncEverything_ = false;
+        syncAll();
+        return;
+    }
+    if (form_.controls().revision() != syncedRevision_) {
+        syncedRevision_ = form_.controls().revision();
+        for (Binding& b : bindings_) {
+            if (b.model->revision() == b.synced) continue;
+            b.synced = b.model->revision();
+            syncControl(*b.model, b.widget);
+        }
+    }
+    syncRest();
+}
+
+void MainWindow::syncAll() {
+    syncedRevision_ = form_.controls().revision();
+    for (Binding& b : bindings_) {
+        b.synced = b.model->revision();
+        syncControl(*b.model, b.widget);
+    }
+    syncRest();
+}
+
+void MainWindow::syncRest() {
+    const PracticeStatus status = feedbackShown_ ? qt::practiceStatus(form_, copied_) : PracticeStatus{};
+    if (!(status == shownStatus_)) {
+        shownStatus_ = status;
+        corner_->showStatus(statusText(status));
+    }
     // An open analysis follows each newly marked practice.
     if (analysis_ && analysis_->isVisible() && form_.review.analysis().practices() != analysedPractices_) {
         analysedPractices_ = form_.review.analysis().practices();
@@ -185,23 +284,44 @@ void MainWindow::syncFromModel() {
     }
 }
 
+void MainWindow::showMarks() {
+    std::vector<std::optional<AnswerMarks>> marks;
+    if (feedbackShown_) {
+        const auto& rows = form_.ListView1.rows;
+        const auto& record = form_.review.lastRecord().rows;
+        marks.reserve(rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i][3].empty()) {
+                marks.emplace_back();  // not marked: drawn as usual
+                continue;
+            }
+            // A row left empty shows only its mark: its expected copy is not a list of mistakes.
+            const bool answered = !rows[i][1].empty() && i < record.size() && !record[i].line.empty();
+            marks.emplace_back(answered ? answerMarks(rows[i][1], record[i].line) : AnswerMarks{});
+        }
+    }
+    list_->showMarks(std::move(marks), feedbackShown_);
+}
+
+void MainWindow::setFeedbackShown(bool shown) {
+    if (shown == feedbackShown_) return;
+    feedbackShown_ = shown;
+    showMarks();
+    syncRest();
+}
+
+QLabel* MainWindow::noSoundNotice() const { return corner_->noSoundNotice(); }
+QLabel* MainWindow::practiceStatus() const { return corner_->status(); }
+
+void MainWindow::showNoSoundNotice(bool shown) { corner_->showNoSoundNotice(shown); }
+
+void MainWindow::refreshLearningMenu() {
+    fillLearningMenu(*learning_, *this, LearningMenuPlace::MenuBar, list_->currentRowNumber());
+}
+
 std::unique_ptr<QMenu> MainWindow::listMenu(int row) {
     auto menu = std::make_unique<QMenu>(this);
-    QAction* replay = menu->addAction(QStringLiteral("重听"));
-    replay->setEnabled(form_.review.canReplay(row));
-    connect(replay, &QAction::triggered, this, [this, row] { forward([&] { input_.replay(row); }); });
-    connect(menu->addAction(QStringLiteral("错误分析")), &QAction::triggered, this, [this] { showAnalysis(); });
-    QAction* drill = menu->addAction(QStringLiteral("侧重弱项"));
-    drill->setCheckable(true);
-    drill->setChecked(form_.review.drill());
-    drill->setToolTip(QStringLiteral("下几次练习中,至少一半呼号含有最常听错的字符"));
-    connect(drill, &QAction::toggled, this, [this](bool on) { forward([&] { input_.setDrill(on); }); });
-    QAction* save = menu->addAction(QStringLiteral("导出成绩…"));
-    save->setEnabled(!form_.practising && form_.review.canExport());
-    connect(save, &QAction::triggered, this, [this] {
-        const std::string path = chooseExportFile ? chooseExportFile() : std::string();
-        if (!path.empty()) forward([&] { input_.exportResults(path); });
-    });
+    fillLearningMenu(*menu, *this, LearningMenuPlace::AnswerList, row);
     return menu;
 }
 
@@ -209,13 +329,58 @@ AnalysisWindow* MainWindow::showAnalysis() {
     if (!analysis_) analysis_ = new AnalysisWindow(form_.review.analysis(), this);
     analysis_->refresh();
     analysedPractices_ = form_.review.analysis().practices();
+    if (!analysis_->isVisible()) placeBeside(analysis_);
     analysis_->show();
     analysis_->raise();
+    analysis_->activateWindow();
     return analysis_;
 }
 
-void MainWindow::showNoSoundNotice(bool shown) {
-    if (noSound_->isVisible() != shown) noSound_->setVisible(shown);
+void MainWindow::placeBeside(QWidget* other) const {
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect room = s->availableGeometry();
+    const QRect main = frameGeometry();
+    // Its frame is not known before it is shown: as this window's.
+    const QMargins frame = frameOf(this);
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    other->resize(other->size().boundedTo(room.size() - frameSize));
+    const QSize outer = other->size() + frameSize;
+    constexpr int kGap = 8;  // px
+    QPoint at(main.right() + 1 + kGap, main.top());
+    if (at.x() + outer.width() > room.right() + 1) {
+        if (main.left() - kGap - outer.width() >= room.left()) at.setX(main.left() - kGap - outer.width());
+        else at.setX(room.right() + 1 - outer.width());  // no room beside: over this window's right part
+    }
+    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+    other->move(at);
+}
+
+QString MainWindow::exportFolder() const { return exportFolder_.isEmpty() ? QDir::homePath() : exportFolder_; }
+
+void MainWindow::exportResults() {
+    const std::string path = chooseExportFile ? chooseExportFile() : std::string();
+    if (path.empty()) return;
+    bool written = false;
+    forward([&] { input_.exportResults(path, &written); });
+    if (!written) return;  // the logic has said why
+    const QFileInfo file(qs(path));
+    exportFolder_ = file.absolutePath();
+    form_.host().messageBox("导出成绩", "成绩已保存到：\n" + QDir::toNativeSeparators(file.absoluteFilePath()).toStdString());
+}
+
+void MainWindow::fitOnScreen() {
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect room = s->availableGeometry();
+    const QMargins frame = frameOf(this);
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize size = sizeHint().boundedTo(room.size() - frameSize).expandedTo(minimumSizeHint());
+    if (size != this->size()) resize(size);
+    const QSize outer = size + frameSize;
+    const QPoint at(std::clamp(pos().x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())),
+                    std::clamp(pos().y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+    if (at != pos()) move(at);
 }
 
 void MainWindow::requestFocus(const std::string& controlName) { pendingFocus_ = controlName; }
@@ -230,6 +395,8 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     QMainWindow::paintEvent(event);
     if (painted_) return;
     painted_ = true;
+    // The window manager has framed the window by now: fit it again with the real frame.
+    QTimer::singleShot(0, this, [this] { fitOnScreen(); });
     if (onFirstPaint) onFirstPaint();
 }
 

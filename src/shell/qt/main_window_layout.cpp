@@ -1,15 +1,20 @@
-// Where every control of the main window sits, in twips of its container's client
-// area, with its caption and font.
+// Where every control of the main window sits at the window's normal size, in
+// twips of its container's client area, with its caption and font. The client
+// area moves them when the window is larger or smaller.
 #include "shell/qt/answer_box.h"
 #include "shell/qt/answer_list.h"
+#include "shell/qt/client_area.h"
 #include "shell/qt/fonts.h"
 #include "shell/qt/frame.h"
+#include "shell/qt/learning_menu.h"
 #include "shell/qt/main_window.h"
+#include "shell/qt/menu_corner.h"
 #include "shell/qt/twips.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,9 +23,6 @@
 namespace tessaly::qt {
 
 namespace {
-
-constexpr int kClientWidthTwips = 9375;
-constexpr int kClientHeightTwips = 7890;
 
 // Captions drawn with a CJK face need more height than the 12 px (180 twips) some
 // of these controls were drawn for: such a widget grows about its vertical centre,
@@ -54,9 +56,9 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 void MainWindow::buildLayout() {
-    auto* client = new QWidget(this);
+    auto* client = client_ = new ClientArea(this);
     client->setFont(uiFont());
-    client->setFixedSize(twips(kClientWidthTwips), twips(kClientHeightTwips));
+    client->resize(ClientArea::normalSize());
     setCentralWidget(client);
     menuBar()->setFont(uiFont());
 
@@ -70,7 +72,7 @@ void MainWindow::buildLayout() {
         place(w, r);
         bind(model, w);
     };
-    auto slider = [this](QWidget* parent, Slider& model, int tickInterval, QRect r) {
+    auto slider = [this](QWidget* parent, Slider& model, int tickInterval, QRect r) -> QSlider* {
         auto* w = new QSlider(Qt::Horizontal, parent);
         w->setRange(model.min, model.max);
         w->setSingleStep(model.smallChange);
@@ -80,6 +82,7 @@ void MainWindow::buildLayout() {
         w->setValue(model.value);
         place(w, r, Fit::Height);
         bind(model, w);
+        return w;
     };
 
     list_ = new AnswerList(client);
@@ -115,12 +118,12 @@ void MainWindow::buildLayout() {
     // A higher speed value is a longer reading interval: "fast" is the left end.
     Frame* speed = frame(settings, "报读速度", twipsRect(120, 2460, 2295, 615));
     label(speed, "快", twipsRect(120, 260, 255, 255));
-    slider(speed, form_.Slider1, 1, twipsRect(360, 240, 1575, 255));
+    speed_ = slider(speed, form_.Slider1, 1, twipsRect(360, 240, 1575, 255));
     label(speed, "慢", twipsRect(2000, 260, 255, 255));
 
     Frame* tone = frame(settings, "音调", twipsRect(120, 3120, 2295, 615));
     label(tone, "低", twipsRect(120, 260, 255, 255));
-    slider(tone, form_.Slider2, 1000, twipsRect(360, 240, 1575, 255));
+    tone_ = slider(tone, form_.Slider2, 1000, twipsRect(360, 240, 1575, 255));
     label(tone, "高", twipsRect(2000, 260, 255, 255));
 
     Frame* variation = frame(settings, "随机变化", twipsRect(120, 3780, 2295, 495));
@@ -152,7 +155,7 @@ void MainWindow::buildLayout() {
     bind(form_.Command5, command5);
 
     // The frame comes first so that the answer box lies on top of it.
-    frame(client, "输入呼号", twipsRect(6720, 6960, 2535, 855));
+    Frame* answer = frame(client, "输入呼号", twipsRect(6720, 6960, 2535, 855));
     text6_ = new AnswerBox(client);
     text6_->setFont(arialFont(18));
     text6_->setToolTip(qs(form_.Text6.toolTip));
@@ -160,17 +163,24 @@ void MainWindow::buildLayout() {
     text6_->setEnabled(false);
     bind(form_.Text6, text6_);
 
+    client->setList(list_);
+    client->addColumnTop(timing);
+    client->setSettings(settings);
+    for (QWidget* part : {static_cast<QWidget*>(command4), static_cast<QWidget*>(command5), static_cast<QWidget*>(answer),
+                          static_cast<QWidget*>(text6_)})
+        client->addColumnBottom(part);
+
     quit_ = menuBar()->addAction(qs(form_.mquit.caption));
     bindMenu(form_.mquit, quit_);
     about_ = menuBar()->addAction(qs(form_.mabout.caption));
     bindMenu(form_.mabout, about_);
+    learning_ = menuBar()->addMenu(QStringLiteral("学习(&L)"));
+    connect(learning_, &QMenu::aboutToShow, this, [this] { refreshLearningMenu(); });
+    refreshLearningMenu();
 
-    noSound_ = new QLabel(QString::fromUtf8("无声音输出设备,声音恢复后自动继续"), menuBar());
-    noSound_->setToolTip(QString::fromUtf8("练习照常进行;声卡或声音服务可用后,声音会自动恢复"));
-    noSound_->setContentsMargins(0, 0, 8, 0);
-    noSound_->setStyleSheet(QStringLiteral("color: #a04000;"));
-    menuBar()->setCornerWidget(noSound_, Qt::TopRightCorner);
-    noSound_->setVisible(false);
+    corner_ = new MenuCorner(menuBar());
+    menuBar()->setCornerWidget(corner_, Qt::TopRightCorner);
+    corner_->fitTheBarsHeight(*menuBar());
 }
 
 }  // namespace tessaly::qt

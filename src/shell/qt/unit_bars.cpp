@@ -1,6 +1,9 @@
 #include "shell/qt/unit_bars.h"
 
 #include <QFontMetrics>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace tessaly::qt {
 
@@ -20,7 +23,8 @@ void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& r
     const int rowHeight = unitBarRowHeight(p.font());
     const int unitWidth = m.horizontalAdvance(QStringLiteral("MOBILE")) + 12;
     const int countWidth = m.horizontalAdvance(QStringLiteral("999/999")) + 12;
-    const int writtenWidth = m.horizontalAdvance(QStringLiteral("写成 MOBILE")) + 8;
+    const bool leftOut = std::any_of(rows.begin(), rows.end(), [](const UnitBar& r) { return r.omitted >= 0; });
+    const int writtenWidth = m.horizontalAdvance(leftOut ? QStringLiteral("写成 MOBILE，漏 999") : QStringLiteral("写成 MOBILE")) + 8;
     const int barLeft = area.left() + unitWidth + countWidth;
     const int barWidth = std::max(40, area.width() - unitWidth - countWidth - writtenWidth);
     int y = area.top();
@@ -42,10 +46,13 @@ void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& r
         const bool inside = filled >= m.horizontalAdvance(figure) + 8;
         p.setPen(inside ? Qt::white : Qt::black);
         p.drawText(track.adjusted(inside ? 4 : filled + 4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, figure);
-        if (!row.writtenAs.isEmpty()) {
+        QStringList notes;
+        if (!row.writtenAs.isEmpty()) notes << QStringLiteral("写成 ") + row.writtenAs;
+        if (row.omitted > 0) notes << QStringLiteral("漏 %1").arg(row.omitted);
+        if (!notes.isEmpty()) {
             p.setPen(QColor(90, 90, 90));
             p.drawText(QRect(barLeft + barWidth + 8, y, writtenWidth, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
-                       QStringLiteral("写成 ") + row.writtenAs);
+                       notes.join(QStringLiteral("，")));
         }
         y += rowHeight;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Characters as rows of bars, worst first: what the analysis window shows and what
 // `tessaly stats --png` draws. Each row: the character, how often it was read and
-// missed, a bar as long as its share of misses, and what it was most often written as.
+// missed, a bar as long as its share of misses, what it was most often written as
+// and, where it is given, how often it was left out.
 #include <QColor>
 #include <QPainter>
 #include <QRect>
@@ -15,6 +16,7 @@ struct UnitBar {
     QString unit;        // "V", "8", "/", "MOBILE"
     int read = 0, missed = 0;
     QString writtenAs;   // most often written as, or empty
+    int omitted = -1;    // left out, of `missed`; -1: not shown
 };
 
 // The height one row takes with `font`, in pixels.

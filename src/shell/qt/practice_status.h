@@ -1,0 +1,28 @@
+#pragma once
+// Where a practice stands, in a few words for the right of the menu bar: the
+// callsign being read and whether the reader waits for its answer, and once the
+// list is marked, the score. Read from the form after every tick; the text is
+// made only when one of these facts changed.
+#include "form/main_form.h"
+
+#include <QString>
+
+namespace tessaly::qt {
+
+struct PracticeStatus {
+    enum class Stage { Idle, Reading, WaitingForAnswer, ReadingOver, Marked };
+    Stage stage = Stage::Idle;
+    int group = 0;   // the callsign the reader is at, 1-based
+    int groups = 0;  // callsigns in the practice
+    int copied = 0;  // marked Y
+
+    bool operator==(const PracticeStatus&) const = default;
+};
+
+// `copied`: the rows marked Y, counted when the rows change rather than after every tick.
+PracticeStatus practiceStatus(const MainForm& form, int copied);
+int copiedRows(const MainForm& form);
+// "第 2/5 组 · 报读中", "第 2/5 组 · 请输入", "报读完毕 · 请输入", "正确 3/5 (60%)"; "" when idle.
+QString statusText(const PracticeStatus& status);
+
+}  // namespace tessaly::qt

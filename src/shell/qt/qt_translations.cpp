@@ -1,0 +1,20 @@
+#include "shell/qt/qt_translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace tessaly::qt {
+
+bool loadQtTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace tessaly::qt

@@ -1,0 +1,212 @@
+// Feedback at a glance: the marks of a marked list, the score and where a
+// practice stands, what the sliders mean; the 学习 menu that gathers the learning
+// features and turns the feedback off. The logic's texts stay as they are.
+#include "practice/answers.h"
+#include "shell/qt/menu_corner.h"
+#include "shell/qt/practice_status.h"
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tessaly::qt::testing {
+namespace {
+
+// A practice of three callsigns: the first copied, the second with one character
+// written wrong, the third left without an answer; then stopped.
+void practise(WindowFixture& f) {
+    f.form().Text2.setText("3");
+    f.window().syncFromModel();
+    QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
+    const auto lines = f.practiceLines();
+    for (int row = 0; row < 2; ++row) {
+        for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
+        std::string copy = ExpectedCopy(lines[static_cast<std::size_t>(row)]);
+        if (row == 1) copy[1] = copy[1] == 'E' ? 'F' : 'E';
+        QTest::keyClicks(f.answerBox(), QString::fromStdString(copy));
+        QTest::keyClick(f.answerBox(), Qt::Key_Return);
+    }
+    QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
+}
+
+// How many pixels of a cell are mostly of `colour`'s hue: red or green.
+int pixelsLike(WindowFixture& f, int row, int column, bool red) {
+    QTreeWidgetItem* item = f.list()->topLevelItem(row);
+    QRect cell = f.list()->visualItemRect(item);
+    cell.setLeft(f.list()->header()->sectionViewportPosition(column));
+    cell.setWidth(f.list()->columnWidth(column));
+    const QImage image = f.list()->viewport()->grab(cell).toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c(image.pixel(x, y));
+            const int main = red ? c.red() : c.green();
+            const int other = red ? std::max(c.green(), c.blue()) : std::max(c.red(), c.blue());
+            n += main > 90 && main - other > 70;
+        }
+    return n;
+}
+
+QStringList texts(const QMenu& menu) {
+    QStringList list;
+    for (const QAction* a : menu.actions()) list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return list;
+}
+
+QAction* item(const QMenu& menu, const QString& text) {
+    for (QAction* a : menu.actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+TEST(Feedback, AMarkedListShowsItsWrongCharactersAndMarksInColourButKeepsItsTexts) {
+    WindowFixture f;
+    f.window().show();
+    practise(f);
+    const auto& rows = f.form().ListView1.rows;
+    ASSERT_EQ(rows[0][3], "Y");
+    ASSERT_EQ(rows[1][3], "N");
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(f.list()->topLevelItem(r)->text(c).toStdString(), rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+
+    const AnswerMarks* wrong = f.list()->marksOf(2);
+    ASSERT_TRUE(wrong);
+    std::vector<bool> second(rows[1][1].size(), false);
+    second[1] = true;
+    EXPECT_EQ(wrong->wrongTyped, second);
+    EXPECT_EQ(wrong->missed, second);
+
+    f.list()->clearSelection();  // the colours as they show on the rows not selected
+    EXPECT_EQ(pixelsLike(f, 0, 1, true), 0) << "a copied answer has nothing red";
+    EXPECT_GT(pixelsLike(f, 1, 1, true), 0) << "the wrong character is red";
+    EXPECT_GT(pixelsLike(f, 0, 3, false), 0) << "Y is green";
+    EXPECT_GT(pixelsLike(f, 1, 3, true), 0) << "N is red";
+    EXPECT_GT(pixelsLike(f, 2, 3, true), 0) << "N of a row left empty is red";
+
+    // Off from the 学习 menu: as the list was drawn before.
+    f.window().refreshLearningMenu();
+    QAction* feedback = item(*f.window().learningMenu(), QStringLiteral("显示对错与进度"));
+    ASSERT_TRUE(feedback && feedback->isCheckable() && feedback->isChecked());
+    feedback->trigger();
+    EXPECT_FALSE(f.window().feedbackShown());
+    EXPECT_EQ(f.list()->marksOf(2), nullptr);
+    EXPECT_EQ(pixelsLike(f, 1, 1, true), 0);
+    EXPECT_EQ(pixelsLike(f, 1, 3, true), 0);
+    EXPECT_EQ(pixelsLike(f, 0, 3, false), 0);
+    EXPECT_TRUE(f.window().practiceStatus()->isHidden());
+}
+
+TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
+    WindowFixture f;
+    f.window().show();
+    QLabel* status = f.window().practiceStatus();
+    EXPECT_TRUE(status->isHidden()) << "nothing before a practice";
+    f.form().Text2.setText("3");
+    QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
+    EXPECT_EQ(status->text(), QStringLiteral("第 1/3 组 · 报读中"));
+    for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
+    EXPECT_EQ(status->text(), QStringLiteral("第 1/3 组 · 请输入"));
+    QTest::keyClicks(f.answerBox(), "x");
+    QTest::keyClick(f.answerBox(), Qt::Key_Return);
+    f.advance(1200);
+    EXPECT_EQ(status->text(), QStringLiteral("第 2/3 组 · 报读中"));
+    QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
+    EXPECT_EQ(status->text(), QStringLiteral("正确 0/3 (0%)"));
+    EXPECT_FALSE(status->isHidden());
+    // The list's summary keeps its own text, for the pointer.
+    f.session.input().hover("ListView1");
+    f.window().syncFromModel();
+    EXPECT_EQ(f.list()->toolTip(), QStringLiteral("本次练习呼号听抄正确共0个"));
+}
+
+TEST(Feedback, StatusTexts) {
+    using S = PracticeStatus::Stage;
+    const struct {
+        PracticeStatus status;
+        const char* text;
+    } cases[] = {
+        {{S::Idle, 0, 0, 0}, ""},
+        {{S::Reading, 2, 5, 0}, "第 2/5 组 · 报读中"},
+        {{S::WaitingForAnswer, 5, 5, 0}, "第 5/5 组 · 请输入"},
+        {{S::ReadingOver, 5, 5, 0}, "报读完毕 · 请输入"},
+        {{S::Marked, 0, 5, 3}, "正确 3/5 (60%)"},
+        {{S::Marked, 0, 5, 5}, "正确 5/5 (100%)"},
+        {{S::Marked, 0, 500, 499}, "正确 499/500 (99%)"},  // 100% only for all
+        {{S::Marked, 0, 500, 1}, "正确 1/500 (1%)"},       // 0% only for none
+    };
+    for (const auto& c : cases) EXPECT_EQ(statusText(c.status), QString::fromUtf8(c.text)) << c.text;
+}
+
+TEST(Feedback, TheStatusSharesTheCornerWithTheNoSoundNotice) {
+    WindowFixture f;
+    f.window().show();
+    QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
+    f.soundNow = {SoundState::Silent, 1};
+    f.session.pollSound();
+    QApplication::processEvents();
+    QLabel* status = f.window().practiceStatus();
+    QLabel* notice = f.window().noSoundNotice();
+    ASSERT_TRUE(status->isVisible() && notice->isVisible());
+    EXPECT_GE(status->width(), status->sizeHint().width());
+    EXPECT_GE(notice->width(), notice->sizeHint().width());
+    EXPECT_FALSE(status->geometry().intersects(notice->geometry()));
+    EXPECT_EQ(f.window().menuBar()->height(), f.window().menuBar()->actionGeometry(f.window().quitAction()).height())
+        << "the corner leaves the menu bar as high as its menus";
+}
+
+TEST(Feedback, SlidersSayWhatTheirValuesMean) {
+    WindowFixture f;
+    const struct {
+        int value;
+        const char* seconds;
+    } speeds[] = {{0, "0.5"}, {1, "0.62"}, {5, "1.1"}, {10, "1.7"}};
+    for (const auto& s : speeds) {
+        QTest::keyClick(f.slider("Slider1"), Qt::Key_Home);
+        for (int i = 0; i < s.value; ++i) QTest::keyClick(f.slider("Slider1"), Qt::Key_Right);
+        EXPECT_TRUE(f.slider("Slider1")->toolTip().contains(QStringLiteral("每个字符 %1 秒").arg(s.seconds)))
+            << f.slider("Slider1")->toolTip().toStdString();
+    }
+    QTest::keyClick(f.slider("Slider2"), Qt::Key_PageUp);
+    const QString tone = f.slider("Slider2")->toolTip();
+    EXPECT_TRUE(tone.contains(QStringLiteral("%1 Hz").arg(f.form().Slider2.value.get()))) << tone.toStdString();
+    EXPECT_TRUE(tone.contains(QStringLiteral("不改变说话人的音高"))) << "an emphasis, not the voice's pitch";
+}
+
+TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
+    WindowFixture f;
+    f.window().refreshLearningMenu();
+    EXPECT_EQ(texts(*f.window().learningMenu()),
+              (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…", "-", "显示对错与进度"}));
+    EXPECT_EQ(texts(*f.window().listMenu(1)), (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…"}));
+    // Nothing marked yet: nothing to hear again or to save.
+    EXPECT_FALSE(item(*f.window().learningMenu(), QStringLiteral("重听"))->isEnabled());
+    EXPECT_FALSE(item(*f.window().learningMenu(), QStringLiteral("导出成绩…"))->isEnabled());
+
+    practise(f);
+    f.list()->setCurrentItem(f.list()->topLevelItem(1));
+    emit f.window().learningMenu()->aboutToShow();  // as it opens
+    QAction* replay = item(*f.window().learningMenu(), QStringLiteral("重听"));
+    ASSERT_TRUE(replay->isEnabled()) << "for the list's current row";
+    const int clips = f.operationsOf("clip", "create");
+    replay->trigger();
+    f.advance(20'000);
+    EXPECT_EQ(f.operationsOf("clip", "create") - clips, static_cast<int>(f.form().review.lastRecord().rows[1].line.size()));
+
+    QAction* drill = item(*f.window().learningMenu(), QStringLiteral("侧重弱项"));
+    drill->trigger();
+    EXPECT_TRUE(f.form().review.drill());
+    emit f.window().learningMenu()->aboutToShow();
+    EXPECT_TRUE(item(*f.window().learningMenu(), QStringLiteral("侧重弱项"))->isChecked()) << "the state, afresh";
+    EXPECT_TRUE(item(*f.window().listMenu(0), QStringLiteral("侧重弱项"))->isChecked());
+}
+
+}  // namespace
+}  // namespace tessaly::qt::testing
