@@ -116,9 +116,8 @@ PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, s
         return PackRefusal::NoSound;
     }
     if (static_cast<double>(info.frames) / info.samplerate > kLongestPackFileSeconds) {
-        detail = seconds(static_cast<double>(info.frames) / info.samplerate) + " before trimming (a file of more than " +
-                 seconds(kLongestPackFileSeconds) + " is not read)";
-        return PackRefusal::TooLong;
+        detail = seconds(static_cast<double>(info.frames) / info.samplerate);
+        return PackRefusal::TooLongFile;
     }
     std::vector<float> frames(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
     const sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
@@ -187,12 +186,15 @@ const std::vector<std::string>& spokenClipNames() {
 std::string refusalText(const PackClip& c) {
     switch (c.refusal) {
         case PackRefusal::None: return "";
-        case PackRefusal::NotAFile: return "not a file one can read: " + c.detail;
+        case PackRefusal::NotAFile: return "not a regular file: " + c.detail;
         case PackRefusal::NotReadable: return "not a readable WAV file (" + c.detail + ")";
         case PackRefusal::NotPcm: return "not PCM or float samples at a common rate (" + c.detail + ")";
-        case PackRefusal::NotFinite: return "a sample that is not a number of sound: " + c.detail;
+        case PackRefusal::NotFinite: return "a sample that is not a finite number: " + c.detail;
         case PackRefusal::Channels: return "neither mono nor stereo (" + c.detail + ")";
         case PackRefusal::NoSound: return "no sound in it (" + c.detail + ")";
+        case PackRefusal::TooLongFile:
+            return "too long: " + c.detail + " before trimming; a file of more than " + seconds(kLongestPackFileSeconds) +
+                   " is not read";
         case PackRefusal::TooLong: return "too long: " + c.detail + ", at most 2 s after trimming";
     }
     return "";
@@ -207,6 +209,7 @@ std::string refusalTextZh(const PackClip& c) {
         case PackRefusal::NotFinite: return "有无效的采样值(无穷大或非数)";
         case PackRefusal::Channels: return "不是单声道或立体声";
         case PackRefusal::NoSound: return "没有声音";
+        case PackRefusal::TooLongFile: return "文件太长(" + c.detail + "),最长 10 秒";
         case PackRefusal::TooLong: return "太长(" + c.detail + "),去掉首尾静音后最长 2 秒";
     }
     return "";

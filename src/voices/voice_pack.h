@@ -31,7 +31,7 @@ bool isClipFileName(const std::string& fileName);
 // that a long recording is refused before any of it is read.
 constexpr double kLongestPackFileSeconds = 10.0;
 
-enum class PackRefusal { None, NotAFile, NotReadable, NotPcm, NotFinite, Channels, NoSound, TooLong };
+enum class PackRefusal { None, NotAFile, NotReadable, NotPcm, NotFinite, Channels, NoSound, TooLongFile, TooLong };
 
 struct PackClip {
     std::string name;       // clip name, as in spokenClipNames()
