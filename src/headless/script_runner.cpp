@@ -136,6 +136,12 @@ std::optional<ScriptOptions> parseScriptOptions(const std::vector<std::string>& 
 }
 
 int runScript(const ScriptOptions& options, std::istream& script, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> packFiles = voicePackInputs(options.voicesPath);
+    if (const std::string error = options.wavPath.empty() ? "" : clash("--wav", options.wavPath, options, packFiles, "");
+        !error.empty()) {
+        err << "tessaly script: " << printable(error) << '\n';
+        return 2;
+    }
     auto waves = wavesWithVoicePack("script", options.voicesPath, err);
     if (!waves) return 2;
     Printer printer(out, nullptr);
@@ -148,13 +154,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                                          : HeadlessSession::Output::None;
     // The WAV file is written beside its place and moved there once complete.
     std::unique_ptr<OutputFile> wavFile;
-    const std::vector<std::string> packFiles = voicePackInputs(options.voicesPath);
     if (!options.wavPath.empty()) {
-        std::string error = clash("--wav", options.wavPath, options, packFiles, "");
-        if (!error.empty()) {
-            err << "tessaly script: " << printable(error) << '\n';
-            return 2;
-        }
+        std::string error;
         if (!(wavFile = OutputFile::create(options.wavPath, error))) {
             err << "tessaly script: cannot write " << options.wavPath << ": " << error << '\n';
             return 1;
