@@ -29,12 +29,13 @@ std::optional<std::uint64_t> freeSpace(const std::string& target) {
 
 }  // namespace
 
-std::string roomProblem(const std::string& target, std::uint64_t bytes) {
+std::string roomProblem(const std::string& target, std::uint64_t bytes, bool atLeast) {
+    const std::string needs = std::string("it needs ") + (atLeast ? "at least " : "") + byteSize(bytes);
     if (const auto limit = fileSizeLimit(); limit && bytes > *limit)
-        return "it needs " + byteSize(bytes) + ", more than this process may write to one file (ulimit -f: " +
+        return needs + ", more than this process may write to one file (ulimit -f: " +
                byteSize(*limit) + ")";
     if (const auto space = freeSpace(target); space && bytes > *space)
-        return "it needs " + byteSize(bytes) + " and its file system has " + byteSize(*space) + " free";
+        return needs + " and its file system has " + byteSize(*space) + " free";
     return "";
 }
 

@@ -11,7 +11,7 @@ namespace tessaly {
 
 // The longest sound a WAV output takes: 100 hours, past the longest practice that
 // `tessaly render` makes (500 callsigns at the slowest speed with 600 s answer
-// pauses: about 86 hours, 29.6 GB). Anything longer is a mistake, such as a
+// pauses: about 86 hours, 30 GB). Anything longer is a mistake, such as a
 // script that waits a year.
 constexpr std::int64_t kLongestWavSeconds = 100 * 3600;
 

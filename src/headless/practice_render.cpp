@@ -216,7 +216,7 @@ int render(const RenderOptions& o) {
     const std::string text = practice.practiceText();
     const int groups = practice.groupCount();
     const auto pauseMs = static_cast<std::int64_t>(std::llround(o.answerPauseSeconds * 1000));
-    if (const std::string problem = roomProblem(o.outPath, wavFileBytes(shortestPracticeMs(o, text, groups)));
+    if (const std::string problem = roomProblem(o.outPath, wavFileBytes(shortestPracticeMs(o, text, groups)), true);
         !problem.empty())
         return cannotWrite(o.outPath, problem);
     Progress progress(groups);
