@@ -213,7 +213,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
         const std::int64_t ms = scriptLengthMs(actions);
         std::string problem = roomProblem(options.wavPath, wavFileBytes(ms));
         if (ms > kLongestWavSeconds * 1000)
-            problem = "the script runs for " + std::to_string(ms / 3600000) + " hours of virtual time, longer than a WAV output may be (" +
+            problem = "the script runs for " + std::to_string(ms / 3600000) +
+                      " hours of virtual time, longer than a WAV output may be (" +
                       std::to_string(kLongestWavSeconds / 3600) + " hours)";
         if (!problem.empty()) {
             err << "tessaly script: cannot write " << printable(options.wavPath) << ": " << problem << '\n';

@@ -81,6 +81,11 @@ int statsCommand(const std::vector<std::string>& args) {
                       << ": the chart would replace it\n";
             return 2;
         }
+        // A place the chart cannot go is found before anything is read.
+        if (std::string error; !png.empty() && !OutputFile::create(png, error)) {
+            std::cerr << "tessaly stats: cannot write " << printable(png) << ": " << error << '\n';
+            return 1;
+        }
         std::vector<PracticeRecord> records;
         std::map<std::pair<dev_t, ino_t>, std::string> read;
         for (const std::string& file : files) {
