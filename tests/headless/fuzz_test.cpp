@@ -6,8 +6,9 @@
 //
 // A few seconds a target by default; longer on demand:
 //   TESSALY_FUZZ_SECONDS=600 TESSALY_FUZZ_SEED=7 tessaly_tests --gtest_filter='Fuzz*'
-// With TESSALY_FUZZ_SECONDS set, each input is first written to
-// $TMPDIR/tessaly_fuzz_last.<target>, so that the one that brought a run down is kept.
+// With TESSALY_FUZZ_KEEP=1 each input is first written to
+// $TMPDIR/tessaly_fuzz_last.<target>, so that the one that brought a run down is
+// kept (at the cost of most of the speed).
 #include "engine/wave_decoder.h"
 #include "headless/headless_session.h"
 #include "headless/script_parser.h"
@@ -106,7 +107,7 @@ private:
 
 // Runs `target` on mutated inputs for the time budget; returns how many ran.
 std::size_t fuzz(const char* name, Mutator& mutator, const std::function<void(const Bytes&)>& target) {
-    const bool keep = std::getenv("TESSALY_FUZZ_SECONDS") != nullptr;
+    const bool keep = std::getenv("TESSALY_FUZZ_KEEP") != nullptr;
     const fs::path last = fs::path(::testing::TempDir()) / (std::string("tessaly_fuzz_last.") + name);
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(budgetSeconds());
     std::size_t runs = 0;
