@@ -3,6 +3,12 @@
 // a temporary file beside the target (same folder, so the rename cannot cross file
 // systems), which replaces the target on commit(). Until then, and after a failure
 // or an interruption, the target stays as it was.
+//
+// Only regular files are made or replaced: a device, a FIFO, a socket or a folder
+// at the target (or at the end of a symbolic link there) is refused, never turned
+// into a regular file. A symbolic link to a regular file stays a link: the file it
+// leads to is replaced. A replaced file keeps its mode, and its owner and group
+// where the process may set them.
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,9 +32,12 @@ public:
     bool commit(std::string& error);
 
 private:
-    OutputFile(std::string target, std::string temporary) : target_(std::move(target)), temporary_(std::move(temporary)) {}
+    OutputFile(std::string target, std::string place, std::string temporary)
+        : target_(std::move(target)), place_(std::move(place)), temporary_(std::move(temporary)) {}
 
-    std::string target_, temporary_;
+    std::string target_;     // as the user named it
+    std::string place_;      // where the file goes: the target, or the file a link there leads to
+    std::string temporary_;
     bool committed_ = false;
 };
 
@@ -36,9 +45,17 @@ private:
 // and "a.wav", a symbolic or a hard link to it. Paths that do not exist yet are
 // compared as they would be created.
 bool sameFile(const std::string& a, const std::string& b);
+// The first of `others` that names the same file as `path`, or nullptr.
+const std::string* sameFileAmong(const std::string& path, const std::vector<std::string>& others);
+// True when `path` is the file standard input reads (`tessaly script - <x --wav x`).
+bool isStandardInput(const std::string& path);
 
-// Temporary files still open are removed when the program is interrupted
-// (SIGINT, SIGTERM, SIGHUP), which then ends with the usual status (128 + signal).
+// Temporary files still open are removed when a signal ends the program: those that
+// end it by default (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1,
+// ...). A signal that would end it plainly then ends it with the usual status
+// (128 + signal); one that would dump core goes on to do so. SIGXFSZ is ignored,
+// so that a write past the file-size limit fails and is reported as an error.
+// Signals already ignored stay ignored.
 void removeTemporaryFilesOnInterrupt();
 
 }  // namespace tessaly

@@ -1,5 +1,6 @@
 #include "base/utf8.h"
 
+#include <cstdio>
 #include <string_view>
 
 namespace tessaly {
@@ -98,6 +99,29 @@ std::size_t invalidUtf8At(std::string_view text) {
         at += length;
     }
     return std::string_view::npos;
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const std::string_view c : utf8Characters(text)) {
+        const auto byte = static_cast<unsigned char>(c.front());
+        if (c.size() > 1 || (byte >= 0x20 && byte < 0x7F)) {
+            out += c;
+            continue;
+        }
+        switch (byte) {
+            case '\t': out += "\\t"; break;
+            case '\r': out += "\\r"; break;
+            case '\n': out += "\\n"; break;
+            default: {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+                out += hex;
+            }
+        }
+    }
+    return out;
 }
 
 }  // namespace tessaly

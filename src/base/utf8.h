@@ -22,4 +22,9 @@ std::vector<std::string_view> utf8Characters(std::string_view text);
 // when the whole text is valid.
 std::size_t invalidUtf8At(std::string_view text);
 
+// The text as a terminal may show it: control characters (NUL, ESC, DEL, ...) and
+// bytes of no valid sequence written as \xNN, tab, CR and LF as \t \r \n, a
+// backslash left as it is. Valid UTF-8 stays as it is.
+std::string printable(std::string_view text);
+
 }  // namespace tessaly

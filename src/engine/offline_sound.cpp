@@ -23,12 +23,19 @@ public:
         const std::int64_t target = frameAtMs(ms, mixer_.outputRate());
         // Zero frames still applies the commands sent so far, so they take effect at
         // exactly this frame even when time has not moved.
-        if (target <= frame_) mixer_.render(nullptr, 0);
+        if (target <= frame_ || writeFailed_) mixer_.render(nullptr, 0);
+        // After a failed write nothing more is mixed: the output is lost, and the
+        // host learns why from finish(). Time still moves, so the practice ends as
+        // fast as its logic runs.
+        if (writeFailed_) frame_ = std::max(frame_, target);
         while (frame_ < target) {
             const auto n = static_cast<std::size_t>(std::min<std::int64_t>(target - frame_, static_cast<std::int64_t>(block_.size())));
             mixer_.render(block_.data(), n);
-            if (sink_ && !sink_->write({block_.data(), n})) writeFailed_ = true;
             frame_ += static_cast<std::int64_t>(n);
+            if (sink_ && !sink_->write({block_.data(), n})) {
+                writeFailed_ = true;
+                frame_ = target;
+            }
         }
     }
 

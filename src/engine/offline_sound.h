@@ -17,7 +17,8 @@ namespace tessaly {
 class FrameSink {
 public:
     virtual ~FrameSink() = default;
-    // False when writing failed; rendering goes on, the failure is reported by close().
+    // False when writing failed: nothing more is mixed or written after it, and
+    // close() reports the failure.
     virtual bool write(std::span<const float> mono) = 0;
     virtual bool close(std::string& error) = 0;
 };

@@ -14,7 +14,9 @@ CommandOption flagOption(std::string name, std::string help, bool& target) {
 }
 
 CommandOption textOption(std::string name, std::string valueName, std::string help, std::string& target) {
-    return {std::move(name), std::move(valueName), std::move(help), [&target](const std::string& v) {
+    return {name, valueName, std::move(help), [&target, name, valueName](const std::string& v) {
+                // An empty value is a slip (an unset variable in a script), never "none".
+                if (v.empty()) return name + " needs " + valueName + ", not \"\"";
                 target = v;
                 return std::string();
             }};
@@ -40,7 +42,8 @@ CommandLine::CommandLine(std::string command, std::string synopsis, std::string 
 std::string CommandLine::help() const {
     std::string text = "usage: tessaly " + command_ + " " + synopsis_ + "\n" + purpose_ + "\n";
     for (const std::string& p : positionals_) text += "  " + p + "\n";
-    std::size_t width = 0;
+    std::string help = "--help";
+    std::size_t width = help.size();
     for (const CommandOption& o : options_)
         width = std::max(width, o.name.size() + (o.valueName.empty() ? 0 : o.valueName.size() + 1));
     text += "options:\n";
@@ -49,7 +52,6 @@ std::string CommandLine::help() const {
         left.resize(width + 2, ' ');
         text += "  " + left + o.help + "\n";
     }
-    std::string help = "--help";
     help.resize(width + 2, ' ');
     text += "  " + help + "this text\n";
     return text;

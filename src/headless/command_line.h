@@ -17,7 +17,7 @@ struct CommandOption {
     std::function<std::string(const std::string& value)> take;
 };
 
-// The common kinds of option: a flag, a text kept as it is, a seed.
+// The common kinds of option: a flag, a text kept as it is (never empty), a seed.
 CommandOption flagOption(std::string name, std::string help, bool& target);
 CommandOption textOption(std::string name, std::string valueName, std::string help, std::string& target);
 CommandOption seedOption(std::string help, std::optional<std::uint64_t>& target);

@@ -2,11 +2,14 @@
 
 #include "base/lines.h"
 #include "base/output_file.h"
+#include "base/output_room.h"
+#include "engine/wav_output.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
 #include "form/settings_input.h"
 #include "practice/answers.h"
+#include "practice/reading_pace.h"
 #include "sound/path_presets.h"
 
 #include <unistd.h>
@@ -153,7 +156,24 @@ bool complete(const RenderOptions& o, const std::vector<std::string>& positional
         error = "--key and --out name the same file (" + o.keyPath + "): the key would overwrite the practice";
         return false;
     }
+    const std::vector<std::string> packFiles = voicePackInputs(o.voicesPath);
+    for (const auto& [option, path] : {std::pair{"--out", &o.outPath}, std::pair{"--key", &o.keyPath}})
+        if (const std::string* file = path->empty() ? nullptr : sameFileAmong(*path, packFiles)) {
+            error = std::string(option) + " names a file of the voice pack (" + *file + "): it would replace it";
+            return false;
+        }
     return true;
+}
+
+// The least the practice can last, in ms: every character read takes a tick of the
+// reader at its fastest for these options, every grouped answer its pause.
+std::int64_t shortestPracticeMs(const RenderOptions& o, const std::string& text, int groups) {
+    std::int64_t characters = 0;
+    for (const char c : text) characters += c != '\r' && c != '\n';
+    const PracticeSettings& s = o.settings;
+    const int tickMs = readerIntervalMs(s.has(kVarySpeed) ? 0 : s.speed);
+    const bool continuous = s.mode == ReadingMode::Continuous;
+    return characters * tickMs + (continuous ? 0 : groups * std::llround(o.answerPauseSeconds * 1000));
 }
 
 }  // namespace
@@ -214,6 +234,9 @@ int render(const RenderOptions& o) {
     const std::string text = practice.practiceText();
     const int groups = practice.groupCount();
     const auto pauseMs = static_cast<std::int64_t>(std::llround(o.answerPauseSeconds * 1000));
+    if (const std::string problem = roomProblem(o.outPath, wavFileBytes(shortestPracticeMs(o, text, groups)), true);
+        !problem.empty())
+        return cannotWrite(o.outPath, problem);
     Progress progress(groups);
     int answered = 0;
     std::int64_t answerAt = -1;

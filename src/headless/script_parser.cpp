@@ -176,11 +176,39 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
 
 }  // namespace
 
+namespace {
+
+// One line into `line`, without its LF; false at the end of the input. Reads at
+// most kLongestScriptLine bytes of it and kLargestScript in all (`total` counts).
+bool readLine(std::istream& in, std::string& line, int number, std::size_t& total) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    if (!buffer) return false;
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            in.setstate(std::ios::eofbit);
+            return !line.empty();
+        }
+        if (++total > kLargestScript)
+            throw ScriptError{number, "the script goes on past " + std::to_string(kLargestScript >> 20) +
+                                          " MiB; a script is never that long"};
+        if (c == '\n') return true;
+        if (line.size() == kLongestScriptLine)
+            throw ScriptError{number, "the line is longer than " + std::to_string(kLongestScriptLine) +
+                                          " bytes; a script's line is never that long"};
+        line += static_cast<char>(c);
+    }
+}
+
+}  // namespace
+
 std::vector<ScriptAction> parseScript(std::istream& in, const ControlRegistry& controls) {
     std::vector<ScriptAction> actions;
     std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    std::size_t total = 0;
+    while (readLine(in, line, number + 1, total)) {
         ++number;
         auto a = parseScriptLine(line, number);
         if (!a) continue;

@@ -32,6 +32,12 @@ struct ScriptError {
 // Parses one line; nullopt for blank or comment-only lines. Throws ScriptError.
 std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNumber);
 
+// What a script may be: a line a group count of 30000 digits fits in, and a total
+// far past any practice's script. Past either it is no script (/dev/zero, a
+// recording given by mistake) and is refused with the line it got to.
+constexpr std::size_t kLongestScriptLine = 64 * 1024;  // bytes, without the LF
+constexpr std::size_t kLargestScript = 16 * 1024 * 1024;  // bytes
+
 // Parses a whole script and checks every action's control against the form's
 // controls, so that a bad script is refused before anything runs. Throws
 // ScriptError naming the first bad line.

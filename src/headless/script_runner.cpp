@@ -1,6 +1,9 @@
 #include "headless/script_runner.h"
 
 #include "base/output_file.h"
+#include "base/output_room.h"
+#include "base/utf8.h"
+#include "engine/wav_output.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/json_dump.h"
@@ -105,6 +108,29 @@ bool complete(ScriptOptions& o, const std::vector<std::string>& files, std::stri
     return true;
 }
 
+// What makes `output` the same file as one the command reads or writes besides;
+// "" when nothing does. `what`: "--wav", "export".
+std::string clash(const std::string& what, const std::string& output, const ScriptOptions& o,
+                  const std::vector<std::string>& packFiles, const std::string& otherOutput) {
+    if (o.scriptPath == "-" ? isStandardInput(output) : sameFile(output, o.scriptPath))
+        return what + " names the script itself (" + output + "): it would replace it";
+    if (const std::string* file = sameFileAmong(output, packFiles))
+        return what + " names a file of the voice pack (" + *file + "): it would replace it";
+    if (!otherOutput.empty() && sameFile(output, otherOutput))
+        return what + " names the file --wav writes (" + otherOutput + ")";
+    return "";
+}
+
+// The virtual time a script runs for: its waits, up to a close.
+std::int64_t scriptLengthMs(const std::vector<ScriptAction>& actions) {
+    std::int64_t ms = 0;
+    for (const ScriptAction& a : actions) {
+        if (a.kind == ScriptAction::Kind::Close) break;
+        if (a.kind == ScriptAction::Kind::Wait) ms += a.number;
+    }
+    return ms;
+}
+
 }  // namespace
 
 std::optional<ScriptOptions> parseScriptOptions(const std::vector<std::string>& args, std::string& error) {
@@ -115,6 +141,12 @@ std::optional<ScriptOptions> parseScriptOptions(const std::vector<std::string>& 
 }
 
 int runScript(const ScriptOptions& options, std::istream& script, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string> packFiles = voicePackInputs(options.voicesPath);
+    if (const std::string error = options.wavPath.empty() ? "" : clash("--wav", options.wavPath, options, packFiles, "");
+        !error.empty()) {
+        err << "tessaly script: " << printable(error) << '\n';
+        return 2;
+    }
     auto waves = wavesWithVoicePack("script", options.voicesPath, err);
     if (!waves) return 2;
     Printer printer(out, nullptr);
@@ -168,8 +200,31 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     try {
         actions = parseScript(script, session->form().controls());
     } catch (const ScriptError& e) {
-        err << "tessaly script: " << options.scriptPath << " line " << e.line << ": " << e.message << '\n';
+        err << "tessaly script: " << printable(options.scriptPath) << " line " << e.line << ": " << printable(e.message)
+            << '\n';
         return 2;
+    }
+    for (const ScriptAction& a : actions) {
+        if (a.kind != ScriptAction::Kind::Export) continue;
+        if (const std::string error = clash("export", a.text, options, packFiles, options.wavPath); !error.empty()) {
+            err << "tessaly script: " << printable(options.scriptPath) << " line " << a.line << ": " << printable(error)
+                << '\n';
+            return 2;
+        }
+    }
+    if (wavFile) {
+        // Refused before anything is rendered: a sound longer than any practice, or
+        // one its file system has no room for.
+        const std::int64_t ms = scriptLengthMs(actions);
+        std::string problem = roomProblem(options.wavPath, wavFileBytes(ms));
+        if (ms > kLongestWavSeconds * 1000)
+            problem = "the script runs for " + std::to_string(ms / 3600000) +
+                      " hours of virtual time, longer than a WAV output may be (" +
+                      std::to_string(kLongestWavSeconds / 3600) + " hours)";
+        if (!problem.empty()) {
+            err << "tessaly script: cannot write " << printable(options.wavPath) << ": " << problem << '\n';
+            return 1;
+        }
     }
 
     session->load();

@@ -24,4 +24,13 @@ std::optional<WaveLookup> wavesWithVoicePack(const std::string& command, const s
     return pack->lookup(builtInWaves());
 }
 
+std::vector<std::string> voicePackInputs(const std::string& folder) {
+    std::vector<std::string> files;
+    if (folder.empty()) return files;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (isClipFileName(it->path().filename().string())) files.push_back(it->path().string());
+    return files;
+}
+
 }  // namespace tessaly

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -13,5 +14,9 @@ namespace tessaly {
 // each problem is said there (naming the file) and nothing is returned: the
 // command then ends with status 2.
 std::optional<WaveLookup> wavesWithVoicePack(const std::string& command, const std::string& folder, std::ostream& err);
+
+// The files of the pack in `folder` that a command reads (none when `folder` is
+// empty), for keeping its outputs off them.
+std::vector<std::string> voicePackInputs(const std::string& folder);
 
 }  // namespace tessaly

@@ -34,8 +34,10 @@ int Alignment::edits() const {
 
 Alignment align(std::string_view answer, const std::vector<ReadUnit>& units) {
     const std::vector<std::string_view> tokens = utf8Characters(answer);
-    const std::size_t n = units.size();
-    const std::size_t m = tokens.size();
+    // The table below grows with both lengths: past the bounds the rest of the
+    // units is left out and the rest of the answer inserted, at the end.
+    const std::size_t n = std::min(units.size(), kMostAlignedUnits);
+    const std::size_t m = std::min(tokens.size(), kMostAlignedCharacters);
     const auto qrpAt = [&](std::size_t j) {
         return j + 3 <= m && tokens[j] == "Q" && tokens[j + 1] == "R" && tokens[j + 2] == "P";
     };
@@ -102,6 +104,8 @@ Alignment align(std::string_view answer, const std::vector<ReadUnit>& units) {
                 return result;  // not reached: every cell but the last has a way on
         }
     }
+    for (std::size_t i = n; i < units.size(); ++i) result.units.push_back({units[i], Copy::omitted, ""});
+    for (std::size_t j = m; j < tokens.size(); ++j) result.inserted.push_back({units.size(), std::string(tokens[j])});
     return result;
 }
 

@@ -39,6 +39,11 @@ struct Alignment {
 // start of the answer on, preferring a match, then a substitution, then an
 // omission, then an insertion (so "W1AW/M" for "W1AW/mm" leaves out the second
 // MOBILE, as someone who stopped early would).
+// Work and memory grow with units x characters, so only the first
+// kMostAlignedUnits units and kMostAlignedCharacters characters are aligned: any
+// units after them count as left out, any characters as typed at the end.
+constexpr std::size_t kMostAlignedUnits = 64;
+constexpr std::size_t kMostAlignedCharacters = 256;
 Alignment align(std::string_view answer, const std::vector<ReadUnit>& units);
 
 }  // namespace tessaly

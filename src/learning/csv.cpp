@@ -49,6 +49,7 @@ CsvReader::Result CsvReader::next(std::vector<std::string>& fields) {
         return false;
     };
     for (;;) {
+        if (fields.size() == mostFields_) return fail(recordLine_, "more than " + std::to_string(mostFields_) + " fields");
         std::string& field = fields.emplace_back();
         if (at_ < text_.size() && text_[at_] == '"') {
             const int opened = line_;

@@ -2,6 +2,7 @@
 // Comma-separated text as RFC 4180 has it: fields with a comma, a quote, CR or LF
 // are quoted, and quotes inside them doubled. Reading takes CR LF and LF alike.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,10 @@ void appendCsvRecord(std::string& out, const std::vector<std::string>& fields);
 
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text) : text_(text) {}
+    // A record of more than `mostFields` fields is an error (a line of commas
+    // would otherwise make a field of each).
+    explicit CsvReader(std::string_view text, std::size_t mostFields = SIZE_MAX)
+        : text_(text), mostFields_(mostFields) {}
 
     enum class Result { record, end, error };
     // The next record's fields; on error, error() tells what and where.
@@ -26,6 +30,7 @@ private:
     Result fail(int line, const std::string& what);
 
     std::string_view text_;
+    std::size_t mostFields_;
     std::size_t at_ = 0;
     int line_ = 1;
     int recordLine_ = 0;

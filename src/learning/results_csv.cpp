@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <tuple>
+#include <unordered_set>
 
 namespace tessaly {
 
@@ -53,6 +54,16 @@ bool parseConditions(std::string_view text, std::vector<std::string>& conditions
     }
 }
 
+// True when nothing but empty lines follows (the reader is moved past them).
+bool blankToTheEnd(CsvReader& reader) {
+    std::vector<std::string> fields;
+    for (;;) {
+        const CsvReader::Result result = reader.next(fields);
+        if (result == CsvReader::Result::end) return true;
+        if (result == CsvReader::Result::error || fields.size() != 1 || !fields[0].empty()) return false;
+    }
+}
+
 std::string quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
 
 // One data row's fields into a row and the settings of its practice; "" or what is wrong.
@@ -68,6 +79,16 @@ std::string parseRow(const std::vector<std::string>& f, PracticeRecord& settings
     if (!parseConditions(f[conditions], settings.conditions))
         return "conditions must be different ones of qrn qrm qsb vary-noise vary-speed vary-tone, "
                "separated by single spaces, found " + quoted(f[conditions]);
+    // A callsign is a few units and an answer a few characters: past these bounds a
+    // row is no practice's, and aligning it would take time and memory for nothing.
+    const auto tooLong = [](std::string_view text) {
+        return text.size() > 4 * kLongestAnswer || utf8Characters(text).size() > kLongestAnswer;
+    };
+    if (tooLong(f[answer])) return "answer is longer than " + std::to_string(kLongestAnswer) + " characters";
+    if (tooLong(f[expected])) return "expected is longer than " + std::to_string(kLongestAnswer) + " characters";
+    if (const std::size_t n = static_cast<std::size_t>(std::count(f[read].begin(), f[read].end(), ' ')) + 1;
+        n > kMostReadUnits)
+        return "read has " + std::to_string(n) + " units, more than " + std::to_string(kMostReadUnits);
     const auto line = lineFromSpoken(f[read]);
     if (!line) return "read must be unit names separated by single spaces, found " + quoted(f[read]);
     row.answer = f[answer];
@@ -104,7 +125,8 @@ bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, st
     std::vector<PracticeRecord> found;
     using Settings = std::tuple<std::string, std::string, std::string, std::string, std::string, std::vector<std::string>>;
     std::map<Settings, std::size_t> practiceOf;
-    CsvReader reader(text);
+    std::vector<std::unordered_set<int>> numbersOf;  // the row numbers of each practice found
+    CsvReader reader(text, 4 * kFieldCount);
     std::vector<std::string> fields;
     bool headerSeen = false;
     const auto fail = [&](const std::string& what) {
@@ -122,8 +144,14 @@ bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, st
             headerSeen = true;
             continue;
         }
+        if (fields.size() == 1 && fields[0].empty()) {
+            const int blankLine = reader.line();
+            if (blankToTheEnd(reader)) break;  // empty lines at the end, as an editor may leave
+            error = "line " + std::to_string(blankLine) + ": " +
+                    (headerSeen ? std::string("an empty line") : std::string("expected the header ") + kResultsHeader);
+            return false;
+        }
         if (!headerSeen) return fail(std::string("expected the header ") + kResultsHeader);
-        if (fields.size() == 1 && fields[0].empty()) return fail("an empty line");
         if (fields.size() != kFieldCount)
             return fail("expected " + std::to_string(kFieldCount) + " fields, found " + std::to_string(fields.size()));
         PracticeRecord settings;
@@ -132,9 +160,12 @@ bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, st
 
         const Settings key{settings.date, settings.time, settings.words, settings.speed, settings.noise, settings.conditions};
         const auto [entry, added] = practiceOf.try_emplace(key, found.size());
-        if (added) found.push_back(std::move(settings));
+        if (added) {
+            found.push_back(std::move(settings));
+            numbersOf.emplace_back();
+        }
         std::vector<PracticeRow>& rows = found[entry->second].rows;
-        if (std::any_of(rows.begin(), rows.end(), [&](const PracticeRow& r) { return r.number == row.number; }))
+        if (!numbersOf[entry->second].insert(row.number).second)
             return fail("row " + std::to_string(row.number) + " of the practice of " + found[entry->second].date + " " +
                         found[entry->second].time + " is there twice");
         rows.push_back(std::move(row));

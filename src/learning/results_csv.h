@@ -14,6 +14,11 @@
 
 namespace tessaly {
 
+// What a row may hold: an answer (and the expected copy) of at most this many
+// characters, a `read` column of at most this many units.
+constexpr std::size_t kLongestAnswer = 200;
+constexpr std::size_t kMostReadUnits = 32;
+
 // The header line's fields, in order.
 extern const char* const kResultsHeader;
 
@@ -26,7 +31,8 @@ std::string resultsCsv(const PracticeRecord& record);
 // with its header again, after a byte order mark or not), and appends the
 // practices found, rows grouped by date, time and settings, in order of first
 // appearance. On anything else returns false, leaves `out` as it was and sets
-// `error`, naming the line: "line 3: expected 11 fields, found 9".
+// `error`, naming the line: "line 3: expected 11 fields, found 9". Empty lines at
+// the end are let be.
 bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, std::string& error);
 
 }  // namespace tessaly

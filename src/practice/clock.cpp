@@ -3,11 +3,10 @@
 
 #include "practice/practice_control.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <regex>
+#include <string_view>
 
 namespace tessaly {
 
@@ -19,12 +18,43 @@ std::string formattime(const std::string& second) {
     return text;
 }
 
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// One pass over the text, no recursion: its length cannot exhaust the stack.
+bool isPlainDecimal(std::string_view s) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t from = at;
+        while (at < s.size() && isDigit(s[at])) ++at;
+        return at - from;
+    };
+    while (at < s.size() && isSpace(s[at])) ++at;
+    if (at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
+    std::size_t mantissa = digits();
+    if (at < s.size() && s[at] == '.') {
+        ++at;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
+        ++at;
+        if (at < s.size() && (s[at] == '+' || s[at] == '-')) ++at;
+        if (digits() == 0) return false;
+    }
+    while (at < s.size() && isSpace(s[at])) ++at;
+    return at == s.size();
+}
+
+}  // namespace
+
 std::optional<double> parseNumber(const std::string& text) {
-    static const std::regex number(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$)");
-    if (!std::regex_match(text, number)) return std::nullopt;
-    errno = 0;
+    if (!isPlainDecimal(text)) return std::nullopt;
+    // Too large for a double reads as an infinity of its sign; too small, as 0.
     const double value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
+    if (std::isnan(value)) return std::nullopt;
     return value;
 }
 
@@ -42,9 +72,10 @@ void PracticeControl::Text2_Change() {
         f.Text2.setText("10");
         return;
     }
-    // A value too large for a 16-bit integer counts as above 500.
+    // A value too large for a 16-bit integer counts as above 500, and so does one
+    // too large for a double, of either sign.
     const double whole = roundHalfEven(*number);
-    if (whole <= 500) return;
+    if (std::isfinite(whole) && whole <= 500) return;
     f.host().messageBox("错误", "练习组数不要大于500组!");
     f.Text2.setText("10");
 }

@@ -9,7 +9,9 @@ namespace tessaly {
 std::string formattime(const std::string& second);
 
 // A plain decimal number with optional sign, fraction, exponent and surrounding
-// spaces, as the group-count box accepts; nullopt for anything else (also "").
+// spaces, as the group-count box accepts; nullopt for anything else (also "",
+// hexadecimal, currency, thousands separators). A number too large for a double is
+// an infinity of its sign. One pass over the text, whatever its length.
 std::optional<double> parseNumber(const std::string& text);
 
 // To the nearest whole number, a half going to the even neighbour.

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     if (command == "voices") return tessaly::voicesCommand(args);
     if (command == "stats") return tessaly::statsCommand(args);
     if (command == "--voices") {
-        if (args.empty()) {
+        if (args.empty() || args.front().empty()) {
             std::cerr << "tessaly: --voices needs a folder (tessaly --voices DIR)\n";
             return 2;
         }

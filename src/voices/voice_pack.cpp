@@ -5,9 +5,16 @@
 #include <samplerate.h>
 #include <sndfile.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 namespace tessaly {
@@ -15,8 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file longer than this is not read at all: no word needs a minute of silence.
-constexpr double kLongestFileSeconds = 60.0;
 constexpr int kLowestRate = 8000, kHighestRate = 192000;
 
 std::string upper(std::string s) {
@@ -31,9 +36,50 @@ std::string seconds(double s) {
 }
 
 // The file's sound as mono floats at the clips' rate, or a refusal.
+// What a directory entry that is not a regular file is, for a refusal.
+const char* kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+// The file opened for reading, when it is a regular one. Opened without waiting,
+// so that a FIFO cannot hold the load up, and looked at once open, so that what
+// is read is what was looked at.
+int openRegular(const fs::path& path, PackRefusal& refusal, std::string& detail) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int cause = errno;
+        struct stat link {};
+        refusal = PackRefusal::NotAFile;
+        if (cause == ELOOP) detail = "a loop of symbolic links";
+        else if (cause == ENOENT && ::lstat(path.c_str(), &link) == 0) detail = "a symbolic link to nothing";
+        else {
+            refusal = PackRefusal::NotReadable;
+            detail = std::strerror(cause);
+        }
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        refusal = PackRefusal::NotAFile;
+        detail = kindOf(st.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, std::string& detail) {
+    PackRefusal refusal = PackRefusal::None;
+    const int fd = openRegular(path, refusal, detail);
+    if (fd < 0) return refusal;
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
     if (!file) {
         detail = sf_strerror(nullptr);
         return PackRefusal::NotReadable;
@@ -69,15 +115,24 @@ PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, s
         detail = "empty";
         return PackRefusal::NoSound;
     }
-    if (static_cast<double>(info.frames) / info.samplerate > kLongestFileSeconds) {
-        detail = seconds(static_cast<double>(info.frames) / info.samplerate) + " before trimming";
-        return PackRefusal::TooLong;
+    if (static_cast<double>(info.frames) / info.samplerate > kLongestPackFileSeconds) {
+        detail = seconds(static_cast<double>(info.frames) / info.samplerate);
+        return PackRefusal::TooLongFile;
     }
     std::vector<float> frames(static_cast<std::size_t>(info.frames) * static_cast<std::size_t>(info.channels));
     const sf_count_t got = sf_readf_float(file, frames.data(), info.frames);
     if (got <= 0) {
         detail = "its samples cannot be read";
         return PackRefusal::NotReadable;
+    }
+    const auto samples = static_cast<std::size_t>(got) * static_cast<std::size_t>(info.channels);
+    const auto end = frames.begin() + static_cast<std::ptrdiff_t>(samples);
+    if (const auto bad = std::find_if(frames.begin(), end, [](float x) { return !std::isfinite(x); }); bad != end) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s at %.3f s", std::isnan(*bad) ? "NaN" : *bad > 0 ? "+Inf" : "-Inf",
+                      static_cast<double>((bad - frames.begin()) / info.channels) / info.samplerate);
+        detail = text;
+        return PackRefusal::NotFinite;
     }
     std::vector<float> input(static_cast<std::size_t>(got));
     for (std::size_t i = 0; i < input.size(); ++i)
@@ -104,6 +159,13 @@ PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, s
 
 }  // namespace
 
+bool isClipFileName(const std::string& fileName) {
+    const fs::path path(fileName);
+    if (upper(path.extension().string()) != ".WAV") return false;
+    const auto& names = spokenClipNames();
+    return std::find(names.begin(), names.end(), upper(path.stem().string())) != names.end();
+}
+
 const std::vector<std::string>& spokenClipNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> n;
@@ -124,10 +186,15 @@ const std::vector<std::string>& spokenClipNames() {
 std::string refusalText(const PackClip& c) {
     switch (c.refusal) {
         case PackRefusal::None: return "";
+        case PackRefusal::NotAFile: return "not a regular file: " + c.detail;
         case PackRefusal::NotReadable: return "not a readable WAV file (" + c.detail + ")";
         case PackRefusal::NotPcm: return "not PCM or float samples at a common rate (" + c.detail + ")";
+        case PackRefusal::NotFinite: return "a sample that is not a finite number: " + c.detail;
         case PackRefusal::Channels: return "neither mono nor stereo (" + c.detail + ")";
         case PackRefusal::NoSound: return "no sound in it (" + c.detail + ")";
+        case PackRefusal::TooLongFile:
+            return "too long: " + c.detail + " before trimming; a file of more than " + seconds(kLongestPackFileSeconds) +
+                   " is not read";
         case PackRefusal::TooLong: return "too long: " + c.detail + ", at most 2 s after trimming";
     }
     return "";
@@ -136,10 +203,13 @@ std::string refusalText(const PackClip& c) {
 std::string refusalTextZh(const PackClip& c) {
     switch (c.refusal) {
         case PackRefusal::None: return "";
+        case PackRefusal::NotAFile: return "不是可读的文件";
         case PackRefusal::NotReadable: return "不是可读的 WAV 文件";
         case PackRefusal::NotPcm: return "不是常见采样率的 PCM 或浮点录音";
+        case PackRefusal::NotFinite: return "有无效的采样值(无穷大或非数)";
         case PackRefusal::Channels: return "不是单声道或立体声";
         case PackRefusal::NoSound: return "没有声音";
+        case PackRefusal::TooLongFile: return "文件太长(" + c.detail + "),最长 10 秒";
         case PackRefusal::TooLong: return "太长(" + c.detail + "),去掉首尾静音后最长 2 秒";
     }
     return "";
@@ -153,8 +223,12 @@ std::unique_ptr<VoicePack> VoicePack::load(const std::string& folder, std::strin
     }
     // Files by name, sorted, so that the choice between two spellings of one clip is always the same.
     std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec)) files.push_back(it->path());
+    // Every entry named for a clip, whatever it is, so that one that cannot be used
+    // is named with the reason; other regular files draw a warning.
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (isClipFileName(it->path().filename().string()) || it->is_regular_file(typeError)) files.push_back(it->path());
+    }
     if (ec) {
         error = ec.message();
         return nullptr;

@@ -24,7 +24,14 @@ const std::vector<std::string>& spokenClipNames();
 // Longest clip a pack may hold after trimming, in seconds.
 constexpr double kLongestPackClipSeconds = 2.0;
 
-enum class PackRefusal { None, NotReadable, NotPcm, Channels, NoSound, TooLong };
+// True when a file of this name (any case) holds a clip: "301.wav", "mobile.WAV".
+bool isClipFileName(const std::string& fileName);
+
+// Longest file read at all, in seconds before trimming: told from its header, so
+// that a long recording is refused before any of it is read.
+constexpr double kLongestPackFileSeconds = 10.0;
+
+enum class PackRefusal { None, NotAFile, NotReadable, NotPcm, NotFinite, Channels, NoSound, TooLongFile, TooLong };
 
 struct PackClip {
     std::string name;       // clip name, as in spokenClipNames()

@@ -114,5 +114,23 @@ TEST(Alignment, NeverWorseThanTheEditsThatMadeTheAnswer) {
     }
 }
 
+// Past the bounds the table stays small: what is beyond is left out or inserted
+// at the end, and the alignment still accounts for every unit and character.
+TEST(Alignment, BoundsTheWorkOnLongInput) {
+    struct Case {
+        std::size_t units, characters;
+    } cases[] = {{20000, 20000}, {kMostAlignedUnits + 1, 3}, {3, kMostAlignedCharacters + 1}, {0, 40000}, {40000, 0}};
+    for (const Case& c : cases) {
+        const std::vector<ReadUnit> units(c.units, *unitNamed("A"));
+        const Alignment a = align(std::string(c.characters, 'A'), units);
+        ASSERT_EQ(a.units.size(), c.units);
+        std::string typed;
+        describe(a, &typed);
+        EXPECT_EQ(typed, std::string(c.characters, 'A')) << c.units << " " << c.characters;
+        const std::size_t aligned = std::min({c.units, c.characters, kMostAlignedUnits, kMostAlignedCharacters});
+        EXPECT_EQ(static_cast<std::size_t>(a.edits()), c.units + c.characters - 2 * aligned);
+    }
+}
+
 }  // namespace
 }  // namespace tessaly

@@ -103,6 +103,18 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         {kHeader + "1,BA4\"XY,BA4XY", "line 2: a quote inside an unquoted field"},
         {kHeader + "1,BA4XY\rBA4XY", "line 2: a carriage return without a line feed"},
         {kHeader + row + "1,BA4\xC3", "line 3: not UTF-8 text"},
+        // Past what a practice holds: refused at once, with the line.
+        {with(1, std::string(20000, 'A')), "line 2: answer is longer than 200 characters"},
+        {with(2, std::string(201, 'A')), "line 2: expected is longer than 200 characters"},
+        {with(10, [] {
+             std::string units = "A";
+             for (int i = 0; i < 20000; ++i) units += " B";
+             return units;
+         }()),
+         "line 2: read has 20001 units, more than 32"},
+        {kHeader + row + std::string(100000, ','), "line 3: more than 44 fields"},
+        {kHeader + row + "\r\n\r\n" + row, "line 3: an empty line"},
+        {"\r\n" + kHeader + row, "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
         {"\xEF\xBB\xBF" + row, "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
     };
     for (const Case& c : cases) {
@@ -112,6 +124,30 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         EXPECT_EQ(error, c.error) << c.text;
         EXPECT_EQ(out.size(), 1u) << "nothing is added from a file refused";
     }
+}
+
+// Empty lines at the end (an editor's) are let be; within the rows they are not.
+TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+    for (const std::string& end : {std::string("\r\n"), std::string("\n\n\n"), std::string("\r\n\r\n")}) {
+        std::vector<PracticeRecord> out;
+        std::string error;
+        EXPECT_TRUE(parseResultsCsv(kHeader + row + end, out, error)) << error;
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0].rows.size(), 1u);
+    }
+}
+
+// The check for a row given twice is one look-up a row, not a search.
+TEST(ResultsCsv, ReadsALargeFileInTimeProportionalToIt) {
+    std::string text = kHeader;
+    for (int i = 1; i <= 30000; ++i)
+        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+    std::vector<PracticeRecord> out;
+    std::string error;
+    ASSERT_TRUE(parseResultsCsv(text, out, error)) << error;
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].rows.size(), 30000u);
 }
 
 }  // namespace

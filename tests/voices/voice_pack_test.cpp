@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <numbers>
 
@@ -97,6 +100,51 @@ TEST_F(VoicePackTest, RefusesEachBadFileNamingWhy) {
     const std::vector<std::uint8_t> builtIn = {1, 2, 3};
     const auto waves = pack->lookup([&](std::string_view) { return std::optional(std::span<const std::uint8_t>(builtIn)); });
     for (const Case& c : cases) EXPECT_EQ(waves(std::string(c.file, 3))->data(), builtIn.data()) << c.file;
+}
+
+// Entries named for a clip that cannot be used are each named with the reason,
+// never skipped without a word and never waited on; a long file is refused by its
+// header, before anything is read.
+TEST_F(VoicePackTest, RefusesWhatIsNoUsableRecording) {
+    struct Case {
+        const char* file;
+        std::function<void(const fs::path&)> make;
+        PackRefusal refusal;
+        const char* said;
+    } cases[] = {
+        {"301.wav", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, PackRefusal::NotAFile, "FIFO"},
+        {"302.wav", [](const fs::path& p) { fs::create_directory(p); }, PackRefusal::NotAFile, "folder"},
+        {"303.wav", [](const fs::path& p) { fs::create_symlink("nowhere.wav", p); }, PackRefusal::NotAFile, "to nothing"},
+        {"304.wav", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }, PackRefusal::NotAFile, "loop"},
+        {"305.wav", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, PackRefusal::NotAFile, "character device"},
+        {"306.wav",
+         [](const fs::path& p) {
+             auto s = burst(22050, 0.1, 0.3, 0.1);
+             s[3000] = std::numeric_limits<float>::infinity();
+             writeWav(p, 22050, 1, SF_FORMAT_FLOAT, s);
+         },
+         PackRefusal::NotFinite, "+Inf"},
+        {"307.wav",
+         [](const fs::path& p) {
+             auto s = burst(22050, 0.1, 0.3, 0.1);
+             s[5000] = std::numeric_limits<float>::quiet_NaN();
+             writeWav(p, 22050, 1, SF_FORMAT_DOUBLE, s);
+         },
+         PackRefusal::NotFinite, "NaN"},
+        {"308.wav", [](const fs::path& p) { writeWav(p, 192000, 2, SF_FORMAT_PCM_16, burst(192000, 0, 12, 0)); },
+         PackRefusal::TooLongFile, "12.00 s"},
+    };
+    for (const Case& c : cases) c.make(dir / c.file);
+    const auto pack = load();
+    ASSERT_TRUE(pack);
+    EXPECT_EQ(pack->refused().size(), std::size(cases));
+    for (const Case& c : cases) {
+        const PackClip& refused = clip(*pack, std::string(c.file, 3));
+        EXPECT_EQ(refused.refusal, c.refusal) << c.file << ": " << refusalText(refused);
+        EXPECT_EQ(refused.file, c.file);
+        EXPECT_NE(refusalText(refused).find(c.said), std::string::npos) << refusalText(refused);
+        EXPECT_FALSE(refusalTextZh(refused).empty());
+    }
 }
 
 TEST_F(VoicePackTest, ReplacesTheClipsFoundAndKeepsTheOthers) {

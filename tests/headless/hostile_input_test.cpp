@@ -1,0 +1,355 @@
+// The commands as a hostile or careless user meets them: huge numbers, outputs
+// that name an input or something that is no regular file, endless inputs, a disk
+// that fills, empty option values.
+#include "headless/practice_render.h"
+#include "headless/script_runner.h"
+#include "headless/voices_command.h"
+#include "practice/clock.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+
+const std::string kRow = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+const std::string kCsv = "number,answer,expected,mark,date,time,words,speed,noise,conditions,read\r\n" + kRow;
+
+std::string contents(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Outcome {
+    int status = 0;
+    std::string out, err;
+};
+
+// A command as main() runs it, its output caught.
+Outcome command(const std::function<int(const std::vector<std::string>&)>& main, const std::vector<std::string>& args) {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    Outcome r;
+    r.status = main(args);
+    r.out = ::testing::internal::GetCapturedStdout();
+    r.err = ::testing::internal::GetCapturedStderr();
+    return r;
+}
+
+// The program itself, for the commands that live in it alone (stats).
+Outcome tessaly(const std::vector<std::string>& args) {
+    const fs::path out = fs::path(::testing::TempDir()) / ("tessaly_run_" + std::to_string(::getpid()) + ".out");
+    const fs::path err = fs::path(out).replace_extension(".err");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<char*> argv{const_cast<char*>(TESSALY_EXECUTABLE)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(TESSALY_EXECUTABLE, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Outcome r;
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    r.out = contents(out);
+    r.err = contents(err);
+    fs::remove(out);
+    fs::remove(err);
+    return r;
+}
+
+Outcome statsCommand(std::vector<std::string> args) {
+    args.insert(args.begin(), "stats");
+    return tessaly(args);
+}
+
+Outcome script(const std::string& text, ScriptOptions o = {}) {
+    o.seed = 3;
+    if (o.scriptPath.empty()) o.scriptPath = "test.script";
+    std::istringstream in(text);
+    std::ostringstream out, err;
+    Outcome r;
+    r.status = runScript(o, in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::vector<std::string> messageBoxes(const std::string& jsonLines) {
+    std::vector<std::string> texts;
+    std::istringstream lines(jsonLines);
+    for (std::string line; std::getline(lines, line);)
+        if (const Json j = Json::parse(line); j.value("event", "") == "msgbox") texts.push_back(j["text"]);
+    return texts;
+}
+
+class HostileInput : public ::testing::Test {
+protected:
+    HostileInput()
+        : dir(fs::path(::testing::TempDir()) /
+              ("tessaly_hostile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~HostileInput() override { fs::remove_all(dir); }
+    std::string at(const std::string& name) const { return (dir / name).string(); }
+    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
+    fs::path dir;
+};
+
+// Any length of number in one pass: huge ones count as above 500, notation that
+// is not plain decimal is no number, and nothing crashes.
+TEST(GroupCount, ReadsNumbersOfAnyLengthAndRefusesHugeOnes) {
+    struct Case {
+        std::string text;
+        const char* box;  // "" when the count is taken
+    } cases[] = {
+        {std::string(30000, '1'), "练习组数不要大于500组!"},
+        {std::string(30000, '0'), ""},
+        {"0." + std::string(30000, '0') + "1", ""},
+        {"1e400", "练习组数不要大于500组!"},
+        {"-1e400", "练习组数不要大于500组!"},
+        {" +12.5e1 ", ""},
+        {"500.4", ""},
+        {"501", "练习组数不要大于500组!"},
+        {".5", ""},
+        {"5.", ""},
+        {"0x10", "练习组数必须为数字!"},
+        {"$5", "练习组数必须为数字!"},
+        {"1,000", "练习组数必须为数字!"},
+        {"1e", "练习组数必须为数字!"},
+        {".", "练习组数必须为数字!"},
+        {"", "练习组数必须为数字!"},
+        {"inf", "练习组数必须为数字!"},
+        {"nan", "练习组数必须为数字!"},
+        {std::string(30000, '-'), "练习组数必须为数字!"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = script("settext Text2 \"" + c.text + "\"\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto boxes = messageBoxes(r.out);
+        if (*c.box == '\0') EXPECT_TRUE(boxes.empty()) << c.text.substr(0, 20);
+        else EXPECT_EQ(boxes, std::vector<std::string>{c.box}) << c.text.substr(0, 20);
+    }
+    EXPECT_EQ(parseNumber(std::string(30000, '9')), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(parseNumber(" 2.5e1\t"), 25.0);
+    EXPECT_FALSE(parseNumber("1 2"));
+}
+
+// No command writes over its own input, over another of its outputs, or into a
+// voice pack it reads; each says which names collide.
+TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
+    const std::string scriptFile = at("s.txt"), csv = at("in.csv"), pack = at("pack");
+    std::ofstream(scriptFile) << "click Command4\nwait 100\n";
+    std::ofstream(csv) << kCsv;
+    fs::create_directory(pack);
+    std::ofstream(pack + "/301.wav") << "not a recording, but the pack's";
+    fs::create_symlink("s.txt", at("s.link"));
+    fs::create_hard_link(csv, at("hard.csv"));
+    const auto renderRun = [](std::vector<std::string> args) {
+        args.insert(args.end(), {"--groups", "1", "--answer-pause", "0"});
+        return command(renderCommand, args);
+    };
+    struct Case {
+        const char* what;
+        std::function<Outcome()> run;
+        const char* said;
+    } cases[] = {
+        {"script --wav the script", [&] { return command(scriptCommand, {scriptFile, "--wav", scriptFile}); }, "the script itself"},
+        {"script --wav another spelling", [&] { return command(scriptCommand, {at("s.link"), "--wav", dir.string() + "/./s.txt"}); },
+         "the script itself"},
+        {"script --wav a pack file",
+         [&] { return command(scriptCommand, {scriptFile, "--voices", pack, "--wav", pack + "/301.wav"}); }, "voice pack"},
+        {"export the script",
+         [&] {
+             std::ofstream(at("e.txt")) << "export \"" << at("e.txt") << "\"\n";
+             return command(scriptCommand, {at("e.txt")});
+         },
+         "line 1: export names the script itself"},
+        {"export the WAV",
+         [&] {
+             std::ofstream(at("w.txt")) << "wait 10\nexport \"" << at("w.wav") << "\"\n";
+             return command(scriptCommand, {at("w.txt"), "--wav", at("w.wav")});
+         },
+         "line 2: export names the file --wav writes"},
+        {"render into the pack", [&] { return renderRun({"--voices", pack, "--out", pack + "/301.wav"}); }, "voice pack"},
+        {"render key into the pack", [&] { return renderRun({"--voices", pack, "--out", at("p.wav"), "--key", pack + "/./301.wav"}); },
+         "voice pack"},
+        {"stats --png the CSV", [&] { return statsCommand({csv, "--png", csv}); }, "results file"},
+        {"stats --png a hard link", [&] { return statsCommand({csv, "--png", at("hard.csv")}); }, "results file"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = c.run();
+        EXPECT_EQ(r.status, 2) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << c.what << ": " << r.err;
+    }
+    EXPECT_EQ(contents(scriptFile), "click Command4\nwait 100\n");
+    EXPECT_EQ(contents(csv), kCsv);
+    EXPECT_EQ(contents(pack + "/301.wav"), "not a recording, but the pack's");
+    EXPECT_FALSE(fs::exists(at("w.wav")));
+    EXPECT_FALSE(fs::exists(at("p.wav")));
+
+    // The script read from standard input is the same file as --wav.
+    const int saved = ::dup(0);
+    const int in = ::open(scriptFile.c_str(), O_RDONLY);
+    ::dup2(in, 0);
+    const Outcome r = command(scriptCommand, {"-", "--wav", scriptFile});
+    ::dup2(saved, 0);
+    ::close(in);
+    ::close(saved);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_EQ(contents(scriptFile), "click Command4\nwait 100\n");
+}
+
+// Every command that writes refuses a target that is no regular file (here a
+// FIFO), naming what it is, and leaves it as it was.
+TEST_F(HostileInput, NoCommandTurnsAFifoIntoAFile) {
+    const std::string fifo = at("fifo"), scriptFile = at("s.txt"), csv = at("in.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    std::ofstream(scriptFile) << "wait 10\n";
+    std::ofstream(csv) << kCsv;
+    struct Case {
+        const char* what;
+        std::function<Outcome()> run;
+        int status;
+    } cases[] = {
+        {"render --out", [&] { return command(renderCommand, {"--groups", "1", "--out", fifo}); }, 1},
+        {"render --key", [&] { return command(renderCommand, {"--groups", "1", "--out", at("p.wav"), "--key", fifo}); }, 1},
+        {"script --wav", [&] { return command(scriptCommand, {scriptFile, "--wav", fifo}); }, 1},
+        {"stats --png", [&] { return statsCommand({csv, "--png", fifo}); }, 1},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = c.run();
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find("a FIFO (named pipe), not a regular file"), std::string::npos) << c.what << ": " << r.err;
+    }
+    // A script's export says so in the window's message box.
+    const Outcome r = script("settext Text2 \"1\"\nclick Command4\nwait 12000\ntype Text6 \"X\\r\"\nwait 5000\nexport \"" + fifo + "\"\n");
+    const auto boxes = messageBoxes(r.out);
+    ASSERT_FALSE(boxes.empty()) << r.out;
+    EXPECT_NE(boxes.back().find("not a regular file"), std::string::npos) << boxes.back();
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(entries(), 3u) << "nothing is left behind";
+}
+
+// Endless or oversized inputs end at once with the line they got to.
+TEST_F(HostileInput, ReadersStopAtTheirBounds) {
+    std::ofstream(at("long.txt")) << "wait 1\n" << std::string(70000, 'x') << "\n";
+    std::ofstream(at("nul.txt")) << "click Comm\x01" "and4\nwait 1 \x1b[2J\n";
+    std::ofstream(at("blank.csv")) << kCsv << "\r\n\r\n";
+    std::ofstream(at("big.csv")) << kCsv << "2," << std::string(20000, 'A') << ",x,N,2024-05-01,10:00:00,standard,5,S2,,B\r\n";
+    struct Case {
+        const char* what;
+        std::function<Outcome()> run;
+        int status;
+        const char* said;
+    } cases[] = {
+        {"script /dev/zero", [] { return command(scriptCommand, {"/dev/zero"}); }, 2, "line 1: the line is longer than 65536 bytes"},
+        {"script long line", [&] { return command(scriptCommand, {at("long.txt")}); }, 2, "line 2: the line is longer"},
+        {"script endless lines", [] { return script(std::string(17 << 20, '\n')); }, 2, "goes on past 16 MiB"},
+        {"script control bytes", [&] { return command(scriptCommand, {at("nul.txt")}); }, 2, "Comm\\x01and4"},
+        {"stats /dev/zero", [] { return statsCommand({"/dev/zero"}); }, 2, "goes on past 64 MiB"},
+        {"stats missing", [&] { return statsCommand({at("missing.csv")}); }, 2, "No such file or directory"},
+        {"stats huge answer", [&] { return statsCommand({at("big.csv")}); }, 2, "line 3: answer is longer than 200"},
+        {"stats blank end", [&] { return statsCommand({at("blank.csv")}); }, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = c.run();
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << c.what << ": " << r.err;
+        EXPECT_EQ(r.err.find('\x01'), std::string::npos) << c.what;
+        EXPECT_EQ(r.err.find('\0'), std::string::npos) << c.what;
+    }
+}
+
+TEST_F(HostileInput, StatsCountsAFileOnceHoweverItIsNamed) {
+    std::ofstream(at("a.csv")) << kCsv;
+    fs::create_symlink("a.csv", at("b.csv"));
+    const Outcome once = statsCommand({at("a.csv")});
+    const Outcome thrice = statsCommand({at("a.csv"), at("b.csv"), dir.string() + "/./a.csv"});
+    ASSERT_EQ(thrice.status, 0) << thrice.err;
+    EXPECT_EQ(thrice.out, once.out);
+    EXPECT_NE(thrice.err.find("counted once"), std::string::npos);
+}
+
+TEST(CommandLines, RefuseEmptyNamesAndShowTheirHelp) {
+    const std::vector<std::vector<std::string>> empty = {
+        {"render", "--out", "p.wav", "--key", ""}, {"render", "--out", "p.wav", "--voices", ""},
+        {"render", "--out", ""},                   {"script", "s.txt", "--wav", ""},
+        {"script", "s.txt", "--voices", ""},       {"stats", "in.csv", "--png", ""},
+    };
+    for (const auto& args : empty) {
+        const Outcome r = tessaly(args);
+        EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(r.err.find("not \"\""), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(tessaly({"--voices", ""}).status, 2);
+    const Outcome help = command(voicesCommand, {"--help"});
+    EXPECT_NE(help.out.find("  --help  this text\n"), std::string::npos) << help.out;
+}
+
+// The output's file system or the process's file-size limit cannot take it:
+// refused before rendering when that is known, stopped at the first failed write
+// when it shows only then; the file that was there stays, nothing is left beside it.
+TEST_F(HostileInput, AnOutputThatCannotFitIsRefusedOrStopped) {
+    const std::string out = at("p.wav");
+    const Outcome year = command(scriptCommand, {[&] {
+                                                 std::ofstream(at("year.txt")) << "click Command4\nwait 31622400000\n";
+                                                 return at("year.txt");
+                                             }(),
+                                             "--wav", out});
+    EXPECT_EQ(year.status, 1);
+    EXPECT_NE(year.err.find("longer than a WAV output may be (100 hours)"), std::string::npos) << year.err;
+
+    const std::vector<std::string> args = {"--groups", "3", "--seed", "4", "--answer-pause", "1", "--out", out};
+    ASSERT_EQ(command(renderCommand, args).status, 0);
+    const auto size = fs::file_size(out);
+    std::ofstream(out) << "the old practice";
+    // Below the least the practice needs, then just below what it takes.
+    for (const rlim_t limit : {rlim_t{100000}, static_cast<rlim_t>(size - 20000)}) {
+        int pipeFd[2];
+        ASSERT_EQ(::pipe(pipeFd), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::dup2(pipeFd[1], 2);
+            const rlimit fileSize{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::_exit(renderCommand(args));
+        }
+        ::close(pipeFd[1]);
+        std::string err;
+        char buffer[256];
+        for (ssize_t n; (n = ::read(pipeFd[0], buffer, sizeof buffer)) > 0;) err.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipeFd[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << limit << ": " << status << " " << err;
+        EXPECT_NE(err.find("ulimit -f"), std::string::npos) << err;
+        EXPECT_EQ(contents(out), "the old practice");
+        EXPECT_EQ(entries(), 2u) << "no temporary file is left";
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
