@@ -2,8 +2,15 @@
 
 #include "shell/qt/main_window.h"
 
+#include "sound/path_presets.h"
+
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
+
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace tessaly::qt {
 
@@ -52,9 +59,68 @@ void addFeedback(QMenu& menu, MainWindow& w, int) {
     QObject::connect(feedback, &QAction::toggled, &w, [&w](bool on) { w.setFeedbackShown(on); });
 }
 
+// 阈值测试: the next Start measures the SNR at which half the callsigns are copied.
+void addThreshold(QMenu& menu, MainWindow& w, int) {
+    menu.addSeparator();
+    QAction* run = menu.addAction(QStringLiteral("阈值测试"));
+    run->setCheckable(true);
+    run->setChecked(w.form().additions.threshold);
+    run->setEnabled(!w.form().practising);
+    run->setToolTip(QStringLiteral("下一次开始时：噪音随答对答错升降，测出能听对一半呼号的信噪比（dB）"));
+    QObject::connect(run, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setThreshold(on); }); });
+}
+
+// 电离层路径: both stations heard over a fading ionospheric path, one line each on how it sounds.
+void addPath(QMenu& menu, MainWindow& w, int) {
+    QMenu* paths = menu.addMenu(QStringLiteral("电离层路径"));
+    paths->setToolTipsVisible(true);
+    auto* group = new QActionGroup(paths);
+    for (const PathPreset& preset : pathPresets()) {
+        const QString name = QString::fromUtf8(preset.name);
+        QAction* item = paths->addAction(preset.name == std::string_view("off") ? QStringLiteral("关") : name);
+        item->setCheckable(true);
+        item->setChecked(w.form().additions.path == preset.name);
+        item->setToolTip(QString::fromUtf8(preset.descriptionZh));
+        item->setStatusTip(item->toolTip());
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, &w, [&w, name] {
+            w.act([name](UserInput& in) { in.setPath(name.toStdString()); });
+        });
+    }
+}
+
+// 接收机滤波: what the listener's SSB receiver does: its passband, and its AGC.
+void addReceiver(QMenu& menu, MainWindow& w, int) {
+    QMenu* receiver = menu.addMenu(QStringLiteral("接收机滤波"));
+    receiver->setToolTipsVisible(true);
+    QAction* passband = receiver->addAction(QStringLiteral("SSB 通带 300–2700 Hz"));
+    passband->setCheckable(true);
+    passband->setChecked(w.form().additions.passband);
+    passband->setToolTip(QStringLiteral("像短波接收机一样只留下 300 到 2700 Hz：低沉的隆隆声和尖锐的嘶声都滤掉"));
+    QObject::connect(passband, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setPassband(on); }); });
+    receiver->addSeparator();
+    auto* group = new QActionGroup(receiver);
+    const std::pair<const char*, QString> speeds[] = {
+        {"off", QStringLiteral("AGC 关")},
+        {"fast", QStringLiteral("AGC 快（约 0.1 秒回升）")},
+        {"medium", QStringLiteral("AGC 中（约 0.25 秒回升）")},
+        {"slow", QStringLiteral("AGC 慢（约 0.5 秒回升）")},
+    };
+    for (const auto& [speed, label] : speeds) {
+        QAction* item = receiver->addAction(label);
+        item->setCheckable(true);
+        item->setChecked(w.form().additions.agc == speed);
+        item->setToolTip(QStringLiteral("自动增益：信号衰落时把声音拉回来，噪音也随之升高"));
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, &w,
+                         [&w, speed = std::string(speed)] { w.act([speed](UserInput& in) { in.setAgc(speed); }); });
+    }
+}
+
 // The items, in the menu's order.
 constexpr LearningItem kLearningItems[] = {
-    {true, addReplay}, {true, addAnalysis}, {true, addDrill}, {true, addExport}, {false, addFeedback},
+    {true, addReplay},     {true, addAnalysis}, {true, addDrill},      {true, addExport},
+    {false, addFeedback},  {false, addThreshold}, {false, addPath}, {false, addReceiver},
 };
 
 }  // namespace
