@@ -9,6 +9,8 @@ packages=(
   build-essential cmake pkg-config git
   # window and audio
   qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev libsamplerate0-dev
+  # the width of Chinese text in a terminal (tessaly stats)
+  libunistring-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # data: the callsign library comes from qrq's list of real callsigns
