@@ -101,7 +101,7 @@ bool LearningRecord::append(const PracticeRecord& practice, std::string& error) 
     if (practice.rows.empty()) return true;
     const std::string folder = folderOf(path_);
     if (!makeUserFolder(folder, error)) return false;
-    const Descriptor file(::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+    const Descriptor file(::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
     const auto failed = [&](const char* what) {
         error = std::string(what) + ": " + std::strerror(errno);
         return false;

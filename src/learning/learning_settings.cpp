@@ -14,7 +14,7 @@
 namespace tessaly {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 constexpr std::size_t kMostBytes = 64u << 10;  // a settings file is a few hundred bytes
 

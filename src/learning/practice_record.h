@@ -15,7 +15,7 @@ struct PracticeRow {
     std::string expected;  // the expected copy the answer was marked against
     bool copied = false;   // the mark: Y when true
     std::string line;      // the practice-text line as read, with its codes: "JA1ABC/m"
-    std::optional<double> snrDb;  // the SNR it was read at, dB; none when no SNR was set
+    std::optional<double> snrDb{};  // the SNR it was read at, dB; none when no SNR was set
     bool operator==(const PracticeRow&) const = default;
 };
 
@@ -28,8 +28,8 @@ struct PracticeRecord {
     std::vector<std::string> conditions;  // any of qrn qrm qsb vary-noise vary-speed vary-tone
     std::vector<PracticeRow> rows;
     // Additions; the defaults are the window's own practice.
-    std::optional<double> thresholdDb;  // a marked threshold run's threshold, dB
-    std::optional<double> thresholdSe;  // and its standard error, dB
+    std::optional<double> thresholdDb{};  // a marked threshold run's threshold, dB
+    std::optional<double> thresholdSe{};  // and its standard error, dB
     std::string path = "off";  // ionospheric path preset
     bool passband = false;     // the receiver's SSB passband
     std::string agc = "off";   // off, fast, medium or slow

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace tessaly {
 namespace {
@@ -12,9 +13,26 @@ namespace {
 constexpr double kShallowestK = 4 * 0.02;
 constexpr double kSteepestK = 4 * 0.25;
 
-constexpr int kSlopeSteps = 60;  // slopes tried, evenly on a log scale (4.3 % apart)
+constexpr int kSlopeSteps = 24;   // slopes tried first, evenly on a log scale (11 % apart)
+constexpr int kGoldenSteps = 32;  // golden-section steps: the bracket shrinks to 2e-7 of its width
 
-double logistic(double x) { return 1.0 / (1.0 + std::exp(-x)); }
+// The peak of a function with one peak in [lo, hi], by golden section.
+template <typename F>
+std::pair<double, double> peak(F f, double lo, double hi) {
+    constexpr double kGolden = 0.6180339887498949;
+    double x1 = hi - kGolden * (hi - lo), x2 = lo + kGolden * (hi - lo);
+    double f1 = f(x1), f2 = f(x2);
+    for (int step = 0; step < kGoldenSteps; ++step) {
+        if (f1 < f2) {
+            lo = x1, x1 = x2, f1 = f2;
+            x2 = lo + kGolden * (hi - lo), f2 = f(x2);
+        } else {
+            hi = x2, x2 = x1, f2 = f1;
+            x1 = hi - kGolden * (hi - lo), f1 = f(x1);
+        }
+    }
+    return f1 < f2 ? std::pair{x2, f2} : std::pair{x1, f1};
+}
 
 // The answers as a logistic regression, p = logistic(a + k x), fitted by the
 // likelihood with Jeffreys' penalty (Firth's bias reduction): log L + log det I / 2,
@@ -25,42 +43,41 @@ double logistic(double x) { return 1.0 / (1.0 + std::exp(-x)); }
 class PenalisedFit {
 public:
     PenalisedFit(const std::vector<double>& snrs, const std::vector<bool>& answers)
-        : x_(snrs.begin(), snrs.begin() + static_cast<std::ptrdiff_t>(answers.size())), y_(answers) {}
+        : x_(snrs.begin(), snrs.begin() + static_cast<std::ptrdiff_t>(answers.size())), y_(answers) {
+        const auto [lo, hi] = std::minmax_element(x_.begin(), x_.end());
+        xLo_ = *lo, xHi_ = *hi;
+    }
 
-    // The slope k of the best fit within the bounds: every slope of a fine grid,
-    // each with its best intercept (golden section; one peak for a given slope).
+    // The slope k of the best fit within the bounds: a coarse grid of slopes, then
+    // golden section between the best one's neighbours.
     double bestK() const {
-        const auto [xLo, xHi] = std::minmax_element(x_.begin(), x_.end());
-        double bestK = kShallowestK, best = -INFINITY;
-        for (int i = 0; i <= kSlopeSteps; ++i) {
-            const double k = kShallowestK * std::pow(kSteepestK / kShallowestK, static_cast<double>(i) / kSlopeSteps);
-            constexpr double kGolden = 0.6180339887498949;
-            // The midpoint -a / k anywhere from 30 dB below the lowest SNR to 30 dB above the highest.
-            double lo = -k * (*xHi + 30), hi = -k * (*xLo - 30);
-            double a1 = hi - kGolden * (hi - lo), a2 = lo + kGolden * (hi - lo);
-            double f1 = penalised(a1, k), f2 = penalised(a2, k);
-            for (int step = 0; step < 50; ++step) {
-                if (f1 < f2) {
-                    lo = a1, a1 = a2, f1 = f2;
-                    a2 = lo + kGolden * (hi - lo), f2 = penalised(a2, k);
-                } else {
-                    hi = a2, a2 = a1, f2 = f1;
-                    a1 = hi - kGolden * (hi - lo), f1 = penalised(a1, k);
-                }
-            }
-            if (const double f = std::max(f1, f2); f > best) best = f, bestK = k;
-        }
-        return bestK;
+        const auto k = [](int i) { return kShallowestK * std::pow(kSteepestK / kShallowestK, static_cast<double>(i) / kSlopeSteps); };
+        int best = 0;
+        double bestFit = -INFINITY;
+        for (int i = 0; i <= kSlopeSteps; ++i)
+            if (const double fit = profile(k(i)); fit > bestFit) bestFit = fit, best = i;
+        const auto [refined, refinedFit] = peak([this](double slope) { return profile(slope); }, k(std::max(best - 1, 0)),
+                                                k(std::min(best + 1, kSlopeSteps)));
+        return refinedFit > bestFit ? refined : k(best);
     }
 
 private:
+    // The penalised likelihood at slope k with its best intercept; the midpoint -a / k
+    // anywhere from 30 dB below the lowest SNR to 30 dB above the highest.
+    double profile(double k) const {
+        return peak([&](double a) { return penalised(a, k); }, -k * (xHi_ + 30), -k * (xLo_ - 30)).second;
+    }
+
     double penalised(double a, double k) const {
         double logL = 0, i00 = 0, i01 = 0, i11 = 0;
         for (std::size_t t = 0; t < x_.size(); ++t) {
             const double eta = a + k * x_[t];
-            // log p and log (1 - p) without rounding either to 0 far from the midpoint.
-            logL -= std::log1p(std::exp(y_[t] ? -eta : eta));
-            const double p = logistic(eta), w = p * (1 - p);
+            // log p and log (1 - p) from one exponential, neither rounded to 0 far from the midpoint.
+            const double e = std::exp(-std::abs(eta));
+            const double p = eta >= 0 ? 1 / (1 + e) : e / (1 + e);
+            const bool agrees = y_[t] == (eta >= 0);  // the answer is the likelier one
+            logL -= agrees ? std::log1p(e) : std::abs(eta) + std::log1p(e);
+            const double w = p * (1 - p);
             i00 += w, i01 += w * x_[t], i11 += w * x_[t] * x_[t];
         }
         return logL + 0.5 * std::log(std::max(i00 * i11 - i01 * i01, 1e-300));
@@ -68,6 +85,7 @@ private:
 
     std::vector<double> x_;
     std::vector<bool> y_;
+    double xLo_ = 0, xHi_ = 0;
 };
 
 }  // namespace

@@ -48,7 +48,7 @@ struct UnitSummary {
     std::string mostWrittenAs;  // "" when it was never written as something else
     int mostWrittenAsCount = 0;
     int box = 0;                // review box 1 .. 5 (review_boxes.h); 0 when it has none
-    std::string due;            // when its review is due: "YYYY-MM-DD"
+    std::string due{};          // when its review is due: "YYYY-MM-DD"
 };
 
 struct StatsReport {
