@@ -9,12 +9,13 @@
 // - its lines are built in memory and handed to the kernel in one write() on a file
 //   opened with O_APPEND, so they land together at the end of the file, after
 //   whatever any other writer added. A program killed before the call leaves
-//   nothing, one killed after it the whole practice. A signal the program handles
-//   does not interrupt a write to a file; one that kills it (SIGKILL, or SIGTERM
-//   without a handler) is looked at by the kernel only between the pages it copies,
-//   so for the few KB of a practice there is a window of microseconds in which a
-//   write could stop short. What it would leave is a last line without its line end,
-//   which the reader skips with a warning.
+//   nothing of the practice, one killed after it the whole practice. A signal the
+//   program handles does not interrupt a write to a file; one that kills it
+//   (SIGKILL, or SIGTERM without a handler) is looked at by the kernel only between
+//   the pages it copies, so for the few KB of a practice there is a window of
+//   microseconds in which the write could stop short. It would leave the
+//   practice's first lines with the last of them cut; the reader skips the cut line
+//   with a warning and counts the whole lines before it as a shorter practice.
 // - if the write stops part-way (the disk is full, the file size limit is reached),
 //   the file is cut back to its size before (ftruncate), so no part of the practice
 //   stays; the caller gets the reason.

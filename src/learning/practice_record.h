@@ -37,6 +37,12 @@ struct PracticeRecord {
     bool operator==(const PracticeRecord&) const = default;
 };
 
+struct PracticeSettings;
+// Fills the record's settings (words, speed, noise, conditions, path, passband,
+// agc) from the practice's, in the vocabulary's words; date, time, rows, threshold
+// and seconds are left as they are.
+void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings);
+
 // The values a record may hold, as a results file is checked against them.
 bool isRecordDate(std::string_view date);  // a real calendar day
 bool isRecordTime(std::string_view time);

@@ -149,6 +149,35 @@ TEST(LearningRecord, AWriteThatFailsPartWayLeavesTheRecordAsItWas) {
     EXPECT_EQ(record.read().practices, (std::vector<PracticeRecord>{kept, big}));
 }
 
+TEST(LearningRecord, TwoProgramsAppendingAtOnceEachKeepTheirPracticesWhole) {
+    ScratchFolder scratch;
+    const LearningRecord record(scratch / "record.csv");
+    constexpr int kEach = 15;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        if (children[c] == 0) {
+            std::string error;
+            for (int i = 0; i < kEach; ++i) {
+                const std::string time = (c == 0 ? "10:" : "11:") + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
+                if (!record.append(practice("2024-05-01", time.c_str(), 5 + c * 20), error)) ::_exit(1);
+            }
+            ::_exit(0);
+        }
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const RecordContents read = record.read();
+    EXPECT_TRUE(read.warnings.empty()) << read.warnings.front();
+    ASSERT_EQ(read.practices.size(), 2u * kEach);
+    for (const PracticeRecord& p : read.practices) EXPECT_EQ(p.rows.size(), p.time < "11" ? 5u : 25u) << p.time;
+    const std::string text = contents(record.path());
+    EXPECT_EQ(text.find(kResultsHeader, 1), std::string::npos) << "one header, though both found no file";
+}
+
 TEST(LearningRecord, SkipsEachDamagedLineWithOneWarningAndKeepsTheRest) {
     const PracticeRecord a = practice("2024-05-01", "10:00:00", 2), b = practice("2024-05-03", "10:00:00", 2);
     const std::string head = recordLines(a, true);  // lines 1-3

@@ -1,5 +1,7 @@
 #include "learning/results_csv.h"
 
+#include "base/practice_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,6 +37,19 @@ TEST(ResultsCsv, WritesOneQuotedRowPerCallsignWithTheAdditionsLast) {
     EXPECT_EQ(resultsCsv(record), kHeader +
                                       "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-latitude,on,slow,185\r\n"
                                       "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-latitude,on,slow,185\r\n");
+}
+
+TEST(ResultsCsv, SettingsInTheVocabularysWords) {
+    PracticeSettings settings;
+    settings.words = WordSet::Places;
+    settings.conditions = kQrm | kVarySpeed;
+    settings.snrDb = -2;
+    settings.path = "polar";
+    settings.passband = true;
+    settings.agc = "medium";
+    PracticeRecord record{"2024-05-01", "09:05:00", "", "", "", {}, {{1, "K1", "K1", true, "K1", -2.0}}};
+    setRecordSettings(record, settings);
+    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,polar,on,medium,0\r\n");
 }
 
 TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
