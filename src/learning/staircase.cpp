@@ -108,11 +108,13 @@ void Staircase::answer(bool copied) {
 
 std::optional<ThresholdEstimate> Staircase::threshold() const {
     if (!finished()) return std::nullopt;
+    if (threshold_) return threshold_;
     // Trials 5 .. N and the next one's SNR: snrs_[4] .. snrs_[N].
     const auto first = snrs_.begin() + (kFirstCounted - 1);
     const int counted = static_cast<int>(snrs_.end() - first);
     const double mean = std::accumulate(first, snrs_.end(), 0.0) / counted;
-    return ThresholdEstimate{mean, staircaseStandardError(snrs_, answers_, counted), trials_};
+    threshold_ = ThresholdEstimate{mean, staircaseStandardError(snrs_, answers_, counted), trials_};
+    return threshold_;
 }
 
 double staircaseStandardError(const std::vector<double>& snrs, const std::vector<bool>& answers, int counted) {

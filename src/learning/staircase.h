@@ -85,7 +85,8 @@ public:
     const std::vector<double>& snrs() const { return snrs_; }
     const std::vector<bool>& answers() const { return answers_; }
 
-    // Only once every trial is answered: a run stopped in the middle has none.
+    // Only once every trial is answered: a run stopped in the middle has none. The
+    // fit behind the standard error takes about a millisecond; it is done once.
     std::optional<ThresholdEstimate> threshold() const;
 
 private:
@@ -93,6 +94,7 @@ private:
     bool missedOnce_ = false;
     std::vector<double> snrs_;
     std::vector<bool> answers_;
+    mutable std::optional<ThresholdEstimate> threshold_;  // once finished
 };
 
 // The standard error of a staircase mean of `counted` SNRs, for the answers given at
