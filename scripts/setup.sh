@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev libsamplerate0-dev
   # Qt's own dialogs and menus in Chinese
   qt6-translations-l10n
+  # the width of Chinese text in a terminal (tessaly stats)
+  libunistring-dev
   # tests and benchmarks (FFTW: the spectra the HF path's measurement program takes)
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libfftw3-dev
   # data: the callsign library comes from qrq's list of real callsigns

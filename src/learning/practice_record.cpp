@@ -21,6 +21,16 @@ int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
 
 }  // namespace
 
+void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings) {
+    record.words = wordSetName(settings.words);
+    record.speed = speedSetting(settings);
+    record.noise = noiseSetting(settings);
+    record.conditions = conditionNames(settings);
+    record.path = settings.path;
+    record.passband = settings.passband;
+    record.agc = settings.agc;
+}
+
 bool isRecordDate(std::string_view date) {
     if (date.size() != 10 || date[4] != '-' || date[7] != '-') return false;
     const int year = digitsAt(date, 0, 4), month = digitsAt(date, 5, 2), day = digitsAt(date, 8, 2);

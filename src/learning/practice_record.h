@@ -1,6 +1,8 @@
 #pragma once
 // One finished practice as it is kept: its settings, and each callsign read with
-// the answer given and the mark it got.
+// the answer given and the mark it got. The settings are in the words of
+// base/practice_settings.h (wordSetName, speedSetting, noiseSetting, ...).
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,7 @@ struct PracticeRow {
     std::string expected;  // the expected copy the answer was marked against
     bool copied = false;   // the mark: Y when true
     std::string line;      // the practice-text line as read, with its codes: "JA1ABC/m"
+    std::optional<double> snrDb{};  // the SNR it was read at, dB; none when no SNR was set
     bool operator==(const PracticeRow&) const = default;
 };
 
@@ -24,8 +27,21 @@ struct PracticeRecord {
     std::string noise;  // off, S1..S5 or random
     std::vector<std::string> conditions;  // any of qrn qrm qsb vary-noise vary-speed vary-tone
     std::vector<PracticeRow> rows;
+    // Additions; the defaults are the window's own practice.
+    std::optional<double> thresholdDb{};  // a marked threshold run's threshold, dB
+    std::optional<double> thresholdSe{};  // and its standard error, dB
+    std::string path = "off";  // ionospheric path preset
+    bool passband = false;     // the receiver's SSB passband
+    std::string agc = "off";   // off, fast, medium or slow
+    int seconds = 0;           // how long the practice ran, whole seconds (0 in files from before)
     bool operator==(const PracticeRecord&) const = default;
 };
+
+struct PracticeSettings;
+// Fills the record's settings (words, speed, noise, conditions, path, passband,
+// agc) from the practice's, in the vocabulary's words; date, time, rows, threshold
+// and seconds are left as they are.
+void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings);
 
 // The values a record may hold, as a results file is checked against them.
 bool isRecordDate(std::string_view date);  // a real calendar day

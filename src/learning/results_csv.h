@@ -6,7 +6,14 @@
 // asks (spreadsheets everywhere read it, and the practice text uses CR LF too).
 // No mark, so that files joined with `cat` stay one valid text; one written back
 // by a spreadsheet with a mark is read all the same.
+//
+// The columns (results_rows.h): number, answer, expected, mark, date, time, words,
+// speed, noise, conditions, read; then snr (dB the callsign was read at, empty
+// without an SNR), threshold and threshold_se (dB, on every row of a marked
+// threshold run), path, passband, agc and seconds (how long the practice ran).
+// Files with the first eleven only, from before, are read as well.
 #include "learning/practice_record.h"
+#include "learning/results_rows.h"
 
 #include <string>
 #include <string_view>
@@ -14,24 +21,17 @@
 
 namespace tessaly {
 
-// What a row may hold: an answer (and the expected copy) of at most this many
-// characters, a `read` column of at most this many units.
-constexpr std::size_t kLongestAnswer = 200;
-constexpr std::size_t kMostReadUnits = 32;
-
-// The header line's fields, in order.
-extern const char* const kResultsHeader;
-
 // The record as a results file. `read` spells out the units spoken ("J A 1 A B C
 // / MOBILE"), so no lower-case code is needed to know what was heard; characters
 // that are not read are not in it. A record without rows is the header alone.
 std::string resultsCsv(const PracticeRecord& record);
 
 // Reads the contents of one results file, or of several joined (each may begin
-// with its header again, after a byte order mark or not), and appends the
-// practices found, rows grouped by date, time and settings, in order of first
-// appearance. On anything else returns false, leaves `out` as it was and sets
-// `error`, naming the line: "line 3: expected 11 fields, found 9". Empty lines at
+// with its header again, after a byte order mark or not, and old and new headers
+// may follow each other), and appends the practices found, rows grouped by date,
+// time and settings, in order of first appearance. On anything else returns
+// false, leaves `out` as it was and sets `error`, naming the line: "line 3:
+// expected 18 fields, found 9". Empty lines at
 // the end are let be.
 bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, std::string& error);
 

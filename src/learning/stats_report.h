@@ -1,10 +1,13 @@
 #pragma once
-// What `tessaly stats` shows: how each practice went, and which characters are
-// missed most over all of them. A plain struct, for the text report and a chart.
+// What `tessaly stats` shows: how each practice went, the thresholds of the
+// threshold runs over time, which characters are missed most over all of them and
+// where each stands in its review box. A plain struct, for the text report, the
+// JSON and a chart.
 #include "learning/practice_record.h"
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -15,6 +18,25 @@ struct PracticeSummary {
     int rows = 0;
     int copied = 0;         // rows marked Y
     double copyRate = 0.0;  // copied / rows; 0 for a practice without rows
+    int seconds = 0;        // how long it ran; 0 when not known
+};
+
+// One marked threshold run.
+struct ThresholdSummary {
+    std::string date, time;
+    double snrDb = 0;  // the threshold
+    double se = 0;     // its standard error, dB
+    int trials = 0;    // the callsigns of the run
+};
+
+// The practices of one day.
+struct DaySummary {
+    std::string date;
+    int practices = 0;
+    int rows = 0;
+    int copied = 0;
+    int seconds = 0;
+    double copyRate = 0.0;
 };
 
 struct UnitSummary {
@@ -25,19 +47,26 @@ struct UnitSummary {
     double missedShare = 0.0;
     std::string mostWrittenAs;  // "" when it was never written as something else
     int mostWrittenAsCount = 0;
+    int box = 0;                // review box 1 .. 5 (review_boxes.h); 0 when it has none
+    std::string due{};          // when its review is due: "YYYY-MM-DD"
 };
 
 struct StatsReport {
     std::vector<PracticeSummary> practices;  // oldest first; equal times keep their order
+    std::vector<ThresholdSummary> thresholds;  // oldest first
+    std::vector<DaySummary> days;            // oldest first
     std::vector<UnitSummary> units;          // worst first, as ErrorAnalysis ranks them
     std::vector<std::string> weakest;        // worth a drill: ErrorAnalysis::weakest()
     std::map<std::string, int> inserted;     // typed but never read
     int rows = 0;                            // over all practices
     int copied = 0;
+    int seconds = 0;                         // time spent, as far as known
+    std::string asOf;                        // the day the review boxes are for
 };
 
 // Each row's answer is aligned again with the units of its line (as recovered
-// from a results file's `read` column); the marks give the copy rates.
-StatsReport statsReport(const std::vector<PracticeRecord>& records);
+// from a results file's `read` column); the marks give the copy rates. The review
+// boxes are those of `asOf` ("YYYY-MM-DD"); "" takes the last practice's day.
+StatsReport statsReport(const std::vector<PracticeRecord>& records, std::string_view asOf = "");
 
 }  // namespace tessaly

@@ -1,5 +1,8 @@
 #include "learning/stats_text.h"
 
+#include "base/practice_settings.h"
+#include "base/text_width.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -27,8 +30,16 @@ std::string joined(const std::vector<std::string>& words, const char* separator)
 // Answer tokens in quotes, so that a space or a comma typed is seen as one.
 std::string token(const std::string& text) { return "\"" + text + "\""; }
 
-// Columns padded to their widest cell; the last one is not padded, so that it
-// may hold what the user typed, whatever its width on screen.
+// "40 秒", "35 分钟", "1 小时 5 分钟".
+std::string duration(int seconds) {
+    if (seconds < 60) return std::to_string(seconds) + " 秒";
+    const int minutes = (seconds + 30) / 60;
+    if (minutes < 60) return std::to_string(minutes) + " 分钟";
+    return std::to_string(minutes / 60) + " 小时" + (minutes % 60 ? " " + std::to_string(minutes % 60) + " 分钟" : "");
+}
+
+// Columns padded to their widest cell on a terminal; the last one is not padded,
+// so that it may hold what the user typed, whatever its width on screen.
 class Table {
 public:
     explicit Table(std::string rightAligned) : right_(std::move(rightAligned)) {}
@@ -38,13 +49,13 @@ public:
         for (const auto& row : rows_)
             for (std::size_t c = 0; c < row.size(); ++c) {
                 if (widths.size() <= c) widths.push_back(0);
-                widths[c] = std::max(widths[c], row[c].size());
+                widths[c] = std::max(widths[c], terminalWidth(row[c]));
             }
         std::string out;
         for (const auto& row : rows_) {
             std::string line;
             for (std::size_t c = 0; c < row.size(); ++c) {
-                const std::string pad(widths[c] - row[c].size(), ' ');
+                const std::string pad(widths[c] - terminalWidth(row[c]), ' ');
                 const bool last = c + 1 == row.size();
                 if (c > 0) line += "  ";
                 line += c < right_.size() && right_[c] == 'r' ? pad + row[c] : row[c] + (last ? "" : pad);
@@ -60,60 +71,85 @@ private:
     std::vector<std::vector<std::string>> rows_;
 };
 
-}  // namespace
-
-std::string statsText(const StatsReport& report) {
-    if (report.practices.empty()) return "No practices yet.\n";
+std::string summary(const StatsReport& report) {
     const PracticeSummary& first = report.practices.front();
     const PracticeSummary& last = report.practices.back();
-    const auto count = [](std::size_t n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
-    };
-
-    std::string out = count(report.practices.size(), "practice", "practices") + ", " + first.date +
-                      (first.date == last.date ? "" : " to " + last.date) + ": " + std::to_string(report.copied) +
-                      " of " + count(static_cast<std::size_t>(report.rows), "callsign", "callsigns") + " copied (" +
+    std::string out = "共 " + std::to_string(report.practices.size()) + " 次练习," + first.date +
+                      (first.date == last.date ? "" : " 至 " + last.date) + ",练了 " +
+                      std::to_string(report.days.size()) + " 天" +
+                      (report.seconds > 0 ? ",用时 " + duration(report.seconds) : "") + ":" +
+                      std::to_string(report.rows) + " 个呼号抄对 " + std::to_string(report.copied) + " 个(" +
                       percent(report.copied, report.rows) + ")\n";
     if (report.practices.size() > 1)
-        out += "Latest, " + last.date + " " + last.time + ": " + std::to_string(last.copied) + " of " +
-               std::to_string(last.rows) + " (" + percent(last.copied, last.rows) + ")\n";
+        out += "最近一次 " + last.date + " " + last.time + ":" + std::to_string(last.rows) + " 个抄对 " +
+               std::to_string(last.copied) + " 个(" + percent(last.copied, last.rows) + ")\n";
 
     const bool anyMissed = std::any_of(report.units.begin(), report.units.end(), [](const UnitSummary& u) { return u.missed > 0; });
     if (!report.weakest.empty()) {
         std::vector<std::string> weak;
         for (const std::string& name : report.weakest) {
             const auto unit = std::find_if(report.units.begin(), report.units.end(), [&](const UnitSummary& u) { return u.unit == name; });
-            weak.push_back(name + (unit == report.units.end() ? "" : " (" + percent(unit->missed, unit->read) + " missed)"));
+            weak.push_back(name + (unit == report.units.end() ? "" : "(错 " + percent(unit->missed, unit->read) + ")"));
         }
-        out += "Practise next: " + joined(weak, ", ") + "\n";
+        out += "接下来练:" + joined(weak, "、") + "\n";
     } else if (anyMissed) {
-        out += "Practise next: too few readings yet to tell\n";
+        out += "接下来练:读得还太少,看不出来\n";
     } else if (!report.units.empty()) {
-        out += "No character missed so far\n";
+        out += "到现在没有听错过字符\n";
     }
+    std::vector<std::string> due;
+    for (const UnitSummary& u : report.units)
+        if (u.missed > 0 && u.box > 0 && u.due <= report.asOf) due.push_back(u.unit);
+    if (!due.empty()) out += report.asOf + " 该复习:" + joined(due, "、") + "\n";
     if (!report.inserted.empty()) {
         std::vector<std::pair<std::string, int>> extra(report.inserted.begin(), report.inserted.end());
         std::stable_sort(extra.begin(), extra.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
         std::vector<std::string> items;
-        for (const auto& [typed, times] : extra) items.push_back(token(typed) + " " + count(static_cast<std::size_t>(times), "time", "times"));
-        out += "Typed but not read: " + joined(items, ", ") + "\n";
+        for (const auto& [typed, times] : extra) items.push_back(token(typed) + " " + std::to_string(times) + " 次");
+        out += "写了但没有读的:" + joined(items, "、") + "\n";
     }
+    return out;
+}
 
-    Table practices(".....rrr.");
-    practices.add({"Date", "Time", "Words", "Speed", "Noise", "Copied", "Of", "Rate", "Conditions"});
+std::string thresholds(const StatsReport& report) {
+    if (report.thresholds.empty()) return "";
+    Table table("..rrr");
+    table.add({"日期", "时间", "阈值 dB", "±", "呼号"});
+    for (const ThresholdSummary& t : report.thresholds)
+        table.add({t.date, t.time, snrText(t.snrDb), snrText(t.se), std::to_string(t.trials)});
+    std::string out = "\n阈值测试(抄对一半呼号时的信噪比,越低越好),从早到晚\n" + table.text();
+    if (report.thresholds.size() > 1) {
+        const double first = report.thresholds.front().snrDb, last = report.thresholds.back().snrDb;
+        const double change = std::round((last - first) * 10) / 10;
+        out += "第一次 " + snrText(first) + " dB,最近一次 " + snrText(last) + " dB:" +
+               (change < 0 ? "低了 " + snrText(-change) + " dB,进步了" : change > 0 ? "高了 " + snrText(change) + " dB" : "没有变化") +
+               "\n";
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string statsText(const StatsReport& report) {
+    if (report.practices.empty()) return "还没有练习。\n";
+    std::string out = summary(report) + thresholds(report);
+
+    Table practices(".....rrrr.");
+    practices.add({"日期", "时间", "词表", "速度", "噪声", "抄对", "共", "正确率", "用时", "条件"});
     for (const PracticeSummary& p : report.practices)
         practices.add({p.date, p.time, p.words, p.speed, p.noise, std::to_string(p.copied), std::to_string(p.rows),
-                       percent(p.copied, p.rows), p.conditions.empty() ? "-" : joined(p.conditions, " ")});
-    out += "\nPractices, oldest first\n" + practices.text();
+                       percent(p.copied, p.rows), p.seconds > 0 ? duration(p.seconds) : "-",
+                       p.conditions.empty() ? "-" : joined(p.conditions, " ")});
+    out += "\n各次练习,从早到晚\n" + practices.text();
 
     if (!report.units.empty()) {
-        Table units(".rrrr.");
-        units.add({"Unit", "Read", "Missed", "Share", "Left out", "Most often written as"});
+        Table units(".rrrrr..");
+        units.add({"字符", "读", "错", "错的比例", "漏掉", "复习箱", "到期", "最常写成"});
         for (const UnitSummary& u : report.units)
             units.add({u.unit, std::to_string(u.read), std::to_string(u.missed), percent(u.missed, u.read),
-                       std::to_string(u.omitted),
-                       u.mostWrittenAs.empty() ? "" : token(u.mostWrittenAs) + " " + count(static_cast<std::size_t>(u.mostWrittenAsCount), "time", "times")});
-        out += "\nCharacters, most missed first\n" + units.text();
+                       std::to_string(u.omitted), u.box > 0 ? std::to_string(u.box) : "-", u.due.empty() ? "-" : u.due,
+                       u.mostWrittenAs.empty() ? "" : token(u.mostWrittenAs) + " " + std::to_string(u.mostWrittenAsCount) + " 次"});
+        out += "\n各字符,错得最多的在前\n" + units.text();
     }
     return out;
 }

@@ -20,7 +20,8 @@ const char* kHelp =
     "                          time, printing what happens as JSON Lines\n"
     "  tessaly render ...      render a whole practice to a WAV file and its answer key\n"
     "  tessaly voices DIR      check a voice pack: which clips it replaces, their length and level\n"
-    "  tessaly stats FILE.csv  copy rates and the characters missed most, from exported results\n"
+    "  tessaly stats [FILE.csv] progress: copy rates, thresholds, the characters missed most,\n"
+    "                          from the learning record or exported results\n"
     "  tessaly COMMAND --help  the options of a command\n"
     "  tessaly --help          this text\n";
 }

@@ -3,7 +3,9 @@
 #include "base/output_file.h"
 #include "base/utf8.h"
 #include "headless/command_line.h"
+#include "learning/learning_record.h"
 #include "learning/results_csv.h"
+#include "learning/stats_json.h"
 #include "learning/stats_report.h"
 #include "learning/stats_text.h"
 #include "shell/desktop.h"
@@ -13,13 +15,24 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <map>
 #include <utility>
 
 namespace tessaly {
 namespace {
+
+std::string today() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
+    return text;
+}
 
 // Past this a file is no results file (a year of daily practices is a few MB).
 constexpr std::size_t kLargestResultsFile = 64 * 1024 * 1024;
@@ -61,21 +74,45 @@ bool readResultsFile(const std::string& path, std::string& text, std::pair<dev_t
     return error.empty();
 }
 
+// The results files given, read strictly: a file that is not one stops the command.
+// A file named twice (by another name or a link) is read once.
+int readFiles(const std::vector<std::string>& files, std::vector<PracticeRecord>& records) {
+    std::map<std::pair<dev_t, ino_t>, std::string> read;
+    for (const std::string& file : files) {
+        std::string text, error;
+        std::pair<dev_t, ino_t> identity;
+        if (!readResultsFile(file, text, identity, error)) {
+            std::cerr << "tessaly stats: " << printable(file) << ": " << error << '\n';
+            return 2;
+        }
+        if (const auto [first, added] = read.try_emplace(identity, file); !added) {
+            std::cerr << "tessaly stats: " << printable(file) << " is the same file as " << printable(first->second)
+                      << ": counted once\n";
+            continue;
+        }
+        if (!parseResultsCsv(text, records, error)) {
+            std::cerr << "tessaly stats: " << printable(file) << ": " << printable(error) << '\n';
+            return 2;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int statsCommand(const std::vector<std::string>& args) {
     std::string png;
+    bool json = false;
     const CommandLine line(
-        "stats", "FILE.csv... [--png OUT.png]",
-        "Reads results files (导出成绩 in the window, export in a script) and shows how each practice went,\n"
-        "oldest first, and which characters are missed most over all of them.",
-        {"FILE.csv    one or more results files (a file named twice is counted once)"},
-        {textOption("--png", "OUT.png", "also draw the same as a chart", png)});
+        "stats", "[FILE.csv...] [--json] [--png OUT.png]",
+        "Shows how each practice went, oldest first, the thresholds of threshold runs over time, and which\n"
+        "characters are missed most, with their review boxes. Without files it reads the learning record\n"
+        "($XDG_DATA_HOME/tessaly/record.csv, kept while 保存学习记录 is on); with files, the results files\n"
+        "given (导出成绩 in the window, export in a script).",
+        {"FILE.csv    results files; none: the learning record"},
+        {flagOption("--json", "print what was found as one JSON object instead of the text", json),
+         textOption("--png", "OUT.png", "also draw the same as a chart", png)});
     return line.main(args, [&](const std::vector<std::string>& files) {
-        if (files.empty()) {
-            std::cerr << "tessaly stats: no results file given\n(tessaly stats --help)\n";
-            return 2;
-        }
         if (const std::string* input = png.empty() ? nullptr : sameFileAmong(png, files)) {
             std::cerr << "tessaly stats: --png names the results file " << printable(*input)
                       << ": the chart would replace it\n";
@@ -87,26 +124,37 @@ int statsCommand(const std::vector<std::string>& args) {
             return 1;
         }
         std::vector<PracticeRecord> records;
-        std::map<std::pair<dev_t, ino_t>, std::string> read;
-        for (const std::string& file : files) {
-            std::string text, error;
-            std::pair<dev_t, ino_t> identity;
-            if (!readResultsFile(file, text, identity, error)) {
-                std::cerr << "tessaly stats: " << printable(file) << ": " << error << '\n';
+        StatsSource source;
+        if (!files.empty()) {
+            if (const int status = readFiles(files, records); status != 0) return status;
+            source.files = files;
+        } else {
+            std::string error;
+            const LearningRecord record = LearningRecord::atDataFolder(error);
+            if (!record.valid()) {
+                std::cerr << "tessaly stats: no learning record to read: " << error << '\n';
                 return 2;
             }
-            if (const auto [first, added] = read.try_emplace(identity, file); !added) {
-                std::cerr << "tessaly stats: " << printable(file) << " is the same file as " << printable(first->second)
-                          << ": counted once\n";
-                continue;
+            RecordContents contents = record.read();
+            if (!contents.error.empty()) {
+                std::cerr << "tessaly stats: " << record.path() << ": " << contents.error << '\n';
+                return 1;
             }
-            if (!parseResultsCsv(text, records, error)) {
-                std::cerr << "tessaly stats: " << printable(file) << ": " << printable(error) << '\n';
-                return 2;
+            for (const std::string& warning : contents.warnings)
+                std::cerr << "tessaly stats: " << record.path() << ": " << warning << '\n';
+            source.record = record.path();
+            source.found = contents.found;
+            source.warnings = std::move(contents.warnings);
+            records = std::move(contents.practices);
+            if (!contents.found && !json) {
+                std::cout << "还没有学习记录:" << record.path()
+                          << " 不存在。\n在窗口的 学习 菜单里勾选 保存学习记录(脚本里用 record on),"
+                             "之后每次判过分的练习都会记进去。\n";
+                return 0;
             }
         }
-        const StatsReport report = statsReport(records);
-        std::cout << statsText(report);
+        const StatsReport report = statsReport(records, today());
+        std::cout << (json ? statsJson(report, source) : statsText(report));
         if (!png.empty()) {
             std::string error;
             if (!drawStatsChart(report, png, error)) {

@@ -4,9 +4,12 @@
 
 namespace tessaly {
 
-// `tessaly stats FILE.csv... [--png OUT.png]`: reads results files exported from the
-// window or the script host and prints the copy rate of each practice, oldest
-// first, and the characters missed most over all of them; --png draws the same.
+// `tessaly stats [FILE.csv...] [--json] [--png OUT.png]`: reads the learning record,
+// or the results files given, and prints (in Chinese, the window's language) the
+// copy rate of each practice, oldest first, the thresholds over time and the
+// characters missed most with their review boxes; --json prints the same as one
+// JSON object, --png draws it. Lines of the record that cannot be read are skipped,
+// each with one warning on standard error.
 int statsCommand(const std::vector<std::string>& args);
 
 }  // namespace tessaly

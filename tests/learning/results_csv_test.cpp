@@ -1,5 +1,7 @@
 #include "learning/results_csv.h"
 
+#include "base/practice_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,20 +11,55 @@ namespace tessaly {
 namespace {
 
 const std::string kHeader = std::string(kResultsHeader) + "\r\n";
+const std::string kOldHeader = std::string(kResultsHeaderBefore) + "\r\n";
+const std::string kExpectHeader = "line 1: expected the header " + std::string(kResultsHeader);
 
 PracticeRecord practice(const char* date, const char* time, std::vector<PracticeRow> rows) {
     return {date, time, "standard", "5", "S2", {"qrn", "qsb"}, std::move(rows)};
 }
 
-TEST(ResultsCsv, WritesOneQuotedRowPerCallsign) {
-    const PracticeRecord record{"2024-05-01", "09:05:00", "exam", "random", "off", {},
-                                {{1, "JA1ABC/M", "JA1ABC/M", true, "JA1ABC/m"}, {2, "G4A,\"C", "G4ABC/QRP", false, "G4ABC/q"}}};
+TEST(ResultsCsv, WritesOneQuotedRowPerCallsignWithTheAdditionsLast) {
+    PracticeRecord record{"2024-05-01", "09:05:00", "exam", "random", "off", {},
+                          {{1, "JA1ABC/M", "JA1ABC/M", true, "JA1ABC/m"}, {2, "G4A,\"C", "G4ABC/QRP", false, "G4ABC/q"}}};
     EXPECT_EQ(resultsCsv(record), kHeader +
-                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE\r\n"
-                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP\r\n");
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE,,,,off,off,off,0\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP,,,,off,off,off,0\r\n");
+    // A threshold run: each row its SNR, every row the threshold.
+    record.noise = "snr";
+    record.rows[0].snrDb = 6;
+    record.rows[1].snrDb = -3.24;  // written to a tenth of a dB
+    record.thresholdDb = -3.5;
+    record.thresholdSe = 0.8;
+    record.path = "mid-latitude";
+    record.passband = true;
+    record.agc = "slow";
+    record.seconds = 185;
+    EXPECT_EQ(resultsCsv(record), kHeader +
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-latitude,on,slow,185\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-latitude,on,slow,185\r\n");
+}
+
+TEST(ResultsCsv, SettingsInTheVocabularysWords) {
+    PracticeSettings settings;
+    settings.words = WordSet::Places;
+    settings.conditions = kQrm | kVarySpeed;
+    settings.snrDb = -2;
+    settings.path = "polar";
+    settings.passband = true;
+    settings.agc = "medium";
+    PracticeRecord record{"2024-05-01", "09:05:00", "", "", "", {}, {{1, "K1", "K1", true, "K1", -2.0}}};
+    setRecordSettings(record, settings);
+    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,polar,on,medium,0\r\n");
 }
 
 TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
+    PracticeRecord threshold = {"2024-12-31", "00:00:00", "mixed", "10", "snr", {"vary-tone", "qrm", "vary-speed"},
+                                {{1, "K1", "K1", true, "K1", 6.0}, {2, "K2", "K3", false, "K3", 2.0}, {3, "K4", "K4", true, "K4", 4.0}}};
+    threshold.thresholdDb = -12.5;
+    threshold.thresholdSe = 1.4;
+    threshold.passband = true;
+    threshold.agc = "fast";
+    threshold.seconds = 61;
     const std::vector<PracticeRecord> records = {
         practice("2024-05-01", "21:30:59",
                  {{1, "BA4XY", "BA4XY", true, "BA4XY"},
@@ -32,8 +69,7 @@ TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
                   {5, "\xC3\x84" "A1\xE4\xB8\x80", "JA1ABC", false, "JA1ABC"},  // non-ASCII
                   {6, "", "G4ABC/QRP", false, "G4ABC/q"},
                   {7, " G4ABC ", "G4ABC", false, "G4ABC"}}),
-        {"2024-12-31", "00:00:00", "mixed", "10", "random", {"vary-tone", "qrm", "vary-noise", "vary-speed"},
-         {{12, "K1", "K1", true, "K1"}}},
+        threshold,
     };
     std::string text;
     for (const PracticeRecord& r : records) text += resultsCsv(r);  // files joined, each with its header
@@ -44,11 +80,37 @@ TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
     EXPECT_EQ(back, records);
 }
 
+TEST(ResultsCsv, ReadsFilesFromBeforeTheAdditionsAloneAndJoinedWithNewOnes) {
+    const std::string old = kOldHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y\r\n"
+                                         "2,K1,K2,N,2024-05-01,10:00:00,standard,5,S2,qrn qsb,K 2\r\n";
+    const PracticeRecord oldPractice = practice("2024-05-01", "10:00:00", {{1, "BA4XY", "BA4XY", true, "BA4XY"}, {2, "K1", "K2", false, "K2"}});
+    PracticeRecord newPractice = practice("2024-05-02", "10:00:00", {{1, "K1", "K1", true, "K1", -4.0}});
+    newPractice.seconds = 30;
+
+    std::vector<PracticeRecord> back;
+    std::string error;
+    ASSERT_TRUE(parseResultsCsv(old, back, error)) << error;
+    EXPECT_EQ(back, std::vector<PracticeRecord>{oldPractice}) << "the additions take the window's own values";
+
+    // `cat new.csv old.csv new.csv`: each part read by its own header.
+    back.clear();
+    PracticeRecord later = newPractice;
+    later.time = "11:00:00";
+    ASSERT_TRUE(parseResultsCsv(resultsCsv(newPractice) + old + resultsCsv(later), back, error)) << error;
+    EXPECT_EQ(back, (std::vector<PracticeRecord>{newPractice, oldPractice, later}));
+
+    // Old rows under a new header (and new under old) are counted as they are.
+    EXPECT_FALSE(parseResultsCsv(kHeader + old.substr(kOldHeader.size()), back, error));
+    EXPECT_EQ(error, "line 2: expected 18 fields, found 11");
+    EXPECT_FALSE(parseResultsCsv(kOldHeader + resultsCsv(newPractice).substr(kHeader.size()), back, error));
+    EXPECT_EQ(error, "line 2: expected 11 fields, found 18");
+}
+
 TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
     const PracticeRecord a = practice("2024-05-01", "10:00:00", {{1, "BA4XY", "BA4XY", true, "BA4XY"}});
     const PracticeRecord b = practice("2024-05-02", "10:00:00", {{1, "K1", "K2", false, "K2"}});
     std::string lf = resultsCsv(a) + resultsCsv(b).substr(kHeader.size()) +
-                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y";  // no final line end
+                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y,,,,off,off,off,0";  // no final line end
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
 
     std::vector<PracticeRecord> back;
@@ -64,25 +126,25 @@ TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
 }
 
 TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
     // The row with one field replaced.
     const auto with = [&](int index, const std::string& value) {
         std::string text = row;
         std::size_t start = 0;
         for (int i = 0; i < index; ++i) start = text.find(',', start) + 1;
-        const std::size_t end = index == 10 ? text.size() - 2 : text.find(',', start);
+        const std::size_t end = index == 17 ? text.size() - 2 : text.find(',', start);
         return kHeader + text.replace(start, end - start, value);
     };
     struct Case {
         std::string text;
-        const char* error;
+        std::string error;
     } cases[] = {
-        {"", "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
-        {row + kHeader, "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
-        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 11 fields, found 9"},
+        {"", kExpectHeader},
+        {row + kHeader, kExpectHeader},
+        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 18 fields, found 9"},
         {kHeader + row + "\r\n" + row, "line 3: an empty line"},
-        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D\r\n" + row.substr(0, 20),
-         "line 4: expected 11 fields, found 5"},  // lines counted inside the quoted field
+        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D,,,,off,off,off,0\r\n" + row.substr(0, 20),
+         "line 4: expected 18 fields, found 5"},  // lines counted inside the quoted field
         {with(0, "0"), "line 2: number must be a whole number from 1, found \"0\""},
         {with(0, "-1"), "line 2: number must be a whole number from 1, found \"-1\""},
         {with(3, "y"), "line 2: mark must be Y or N, found \"y\""},
@@ -97,6 +159,16 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         {with(9, "qrn qrn"), "line 2: conditions must be different ones of qrn qrm qsb vary-noise vary-speed vary-tone, "
                              "separated by single spaces, found \"qrn qrn\""},
         {with(10, "B A m"), "line 2: read must be unit names separated by single spaces, found \"B A m\""},
+        {with(11, "61"), "line 2: snr must be empty or dB from -60 to 60, found \"61\""},
+        {with(11, "1e1"), "line 2: snr must be empty or dB from -60 to 60, found \"1e1\""},
+        {with(11, "off"), "line 2: snr must be empty or dB from -60 to 60, found \"off\""},
+        {with(12, "-3.5"), "line 2: threshold and threshold_se must be given together"},
+        {with(13, "-1"), "line 2: threshold_se must be empty or dB from 0 to 60, found \"-1\""},
+        {with(14, ""), "line 2: path must be a preset's name or off, found \"\""},
+        {with(15, "yes"), "line 2: passband must be on or off, found \"yes\""},
+        {with(16, "Slow"), "line 2: agc must be off, fast, medium or slow, found \"Slow\""},
+        {with(17, "-5"), "line 2: seconds must be a whole number of seconds, found \"-5\""},
+        {with(17, ""), "line 2: seconds must be a whole number of seconds, found \"\""},
         {kHeader + row + row, "line 3: row 1 of the practice of 2024-05-01 10:00:00 is there twice"},
         {kHeader + "1,\"BA4XY,BA4XY", "line 2: a quoted field is not closed"},
         {kHeader + "1,\"BA4\"XY,BA4XY", "line 2: text after a closing quote"},
@@ -112,10 +184,10 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
              return units;
          }()),
          "line 2: read has 20001 units, more than 32"},
-        {kHeader + row + std::string(100000, ','), "line 3: more than 44 fields"},
+        {kHeader + row + std::string(100000, ','), "line 3: more than 72 fields"},
         {kHeader + row + "\r\n\r\n" + row, "line 3: an empty line"},
-        {"\r\n" + kHeader + row, "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
-        {"\xEF\xBB\xBF" + row, "line 1: expected the header number,answer,expected,mark,date,time,words,speed,noise,conditions,read"},
+        {"\r\n" + kHeader + row, kExpectHeader},
+        {"\xEF\xBB\xBF" + row, kExpectHeader},
     };
     for (const Case& c : cases) {
         std::vector<PracticeRecord> out = {practice("2024-01-01", "00:00:00", {})};
@@ -128,7 +200,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
 
 // Empty lines at the end (an editor's) are let be; within the rows they are not.
 TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
     for (const std::string& end : {std::string("\r\n"), std::string("\n\n\n"), std::string("\r\n\r\n")}) {
         std::vector<PracticeRecord> out;
         std::string error;
@@ -142,7 +214,7 @@ TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
 TEST(ResultsCsv, ReadsALargeFileInTimeProportionalToIt) {
     std::string text = kHeader;
     for (int i = 1; i <= 30000; ++i)
-        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
+        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
     std::vector<PracticeRecord> out;
     std::string error;
     ASSERT_TRUE(parseResultsCsv(text, out, error)) << error;

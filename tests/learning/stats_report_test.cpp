@@ -1,9 +1,12 @@
 #include "learning/results_csv.h"
 #include "learning/stats_report.h"
+#include "learning/stats_json.h"
 #include "learning/stats_text.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,44 +69,122 @@ TEST(StatsReport, PracticesOldestFirstAndUnitsWorstFirst) {
     EXPECT_EQ(report.inserted, (std::map<std::string, int>{{"P", 1}}));
 }
 
+TEST(StatsReport, ThresholdsDaysTimeAndReviewBoxes) {
+    PracticeRecord run = practice("2024-05-02", "08:00:00", "exam", {{1, "K1", "K1", true, "K1", 6.0}, {2, "K2", "K3", false, "K3", 2.0}});
+    run.thresholdDb = -3.5, run.thresholdSe = 0.8, run.seconds = 200, run.noise = "snr";
+    PracticeRecord stopped = practice("2024-05-02", "09:00:00", "exam", {{1, "K1", "K1", true, "K1", 6.0}});  // no threshold
+    stopped.seconds = 40, stopped.noise = "snr";
+    PracticeRecord earlier = practice("2024-05-01", "07:00:00", "exam", {{1, "BA4YX", "BA4XY", false, "BA4XY"}});
+    earlier.thresholdDb = 1, earlier.thresholdSe = 1.2, earlier.seconds = 100;
+    const auto report = statsReport(throughFiles({run, stopped, earlier}), "2024-05-03");
+
+    ASSERT_EQ(report.thresholds.size(), 2u) << "only marked threshold runs";
+    EXPECT_EQ(report.thresholds[0].date, "2024-05-01");
+    EXPECT_DOUBLE_EQ(report.thresholds[0].snrDb, 1.0);
+    EXPECT_EQ(report.thresholds[1].time, "08:00:00");
+    EXPECT_DOUBLE_EQ(report.thresholds[1].snrDb, -3.5);
+    EXPECT_DOUBLE_EQ(report.thresholds[1].se, 0.8);
+    EXPECT_EQ(report.thresholds[1].trials, 2);
+
+    ASSERT_EQ(report.days.size(), 2u);
+    EXPECT_EQ(report.days[1].date, "2024-05-02");
+    EXPECT_EQ(report.days[1].practices, 2);
+    EXPECT_EQ(report.days[1].rows, 3);
+    EXPECT_EQ(report.days[1].copied, 2);
+    EXPECT_EQ(report.days[1].seconds, 240);
+    EXPECT_EQ(report.seconds, 340);
+
+    EXPECT_EQ(report.asOf, "2024-05-03");
+    const auto unit = [&](const char* name) {
+        return *std::find_if(report.units.begin(), report.units.end(), [&](const UnitSummary& u) { return u.unit == name; });
+    };
+    EXPECT_EQ(unit("Y").box, 1) << "missed on 1 May";
+    EXPECT_EQ(unit("Y").due, "2024-05-02");
+    EXPECT_EQ(unit("K").box, 2) << "first read on 2 May, three times, never missed: up from box 1";
+    EXPECT_EQ(unit("K").due, "2024-05-04");
+}
+
 StatsReport handMade() {
     StatsReport r;
-    r.practices = {{"2024-05-01", "09:05:00", "exam", "5", "off", {}, 200, 199, 0.995},
-                   {"2024-05-03", "21:30:00", "standard", "random", "S3", {"qrn", "vary-tone"}, 200, 1, 0.005}};
+    r.practices = {{"2024-05-01", "09:05:00", "exam", "5", "off", {}, 200, 199, 0.995, 600},
+                   {"2024-05-03", "21:30:00", "standard", "random", "S3", {"qrn", "vary-tone"}, 200, 1, 0.005, 0}};
+    r.days = {{"2024-05-01", 1, 200, 199, 600, 0.995}, {"2024-05-03", 1, 200, 1, 0, 0.005}};
     r.rows = 400;
     r.copied = 200;
-    r.units = {{"Y", 10, 5, 1, 0.5, "V", 3}, {"MOBILE", 3, 1, 1, 1.0 / 3, "", 0}, {"A", 40, 0, 0, 0.0, "", 0}};
+    r.seconds = 3900;
+    r.units = {{"Y", 10, 5, 1, 0.5, "V", 3, 1, "2024-05-04"}, {"MOBILE", 3, 1, 1, 1.0 / 3, "", 0, 2, "2024-05-03"},
+               {"A", 40, 0, 0, 0.0, "", 0, 5, "2024-05-19"}};
     r.weakest = {"Y", "MOBILE"};
     r.inserted = {{"/", 1}, {" ", 2}};
+    r.asOf = "2024-05-03";
     return r;
 }
 
-TEST(StatsText, SummaryFirstThenAlignedTables) {
+TEST(StatsText, SummaryFirstThenAlignedTablesInChinese) {
     EXPECT_EQ(statsText(handMade()),
-              "2 practices, 2024-05-01 to 2024-05-03: 200 of 400 callsigns copied (50%)\n"
-              "Latest, 2024-05-03 21:30:00: 1 of 200 (1%)\n"
-              "Practise next: Y (50% missed), MOBILE (33% missed)\n"
-              "Typed but not read: \" \" 2 times, \"/\" 1 time\n"
+              "共 2 次练习,2024-05-01 至 2024-05-03,练了 2 天,用时 1 小时 5 分钟:400 个呼号抄对 200 个(50%)\n"
+              "最近一次 2024-05-03 21:30:00:200 个抄对 1 个(1%)\n"
+              "接下来练:Y(错 50%)、MOBILE(错 33%)\n"
+              "2024-05-03 该复习:MOBILE\n"
+              "写了但没有读的:\" \" 2 次、\"/\" 1 次\n"
               "\n"
-              "Practices, oldest first\n"
-              "Date        Time      Words     Speed   Noise  Copied   Of  Rate  Conditions\n"
-              "2024-05-01  09:05:00  exam      5       off       199  200   99%  -\n"
-              "2024-05-03  21:30:00  standard  random  S3          1  200    1%  qrn vary-tone\n"
+              "各次练习,从早到晚\n"
+              "日期        时间      词表      速度    噪声  抄对   共  正确率     用时  条件\n"
+              "2024-05-01  09:05:00  exam      5       off    199  200     99%  10 分钟  -\n"
+              "2024-05-03  21:30:00  standard  random  S3       1  200      1%        -  qrn vary-tone\n"
               "\n"
-              "Characters, most missed first\n"
-              "Unit    Read  Missed  Share  Left out  Most often written as\n"
-              "Y         10       5    50%         1  \"V\" 3 times\n"
-              "MOBILE     3       1    33%         1\n"
-              "A         40       0     0%         0\n");
+              "各字符,错得最多的在前\n"
+              "字符    读  错  错的比例  漏掉  复习箱  到期        最常写成\n"
+              "Y       10   5       50%     1       1  2024-05-04  \"V\" 3 次\n"
+              "MOBILE   3   1       33%     1       2  2024-05-03\n"
+              "A       40   0        0%     0       5  2024-05-19\n");
+}
+
+TEST(StatsText, ThresholdsOverTime) {
+    StatsReport r = handMade();
+    r.thresholds = {{"2024-05-01", "09:05:00", -1.5, 1.1, 20}, {"2024-05-03", "21:30:00", -4, 0.7, 30}};
+    const std::string text = statsText(r);
+    EXPECT_NE(text.find("阈值测试(抄对一半呼号时的信噪比,越低越好),从早到晚\n"
+                        "日期        时间      阈值 dB    ±  呼号\n"
+                        "2024-05-01  09:05:00     -1.5  1.1    20\n"
+                        "2024-05-03  21:30:00       -4  0.7    30\n"
+                        "第一次 -1.5 dB,最近一次 -4 dB:低了 2.5 dB,进步了\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST(StatsText, SaysWhenThereIsNothingToPractiseYet) {
-    EXPECT_EQ(statsText({}), "No practices yet.\n");
+    EXPECT_EQ(statsText({}), "还没有练习。\n");
     StatsReport r = handMade();
     r.weakest.clear();
-    EXPECT_NE(statsText(r).find("Practise next: too few readings yet to tell\n"), std::string::npos);
-    r.units = {{"A", 1, 0, 0, 0.0, "", 0}};
-    EXPECT_NE(statsText(r).find("No character missed so far\n"), std::string::npos);
+    EXPECT_NE(statsText(r).find("接下来练:读得还太少,看不出来\n"), std::string::npos);
+    r.units = {{"A", 1, 0, 0, 0.0, "", 0, 1, "2024-05-02"}};
+    EXPECT_NE(statsText(r).find("到现在没有听错过字符\n"), std::string::npos);
+}
+
+TEST(StatsJson, OneObjectWithTheCountsThresholdsAndCharacters) {
+    StatsReport r = handMade();
+    r.thresholds = {{"2024-05-01", "09:05:00", -1.5, 1.1, 20}};
+    const nlohmann::json json = nlohmann::json::parse(statsJson(r, {"/x/record.csv", true, {}, {"line 3: cut off before its line end"}}));
+    EXPECT_EQ(json["source"], "record");
+    EXPECT_EQ(json["record"], "/x/record.csv");
+    EXPECT_EQ(json["practices"], 2);
+    EXPECT_EQ(json["callsigns"], 400);
+    EXPECT_EQ(json["copied"], 200);
+    EXPECT_EQ(json["seconds"], 3900);
+    EXPECT_EQ(json["thresholds"], nlohmann::json::parse(R"([{"date": "2024-05-01", "time": "09:05:00", "threshold": -1.5, "se": 1.1, "trials": 20}])"));
+    ASSERT_EQ(json["characters"].size(), 3u);
+    EXPECT_EQ(json["characters"][0], nlohmann::json::parse(R"({"unit": "Y", "read": 10, "missed": 5, "omitted": 1, "share": 0.5,
+        "box": 1, "due": "2024-05-04", "writtenAs": "V", "writtenAsCount": 3})"));
+    EXPECT_EQ(json["byDay"][0]["copied"], 199);
+    EXPECT_EQ(json["byPractice"][1]["conditions"], nlohmann::json::parse(R"(["qrn", "vary-tone"])"));
+    EXPECT_EQ(json["warnings"][0], "line 3: cut off before its line end");
+
+    const nlohmann::json files = nlohmann::json::parse(statsJson({}, {"", true, {"a.csv"}, {}}));
+    EXPECT_EQ(files["source"], "files");
+    EXPECT_EQ(files["files"][0], "a.csv");
+    EXPECT_EQ(files["practices"], 0);
+    EXPECT_TRUE(files["characters"].empty());
 }
 
 }  // namespace

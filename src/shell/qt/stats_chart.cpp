@@ -1,4 +1,6 @@
-// `tessaly stats --png`: the stats report as a picture, drawn without a screen.
+// `tessaly stats --png`: the stats report as a picture, drawn without a screen: the
+// copy rate of each practice, the thresholds over time (when there are threshold
+// runs) and the characters missed most.
 #include "learning/stats_report.h"
 #include "base/output_file.h"
 #include "shell/desktop.h"
@@ -10,6 +12,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace tessaly {
@@ -18,6 +22,7 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kMargin = 24;
 constexpr int kRateHeight = 220;   // px of the copy-rate plot
+constexpr int kThresholdHeight = 180;  // px of the threshold plot, when there are threshold runs
 constexpr std::size_t kMostUnits = 20;  // characters shown, worst first
 
 void drawCopyRates(QPainter& p, const QRect& area, const std::vector<PracticeSummary>& practices) {
@@ -56,6 +61,48 @@ void drawCopyRates(QPainter& p, const QRect& area, const std::vector<PracticeSum
     if (practices.size() > 1) p.drawText(under, Qt::AlignRight | Qt::AlignTop, when(practices.size() - 1));
 }
 
+// The thresholds over time, each with its standard error as a bar; lower is better.
+void drawThresholds(QPainter& p, const QRect& area, const std::vector<ThresholdSummary>& runs) {
+    double lo = runs.front().snrDb - runs.front().se, hi = runs.front().snrDb + runs.front().se;
+    for (const ThresholdSummary& t : runs) lo = std::min(lo, t.snrDb - t.se), hi = std::max(hi, t.snrDb + t.se);
+    // Whole multiples of 5 dB around the values, at least 10 dB apart.
+    lo = std::floor(lo / 5) * 5, hi = std::ceil(hi / 5) * 5;
+    if (hi - lo < 10) hi = lo + 10;
+    const auto y = [&](double db) { return area.bottom() - area.height() * (db - lo) / (hi - lo); };
+    const auto x = [&](std::size_t i) {
+        return runs.size() == 1 ? area.center().x() : area.left() + area.width() * static_cast<double>(i) / static_cast<double>(runs.size() - 1);
+    };
+    for (double db = lo; db <= hi + 0.01; db += 5) {
+        p.setPen(QColor(200, 200, 200));
+        p.drawLine(QPointF(area.left(), y(db)), QPointF(area.right(), y(db)));
+        p.setPen(QColor(110, 110, 110));
+        p.drawText(QRectF(area.left() - kMargin - 12, y(db) - 8, kMargin + 8, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(db));
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colour(190, 80, 30);
+    p.setPen(QPen(colour, 1));
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        p.drawLine(QPointF(x(i), y(runs[i].snrDb - runs[i].se)), QPointF(x(i), y(runs[i].snrDb + runs[i].se)));
+    QPainterPath line;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const QPointF at(x(i), y(runs[i].snrDb));
+        if (i == 0) line.moveTo(at);
+        else line.lineTo(at);
+    }
+    p.setPen(QPen(colour, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(line);
+    p.setBrush(colour);
+    for (std::size_t i = 0; i < runs.size(); ++i) p.drawEllipse(QPointF(x(i), y(runs[i].snrDb)), 3.5, 3.5);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QColor(110, 110, 110));
+    const auto when = [&](std::size_t i) { return QString::fromStdString(runs[i].date + " " + runs[i].time.substr(0, 5)); };
+    const QRect under(area.left(), area.bottom() + 8, area.width(), 16);
+    p.drawText(under, (runs.size() == 1 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop, when(0));
+    if (runs.size() > 1) p.drawText(under, Qt::AlignRight | Qt::AlignTop, when(runs.size() - 1));
+}
+
 }  // namespace
 
 bool drawStatsChart(const StatsReport& report, const std::string& path, std::string& error) {
@@ -73,7 +120,9 @@ bool drawStatsChart(const StatsReport& report, const std::string& path, std::str
     }
     QFont font = qt::arialFont(10);
     const int titleHeight = 28;
-    const int barsTop = kMargin + titleHeight + kRateHeight + 40 + titleHeight;
+    const int thresholdsTop = kMargin + titleHeight + kRateHeight + 40;  // its title's top
+    const int thresholdsHeight = report.thresholds.empty() ? 0 : titleHeight + kThresholdHeight + 40;
+    const int barsTop = thresholdsTop + thresholdsHeight + titleHeight;
     const int height = barsTop + static_cast<int>(bars.size()) * qt::unitBarRowHeight(font) + kMargin;
     QImage image(kWidth, height, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -91,10 +140,16 @@ bool drawStatsChart(const StatsReport& report, const std::string& path, std::str
                    .arg(report.copied)
                    .arg(report.rows)
                    .arg(copied));
+    if (!report.thresholds.empty())
+        p.drawText(QRect(kMargin, thresholdsTop, kWidth - 2 * kMargin, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("阈值测试:抄对一半呼号时的信噪比 (dB, 越低越好, 竖线为 ±标准误)"));
     p.drawText(QRect(kMargin, barsTop - titleHeight, kWidth - 2 * kMargin, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("最常听错的字符 (错/读)"));
     p.setFont(font);
     drawCopyRates(p, QRect(kMargin + 36, kMargin + titleHeight + 8, kWidth - 2 * kMargin - 48, kRateHeight), report.practices);
+    if (!report.thresholds.empty())
+        drawThresholds(p, QRect(kMargin + 36, thresholdsTop + titleHeight + 8, kWidth - 2 * kMargin - 48, kThresholdHeight),
+                       report.thresholds);
     qt::paintUnitBars(p, QRect(kMargin, barsTop, kWidth - 2 * kMargin, height - barsTop - kMargin), bars);
     p.end();
 

@@ -1,0 +1,262 @@
+#include "learning/learning_record.h"
+
+#include "base/utf8.h"
+#include "base/xdg_places.h"
+#include "learning/csv.h"
+#include "learning/results_rows.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace tessaly {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Closes the descriptor however the function returns.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// An answer as one line: what was typed stays, but not as a line break.
+std::string oneLine(std::string text) {
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+std::string megabytes(std::size_t bytes) { return std::to_string((bytes + (1u << 19)) >> 20) + " MB"; }
+
+// Whole reads of a file's bytes from `at` to its end (short reads and EINTR retried).
+bool readFrom(int fd, off_t at, std::size_t count, std::string& out) {
+    out.resize(count);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, out.data() + done, count - done, at + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    out.resize(done);
+    return done == count;
+}
+
+// The line feeds in the file's first `count` bytes, a block at a time.
+bool lineFeedsBefore(int fd, std::size_t count, long long& feeds) {
+    std::string block;
+    feeds = 0;
+    for (std::size_t at = 0; at < count;) {
+        const std::size_t size = std::min<std::size_t>(count - at, 1u << 20);
+        if (!readFrom(fd, static_cast<off_t>(at), size, block)) return false;
+        feeds += std::count(block.begin(), block.end(), '\n');
+        at += size;
+    }
+    return true;
+}
+
+}  // namespace
+
+LearningRecord LearningRecord::atDataFolder(std::string& error) {
+    const std::string folder = dataFolder(error);
+    return LearningRecord(folder.empty() ? "" : folder + "/" + kRecordFileName);
+}
+
+std::string recordLines(const PracticeRecord& practice, bool withHeader) {
+    PracticeRecord kept = practice;
+    for (PracticeRow& row : kept.rows) {
+        row.answer = oneLine(std::move(row.answer));
+        row.expected = oneLine(std::move(row.expected));
+    }
+    std::string text = withHeader ? std::string(kResultsHeader) + "\r\n" : "";
+    appendResultsRows(text, kept);
+    return text;
+}
+
+bool LearningRecord::append(const PracticeRecord& practice, std::string& error) const {
+    if (!valid()) {
+        error = "no place for the learning record";
+        return false;
+    }
+    if (practice.rows.empty()) return true;
+    const std::string folder = folderOf(path_);
+    if (!makeUserFolder(folder, error)) return false;
+    const Descriptor file(::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+    const auto failed = [&](const char* what) {
+        error = std::string(what) + ": " + std::strerror(errno);
+        return false;
+    };
+    if (file.get() < 0) return failed("cannot open the record");
+    while (::flock(file.get(), LOCK_EX) != 0)
+        if (errno != EINTR) return failed("cannot lock the record");
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return failed("cannot see the record's size");
+    const off_t before = info.st_size;
+
+    std::string text;
+    if (before > 0) {
+        // A last line cut off (a write stopped by a power loss) is ended first.
+        char last = '\n';
+        if (::pread(file.get(), &last, 1, before - 1) != 1) return failed("cannot read the record's end");
+        if (last != '\n') text = "\r\n";
+    }
+    text += recordLines(practice, before == 0);
+
+    // One write of the whole practice, or nothing of it.
+    const ssize_t written = ::write(file.get(), text.data(), text.size());
+    if (written != static_cast<ssize_t>(text.size())) {
+        const int cause = written < 0 ? errno : ENOSPC;
+        const bool cutBack = ::ftruncate(file.get(), before) == 0;
+        error = std::string("the practice could not be written: ") + std::strerror(cause) +
+                (cutBack ? "" : std::string("; the part written could not be taken back: ") + std::strerror(errno));
+        return false;
+    }
+    if (::fdatasync(file.get()) != 0) {
+        const int cause = errno;
+        const bool cutBack = ::ftruncate(file.get(), before) == 0;
+        error = std::string("the practice could not be saved to the disk: ") + std::strerror(cause) +
+                (cutBack ? "" : "; it may be there in part");
+        return false;
+    }
+    if (before == 0) {
+        // The new file's name in its folder, so that it survives a power loss too.
+        const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0) ::fsync(dir.get());
+    }
+    return true;
+}
+
+RecordContents LearningRecord::read(const RecordLimits& limits) const {
+    RecordContents out;
+    if (!valid()) return out;
+    const Descriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        if (errno != ENOENT) {
+            out.found = true;
+            out.error = std::string("cannot open the record: ") + std::strerror(errno);
+        }
+        return out;
+    }
+    out.found = true;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        out.error = "the record is not a file";
+        return out;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::string text;
+    if (size <= limits.bytes) {
+        if (!readFrom(file.get(), 0, size, text)) {
+            out.error = std::string("cannot read the record: ") + std::strerror(errno);
+            return out;
+        }
+        readRecordText(text, 1, limits, out);
+        return out;
+    }
+    // Too long to read whole: its most recent part, from the first line that starts in it.
+    const std::size_t start = size - limits.bytes;
+    long long feeds = 0;
+    if (!lineFeedsBefore(file.get(), start, feeds) || !readFrom(file.get(), static_cast<off_t>(start), limits.bytes, text)) {
+        out.error = std::string("cannot read the record: ") + std::strerror(errno);
+        return out;
+    }
+    const std::size_t lineEnd = text.find('\n');
+    const std::string_view rest = lineEnd == std::string::npos ? std::string_view() : std::string_view(text).substr(lineEnd + 1);
+    const long long firstLine = feeds + 2;
+    out.warnings.push_back("the record holds " + megabytes(size) + "; only its last " + megabytes(limits.bytes) +
+                           ", from line " + std::to_string(firstLine) + " on, were read");
+    readRecordText(rest, static_cast<int>(std::min<long long>(firstLine, INT32_MAX)), limits, out);
+    return out;
+}
+
+bool LearningRecord::remove(std::string& error) const {
+    if (!valid()) {
+        error = "no place for the learning record";
+        return false;
+    }
+    if (::unlink(path_.c_str()) != 0 && errno != ENOENT) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+void readRecordText(std::string_view text, int firstLine, const RecordLimits& limits, RecordContents& out) {
+    PracticeGrouping practices;
+    std::size_t columns = kResultsColumns;  // the record is written with every column
+    std::size_t skipped = 0;
+    const auto skip = [&](int line, const std::string& why) {
+        if (++skipped <= limits.warnings) out.warnings.push_back("line " + std::to_string(line) + ": " + why);
+    };
+    if (firstLine == 1 && text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+
+    std::vector<std::string> fields;
+    int number = firstLine;
+    for (std::size_t at = 0; at < text.size(); ++number) {
+        const std::size_t feed = text.find('\n', at);
+        const bool ended = feed != std::string_view::npos;
+        std::string_view line = text.substr(at, ended ? feed - at : std::string_view::npos);
+        at = ended ? feed + 1 : text.size();
+        if (line.ends_with('\r')) line.remove_suffix(1);
+
+        if (line.size() > limits.lineBytes) {
+            skip(number, "longer than " + std::to_string(limits.lineBytes) + " bytes");
+            continue;
+        }
+        if (!ended) {
+            skip(number, "cut off before its line end");
+            continue;
+        }
+        if (line.empty()) continue;
+        if (invalidUtf8At(line) != std::string_view::npos) {
+            skip(number, "not UTF-8 text");
+            continue;
+        }
+        CsvReader reader(line);
+        if (reader.next(fields) != CsvReader::Result::record) {
+            const std::string& error = reader.error();
+            skip(number, error.substr(std::min(error.size(), error.find(": ") + 2)));
+            continue;
+        }
+        if (const std::size_t announced = resultsHeaderColumns(fields); announced != 0) {
+            columns = announced;
+            continue;
+        }
+        if (fields.size() != columns) {
+            skip(number, "expected " + std::to_string(columns) + " fields, found " + std::to_string(fields.size()));
+            continue;
+        }
+        PracticeRecord practice;
+        PracticeRow row;
+        if (std::string problem = parseResultsRow(fields, columns, practice, row); !problem.empty()) {
+            skip(number, problem);
+            continue;
+        }
+        if (std::string problem = practices.add(std::move(practice), std::move(row)); !problem.empty()) skip(number, problem);
+    }
+    if (skipped > limits.warnings)
+        out.warnings.push_back("and " + std::to_string(skipped - limits.warnings) + " more lines that could not be read");
+    for (PracticeRecord& practice : practices.practices()) out.practices.push_back(std::move(practice));
+}
+
+}  // namespace tessaly
