@@ -16,7 +16,18 @@
 #
 # Environment: CALLSIGNS (callsigns a practice, 20), SETS (exam standard places
 # other mixed), MODES (continuous grouped), VOICES (a voice pack directory to
-# render with), JOBS (parallel runs, the number of processors).
+# render with), JOBS (parallel runs, the number of processors), GRAMMAR (set or
+# all, below).
+#
+# GRAMMAR=set (the default): each set is copied against its own words, the
+# whole practice as one utterance. GRAMMAR=all: a listener who knows the words
+# of every set: one grammar of the letters of all four sets, both digit sets'
+# words, PORTABLE, MOBILE and QRP, whatever set is read (the examination
+# syllables stand beside the American forms in the dictionary either way), and
+# each practice is cut at its pauses between callsigns, so that one callsign is
+# one utterance. It hears what the set's own grammar hides: a word that sounds
+# like another set's word (AIT as "Canada") or like two words (TREE as "three
+# eight", KEY-LOH as "three kilo", Gallipoli as "kilo Italy").
 #
 # Needs, only for this check: apt-get install pocketsphinx pocketsphinx-en-us
 set -euo pipefail
@@ -34,6 +45,11 @@ seeds=("$@")
 ((${#seeds[@]})) || seeds=(1 2 3)
 read -r -a sets <<<"${SETS:-exam standard places other mixed}"
 read -r -a modes <<<"${MODES:-continuous grouped}"
+grammar=${GRAMMAR:-set}
+if [[ $grammar != set && $grammar != all ]]; then
+  echo "check_callsigns: GRAMMAR is set or all, not '$grammar'" >&2
+  exit 2
+fi
 groups=${CALLSIGNS:-20}
 jobs=${JOBS:-$(nproc)}
 
@@ -44,7 +60,8 @@ work=$(mktemp -d)
 # may hear. Digits are the examination digits in the examination set and the
 # plain ones elsewhere, and the mixed set reads each letter from one of the
 # three English sets. "M" after a stroke is the word MOBILE, so it is written
-# "m" here and in the key, apart from MIKE.
+# "m" here and in the key, apart from MIKE. "all" is every set's words, and
+# QRP ("q" in a key) said as its letters.
 words_of() {
   local i
   local -a letter_sets
@@ -52,8 +69,9 @@ words_of() {
     standard | exam) letter_sets=(clarity_letters) ;;
     places) letter_sets=(clarity_places) ;;
     other) letter_sets=(clarity_other) ;;
-    mixed) letter_sets=(clarity_letters clarity_places clarity_other) ;;
+    mixed | all) letter_sets=(clarity_letters clarity_places clarity_other) ;;
   esac
+  [[ $1 == all ]] && printf 'q r p\tq\n'
   local -n list
   for list in "${letter_sets[@]}"; do
     for i in {0..25}; do
@@ -64,7 +82,10 @@ words_of() {
   printf 'portable\t/\nmobile\tm\n'
 }
 
-for set in "${sets[@]}"; do
+# The grammars: one a set, or the one of all sets.
+lexicons=("${sets[@]}")
+[[ $grammar == all ]] && lexicons=(all)
+for set in "${lexicons[@]}"; do
   words_of "$set" | sort -u >"$work/$set.words"
   # shellcheck disable=SC2046
   clarity_dictionary $(cut -f1 "$work/$set.words" | tr ' ' '\n' | sort -u) >"$work/$set.dict"
@@ -81,16 +102,35 @@ done
 run() {
   local set=$1 mode=$2 seed=$3
   local base=$work/$set.$mode.$seed
+  local lexicon=$set
+  [[ $grammar == all ]] && lexicon=all
   local pack=()
   [[ -n ${VOICES:-} ]] && pack=(--voices "$VOICES")
   "$tessaly" render --groups "$groups" --words "$set" --mode "$mode" --seed "$seed" \
     "${pack[@]}" --out "$base.wav" --key "$base.key" >/dev/null
   sox -V1 -D "$base.wav" -r 16000 -c 1 -b 16 "$base.16k.wav"
-  # The whole practice is one utterance: the recogniser's own cutting at pauses
-  # would split a word at the pause between its syllables, which a listener
-  # who knows the words does not.
-  echo "$set.$mode.$seed.16k" >"$base.ctl"
-  pocketsphinx_batch -hmm "$clarity_model/en-us" -dict "$work/$set.dict" -jsgf "$work/$set.jsgf" \
+  if [[ $grammar == set ]]; then
+    # The whole practice is one utterance: the recogniser's own cutting at
+    # pauses would split a word at the pause between its syllables, which a
+    # listener who knows the words does not.
+    echo "$set.$mode.$seed.16k" >"$base.ctl"
+  else
+    # Cut at every pause of 1.5 s or more: between callsigns (2.5 s and more
+    # in continuous reading, the answer pause in grouped reading), never
+    # between the characters of one (1.1 s at most at the default speed) or
+    # a word's syllables. Each callsign gets 0.3 s of silence either side.
+    sox -V1 -D "$base.16k.wav" "$base.part.wav" silence 1 0.01 -60d 1 1.5 -60d : newfile : restart
+    local part
+    : >"$base.ctl"
+    for part in "$base".part*.wav; do
+      if (($(soxi -s "$part") > 0)); then
+        sox -V1 -D "$part" "${part%.part*}.cut${part##*.part}" pad 0.3 0.3
+        basename "${part%.part*}.cut${part##*.part}" .wav >>"$base.ctl"
+      fi
+      rm -f "$part"
+    done
+  fi
+  pocketsphinx_batch -hmm "$clarity_model/en-us" -dict "$work/$lexicon.dict" -jsgf "$work/$lexicon.jsgf" \
     -ctl "$base.ctl" -cepdir "$work" -cepext .wav -adcin yes -adchdr 44 \
     -hyp "$base.hyp.raw" -logfn "$base.log" >/dev/null 2>&1
   sed -E 's/ *\([^()]*\)$//' "$base.hyp.raw" >"$base.hyp"
@@ -98,9 +138,10 @@ run() {
   awk -F'\t' 'NR == FNR { char[$1] = $2; next }
     { n = split($0, w, " ")
       for (i = 1; i <= n; i++) {
-        if ((w[i] " " w[i + 1]) in char) { print char[w[i] " " w[i + 1]]; i++ }
+        if ((w[i] " " w[i + 1] " " w[i + 2]) in char) { print char[w[i] " " w[i + 1] " " w[i + 2]]; i += 2 }
+        else if ((w[i] " " w[i + 1]) in char) { print char[w[i] " " w[i + 1]]; i++ }
         else if (w[i] in char) print char[w[i]]
-      } }' "$work/$set.words" "$base.hyp" >"$base.heard"
+      } }' "$work/$lexicon.words" "$base.hyp" >"$base.heard"
   awk -v label="$set $mode $seed" '
     NR == FNR {
       # key line: row and callsign; "M" after the stroke is MOBILE
@@ -144,7 +185,7 @@ run() {
     }' "$base.key" "$base.heard"
 }
 export -f run
-export work tessaly groups clarity_model
+export work tessaly groups clarity_model grammar
 export VOICES=${VOICES:-}
 
 for set in "${sets[@]}"; do
