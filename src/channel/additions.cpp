@@ -20,8 +20,9 @@ int toHundredths(double db) { return static_cast<int>(std::lround(db * 100.0)); 
 }  // namespace
 
 void ChannelConditions::startAdditions() {
-    f.callsignSnrDb = f.additions.snrDb;
-    if (f.callsignSnrDb && f.Check4.value != 1 && f.noiseBuffer) f.noiseBuffer->setVolume(kVolumeFull);
+    if (!f.thresholdRunning) f.callsignSnrDb = f.additions.snrDb;
+    if (f.callsignSnrDb && (f.Check4.value != 1 || f.thresholdRunning) && f.noiseBuffer)
+        f.noiseBuffer->setVolume(kVolumeFull);
     applySnr();
     applyPath();
 }
@@ -37,12 +38,12 @@ void ChannelConditions::snrChanged() {
         if (!f.additions.snrDb && f.noiseBuffer && f.Check4.value != 1) f.noiseBuffer->setVolume(selectedNoiseLevel());
         return;
     }
-    f.callsignSnrDb = f.additions.snrDb;
+    if (!f.thresholdRunning) f.callsignSnrDb = f.additions.snrDb;
     applySnr();
 }
 
 void ChannelConditions::enableLevelButtons() {
-    const bool enabled = f.Check4.value != 1 && !f.additions.snrDb;
+    const bool enabled = f.Check4.value != 1 && !f.additions.snrDb && !f.thresholdRunning;
     for (OptionButton* o : {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6}) o->enabled = enabled;
 }
 

@@ -27,7 +27,7 @@ void ChannelConditions::startTicked() {
     if (f.Check1.ticked() && f.qrnBuffer) f.qrnBuffer->play(true);
     if (f.Check2.ticked()) startInterferer();
     if (f.Check3.ticked()) startFading();
-    if (f.Check4.ticked()) startNoiseDips();
+    if (f.Check4.ticked() && !f.thresholdRunning) startNoiseDips();  // a threshold run sets the noise alone
     if (f.Check5.ticked()) startSpeedChanges();
     if (f.Check6.ticked()) startToneSweeps(1000);
 }

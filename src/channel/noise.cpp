@@ -6,7 +6,7 @@ namespace tessaly {
 
 int ChannelConditions::selectedNoiseLevel() const {
     // While an SNR is set the buffer plays at full volume and the channel sets the level.
-    if (f.additions.snrDb || f.callsignSnrDb) return kVolumeFull;
+    if (f.additions.snrDb || f.callsignSnrDb || f.thresholdRunning) return kVolumeFull;
     const OptionButton* buttons[6] = {&f.Option1, &f.Option2, &f.Option3, &f.Option4, &f.Option5, &f.Option6};
     for (int i = 0; i < 6; ++i)
         if (buttons[i]->value) return kNoiseLevelVolumes[i];

@@ -68,7 +68,8 @@ void ChannelConditions::Timer10_Timer() {
 
 void ChannelConditions::Timer11_Timer() {
     if (!f.practising) return;
-    if (f.Check4.value != 1 && f.noiseBuffer) f.noiseBuffer->setVolume(selectedNoiseLevel());
+    // A threshold run holds the noise variation back: the level is the run's.
+    if ((f.Check4.value != 1 || f.thresholdRunning) && f.noiseBuffer) f.noiseBuffer->setVolume(selectedNoiseLevel());
     if (f.clipBuffer && f.Check3.value != 1) f.clipBuffer->setVolume(0);
     if (!f.waitingForAnswer && f.Check5.value != 1) f.restartReaderInterval();
 }

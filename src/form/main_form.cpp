@@ -30,8 +30,13 @@ MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& ran
     mquit.onClick = [this] { mquit_Click(); };
     mabout.onClick = [this] { mabout_Click(); };
     onStartConditions = [this] { channel.startTicked(); };
-    onCallsignBegins = [this] { channel.callsignBegins(); };
+    onCallsignBegins = [this] {
+        review.callsignBegins();  // a threshold run's SNR for this callsign first
+        channel.callsignBegins();
+    };
+    onStarting = [this] { review.starting(); };
     onStarted = [this] { review.started(); };
+    onAnswered = [this](int row) { review.answered(row); };
     onMarked = [this] { review.marked(); };
 
     Timer2.attach(&clock, [this] { speech.Timer2_Timer(); });

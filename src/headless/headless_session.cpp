@@ -30,6 +30,19 @@ public:
         e.name = name;
         send(e);
     }
+    void trialBegins(int trial, double snrDb) override {
+        HostEvent e = event(HostEvent::Kind::Trial);
+        e.trial = trial;
+        e.snrDb = snrDb;
+        send(e);
+    }
+    void thresholdFound(double snrDb, double se, int trials) override {
+        HostEvent e = event(HostEvent::Kind::Threshold);
+        e.snrDb = snrDb;
+        e.se = se;
+        e.trial = trials;
+        send(e);
+    }
     void quitNow() override { send(event(HostEvent::Kind::Quit)); }
     void showAbout() override { send(event(HostEvent::Kind::About)); }
 

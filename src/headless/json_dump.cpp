@@ -2,6 +2,8 @@
 
 #include "practice/settings_of_form.h"
 
+#include <cmath>
+
 namespace tessaly {
 
 using Json = nlohmann::ordered_json;
@@ -53,7 +55,8 @@ Json dumpState(FormState& f) {
     Json timers = Json::object();
     for (Timer* t : f.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};
     d["timers"] = timers;
-    if (f.additions.snrDb) d["snr"] = *f.additions.snrDb;
+    if (f.callsignSnrDb) d["snr"] = *f.callsignSnrDb;
+    else if (f.additions.snrDb) d["snr"] = *f.additions.snrDb;
     d["path"] = f.additions.path;
     d["passband"] = f.additions.passband;
     d["agc"] = f.additions.agc;
@@ -65,6 +68,13 @@ Json dumpState(FormState& f) {
 
 Json dumpState(MainForm& form) {
     Json d = dumpState(static_cast<FormState&>(form));
+    if (const auto& result = form.review.thresholdRun().result()) {
+        Json snrs = Json::array();
+        for (double snr : result->snrs) snrs.push_back(std::round(snr * 10.0) / 10.0);
+        d["threshold"] = Json{{"snrDb", std::round(result->estimate.snrDb * 10.0) / 10.0},
+                              {"se", std::round(result->estimate.se * 10.0) / 10.0},
+                              {"snrs", snrs}};
+    }
     const ErrorAnalysis& analysis = form.review.analysis();
     if (analysis.practices() == 0) return d;
     Json units = Json::object();

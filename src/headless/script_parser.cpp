@@ -203,24 +203,35 @@ bool readLine(std::istream& in, std::string& line, int number, std::size_t& tota
 
 }  // namespace
 
+std::optional<ScriptAction> parseCheckedLine(const std::string& line, int number, const ControlRegistry& controls) {
+    auto a = parseScriptLine(line, number);
+    if (!a) return a;
+    if (const auto action = userAction(a->kind)) {
+        const Control* c = controls.find(a->target);
+        if (!c) throw ScriptError{number, "no control named \"" + a->target + "\""};
+        if (!c->takes(*action)) throw ScriptError{number, "\"" + a->target + "\" does not take this action"};
+    }
+    return a;
+}
+
 std::vector<ScriptAction> parseScript(std::istream& in, const ControlRegistry& controls) {
     std::vector<ScriptAction> actions;
-    std::string line;
-    int number = 0;
-    std::size_t total = 0;
-    while (readLine(in, line, number + 1, total)) {
-        ++number;
-        auto a = parseScriptLine(line, number);
-        if (!a) continue;
-        if (const auto action = userAction(a->kind)) {
-            const Control* c = controls.find(a->target);
-            if (!c) throw ScriptError{number, "no control named \"" + a->target + "\""};
-            if (!c->takes(*action)) throw ScriptError{number, "\"" + a->target + "\" does not take this action"};
-        }
-        actions.push_back(std::move(*a));
-    }
-    if (in.bad()) throw ScriptError{number + 1, "the script could not be read"};
+    ScriptReader reader(in);
+    while (auto line = reader.next())
+        if (auto a = parseCheckedLine(*line, reader.line(), controls)) actions.push_back(std::move(*a));
     return actions;
+}
+
+ScriptReader::ScriptReader(std::istream& in) : in_(in) {}
+
+std::optional<std::string> ScriptReader::next() {
+    std::string line;
+    if (!readLine(in_, line, number_ + 1, total_)) {
+        if (in_.bad()) throw ScriptError{number_ + 1, "the script could not be read"};
+        return std::nullopt;
+    }
+    ++number_;
+    return line;
 }
 
 }  // namespace tessaly

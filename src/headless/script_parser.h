@@ -38,6 +38,24 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
 constexpr std::size_t kLongestScriptLine = 64 * 1024;  // bytes, without the LF
 constexpr std::size_t kLargestScript = 16 * 1024 * 1024;  // bytes
 
+// Parses one line and checks its control against the form's controls (it exists
+// and takes the action). Throws ScriptError.
+std::optional<ScriptAction> parseCheckedLine(const std::string& line, int lineNumber, const ControlRegistry& controls);
+
+// The lines of a script as they arrive, within the bounds a script keeps (a line's
+// length, the whole's size). Throws ScriptError past them or on a read error.
+class ScriptReader {
+public:
+    explicit ScriptReader(std::istream& in);
+    std::optional<std::string> next();  // nullopt at the end
+    int line() const { return number_; }  // of the line next() gave last
+
+private:
+    std::istream& in_;
+    int number_ = 0;
+    std::size_t total_ = 0;
+};
+
 // Parses a whole script and checks every action's control against the form's
 // controls, so that a bad script is refused before anything runs. Throws
 // ScriptError naming the first bad line.

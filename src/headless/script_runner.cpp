@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -34,6 +35,8 @@ CommandLine scriptCommandLine(ScriptOptions& o) {
          flagOption("--trace", "also print every sound operation", o.trace),
          textOption("--wav", "OUT.wav", "write what a listener would hear (48000 Hz, 16-bit)", o.wavPath),
          flagOption("--live", "run in real time on the sound device", o.live),
+         flagOption("--interactive", "run each action as it arrives (from '-', standard input) and print its\n"
+                                     "                 events at once; a bad line is an \"error\" event and the run goes on", o.interactive),
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
                     o.voicesPath)});
 }
@@ -55,6 +58,9 @@ Json soundEvent(const SoundOperation& op) {
     }
     return j;
 }
+
+// dB as the results file writes them: to a tenth.
+double tenths(double db) { return std::round(db * 10.0) / 10.0; }
 
 const char* describe(InputResult r) {
     switch (r) {
@@ -180,6 +186,13 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                 ended = true;
                 break;
             case HostEvent::Kind::About: printer.emit({{"event", "about"}}, e.t); break;
+            case HostEvent::Kind::Trial:
+                printer.emit({{"event", "trial"}, {"n", e.trial}, {"snrDb", tenths(e.snrDb)}}, e.t);
+                break;
+            case HostEvent::Kind::Threshold:
+                printer.emit({{"event", "threshold"}, {"snrDb", tenths(e.snrDb)}, {"se", tenths(e.se)}, {"trials", e.trial}},
+                             e.t);
+                break;
             case HostEvent::Kind::Focus: break;
         }
     };
@@ -196,23 +209,28 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     }
     printer.setClock(&session->clock());
 
+    const auto exportClash = [&](const ScriptAction& a) {
+        return a.kind == ScriptAction::Kind::Export ? clash("export", a.text, options, packFiles, options.wavPath)
+                                                    : std::string();
+    };
     std::vector<ScriptAction> actions;
-    try {
-        actions = parseScript(script, session->form().controls());
-    } catch (const ScriptError& e) {
-        err << "tessaly script: " << printable(options.scriptPath) << " line " << e.line << ": " << printable(e.message)
-            << '\n';
-        return 2;
-    }
-    for (const ScriptAction& a : actions) {
-        if (a.kind != ScriptAction::Kind::Export) continue;
-        if (const std::string error = clash("export", a.text, options, packFiles, options.wavPath); !error.empty()) {
-            err << "tessaly script: " << printable(options.scriptPath) << " line " << a.line << ": " << printable(error)
-                << '\n';
+    if (!options.interactive) {
+        try {
+            actions = parseScript(script, session->form().controls());
+        } catch (const ScriptError& e) {
+            err << "tessaly script: " << printable(options.scriptPath) << " line " << e.line << ": "
+                << printable(e.message) << '\n';
             return 2;
         }
+        for (const ScriptAction& a : actions) {
+            if (const std::string error = exportClash(a); !error.empty()) {
+                err << "tessaly script: " << printable(options.scriptPath) << " line " << a.line << ": "
+                    << printable(error) << '\n';
+                return 2;
+            }
+        }
     }
-    if (wavFile) {
+    if (wavFile && !options.interactive) {
         // Refused before anything is rendered: a sound longer than any practice, or
         // one its file system has no room for.
         const std::int64_t ms = scriptLengthMs(actions);
@@ -229,8 +247,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
 
     session->load();
     UserInput& input = session->input();
-    for (const ScriptAction& a : actions) {
-        if (ended) break;
+    // One action; "" when it was done (or ignored, which is said), else what was wrong.
+    const auto run = [&](const ScriptAction& a) -> std::string {
         using K = ScriptAction::Kind;
         InputResult r = InputResult::Done;
         switch (a.kind) {
@@ -239,7 +257,12 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::SetText: r = input.setText(a.target, a.text); break;
             case K::Slide: r = input.slide(a.target, static_cast<int>(a.number)); break;
             case K::Hover: r = input.hover(a.target); break;
-            case K::Wait: session->wait(a.number); break;
+            case K::Wait:
+                // An interactive run's length is known only as it goes: the same bound.
+                if (options.interactive && wavFile && session->clock().nowMs() + a.number > kLongestWavSeconds * 1000)
+                    return "the WAV output would pass " + std::to_string(kLongestWavSeconds / 3600) + " hours";
+                session->wait(a.number);
+                break;
             case K::Dump: printer.emit({{"dump", dumpState(session->form())}}); break;
             case K::Replay: r = input.replay(static_cast<int>(a.number)); break;
             case K::Drill: input.setDrill(a.number == 1); break;
@@ -260,10 +283,43 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             if (a.kind == ScriptAction::Kind::Replay) ignored = {{"event", "ignored"}, {"action", "replay"}, {"row", a.number}};
             if (a.kind == ScriptAction::Kind::Export) ignored = {{"event", "ignored"}, {"action", "export"}, {"file", a.text}};
             printer.emit(ignored);
+        } else if (r != InputResult::Done) {
+            return describe(r);
         }
-        else if (r != InputResult::Done) {
-            err << "tessaly script: " << options.scriptPath << " line " << a.line << ": " << describe(r) << '\n';
-            return 2;
+        return "";
+    };
+    if (!options.interactive) {
+        for (const ScriptAction& a : actions) {
+            if (ended) break;
+            if (const std::string problem = run(a); !problem.empty()) {
+                err << "tessaly script: " << options.scriptPath << " line " << a.line << ": " << problem << '\n';
+                return 2;
+            }
+        }
+    } else {
+        // Each line runs as it arrives; a bad one is said as an event, and the run goes on.
+        const auto bad = [&](int line, const std::string& message) {
+            printer.emit({{"event", "error"}, {"line", line}, {"message", printable(message)}});
+        };
+        ScriptReader reader(script);
+        while (!ended) {
+            std::optional<ScriptAction> a;
+            try {
+                const auto line = reader.next();
+                if (!line) break;
+                a = parseCheckedLine(*line, reader.line(), session->form().controls());
+            } catch (const ScriptError& e) {
+                bad(e.line, e.message);
+                if (e.message.find("could not be read") != std::string::npos || e.message.find("MiB") != std::string::npos)
+                    break;  // the input itself is gone or endless
+                continue;
+            }
+            if (!a) continue;
+            if (const std::string problem = exportClash(*a); !problem.empty()) {
+                bad(a->line, problem);
+                continue;
+            }
+            if (const std::string problem = run(*a); !problem.empty()) bad(a->line, problem);
         }
     }
     // What is left at the end of the script is not the program's doing: say nothing of it.

@@ -16,6 +16,7 @@ struct ScriptOptions {
     std::string wavPath;                  // render what a listener hears into this WAV file
     bool live = false;                    // real time on the real sound device
     std::string voicesPath;               // a voice pack in front of the built-in clips
+    bool interactive = false;             // run each line as it arrives; a bad one is an event
 };
 
 // Parses `script` command-line arguments (after the word "script"). On a bad

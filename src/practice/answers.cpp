@@ -26,6 +26,7 @@ void PracticeControl::Text6_KeyPress(int& KeyAscii) {
             if (static_cast<std::size_t>(f.answerCount) <= f.ListView1.rows.size())
                 f.ListView1.setCell(static_cast<std::size_t>(f.answerCount - 1), 1, f.Text6.text());
             f.ListView1.selectedRow = f.answerCount;
+            if (f.onAnswered) f.onAnswered(f.answerCount);
             if (f.practising && !f.Timer2.enabled() && f.groupedReading()) {
                 f.waitingForAnswer = false;
                 f.Timer2.setEnabled(true);

@@ -13,6 +13,11 @@ public:
     virtual void messageBox(const std::string& title, const std::string& text) = 0;
     // The reader started a clip (name, volume in hundredths of a dB, playback rate).
     virtual void clipStarted(const std::string& /*name*/, int /*volume*/, int /*frequency*/) {}
+    // A threshold run begins callsign `trial` (from 1), read at `snrDb`.
+    virtual void trialBegins(int /*trial*/, double /*snrDb*/) {}
+    // A threshold run was marked: the SNR at which half the callsigns are copied, its
+    // standard error (dB), and how many callsigns it took.
+    virtual void thresholdFound(double /*snrDb*/, double /*se*/, int /*trials*/) {}
     // Keyboard focus to the named control.
     virtual void focusControl(const std::string& /*name*/) {}
     // Menu "退出(&Q)": end the program at once, without the unload step.

@@ -98,6 +98,7 @@ public:
     int linesStarted = 0;                 // callsigns of the practice text the reader has begun
     int unitsStarted = 0;                 // characters of the practice text whose clips the reader has started
     std::vector<std::string> drillUnits;  // the generator favours callsigns with these; empty: draws as usual
+    std::function<void()> onStarting;     // Start is about to make the practice set
     std::function<void()> onStarted;      // Start has set the practice up
     std::function<void()> onMarked;       // the answer list has been marked
 
@@ -112,6 +113,14 @@ public:
     // The SNR the callsign now being read is heard at (a set SNR, or a threshold run's
     // trial); unset, the band noise follows its level buttons.
     std::optional<double> callsignSnrDb;
+    // A threshold run is under way: it reads grouped (each answer fixes the next SNR)
+    // a set of thresholdTrials callsigns, whatever the reading mode and group count say.
+    bool thresholdRunning = false;
+    int thresholdTrials = 0;
+    // A line under the list's summary once a threshold run is marked ("本次阈值 ...").
+    std::string summaryAddition;
+    // An answer has just been stored in row `row` (1-based).
+    std::function<void(int row)> onAnswered;
 
     // ---- lookups for hosts
     const ControlRegistry& controls() const { return registry_; }
@@ -120,7 +129,7 @@ public:
     Timer* timer(const std::string& name);
 
     // ---- shared by the handlers of several subsystems
-    bool groupedReading() const { return Option8.value && !Option9.value; }
+    bool groupedReading() const { return (Option8.value && !Option9.value) || thresholdRunning; }
     // The reader's pace from the speed slider (Timer2's interval).
     void restartReaderInterval();
     // Reseeds, then draws the interval of a condition's scheduler or ramp: 50 .. 140 ms.

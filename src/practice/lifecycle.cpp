@@ -12,6 +12,7 @@ void PracticeControl::Command4_Click() {
     f.elapsedSeconds = 0;
     f.Option10.enabled = false;
     f.Option11.enabled = false;
+    if (f.onStarting) f.onStarting();
     f.Command1.press();  // the generator
     f.Option8.enabled = false;
     f.Option9.enabled = false;

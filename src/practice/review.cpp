@@ -13,7 +13,8 @@ int PracticeControl::CountCorrect() {
 void PracticeControl::ListView1_MouseMove() {
     // During a practice the tooltip keeps the previous practice's summary.
     if (f.ListView1.rows.empty() || f.practising) return;
-    f.ListView1.toolTip = "本次练习呼号听抄正确共" + std::to_string(CountCorrect()) + "个";
+    f.ListView1.toolTip = "本次练习呼号听抄正确共" + std::to_string(CountCorrect()) + "个" +
+                          (f.summaryAddition.empty() ? "" : "\n" + f.summaryAddition);
 }
 
 }  // namespace tessaly

@@ -30,6 +30,12 @@ PracticeReview::PracticeReview(FormState& form, SpeechOutput& speech) : f(form),
     replayTimer_.setEnabled(false);
 }
 
+void PracticeReview::starting() { threshold_.starting(); }
+
+void PracticeReview::callsignBegins() { threshold_.callsignBegins(f.linesStarted); }
+
+void PracticeReview::answered(int row) { threshold_.answered(row); }
+
 void PracticeReview::started() {
     startedAt_ = localTime(f.host().now());
     recorded_ = false;
@@ -40,14 +46,20 @@ void PracticeReview::marked() {
     // Marking can run twice for one practice (an answer past the last row stops and marks, then marks again).
     if (recorded_) return;
     recorded_ = true;
+    const bool thresholdRun = threshold_.running();
+    threshold_.marked();
     record_ = {};
     record_.date = startedAt_.substr(0, 10);
     record_.time = startedAt_.substr(11);
-    const PracticeSettings settings = settingsOf(f);
-    record_.words = wordSetName(settings.words);
-    record_.speed = speedSetting(settings);
-    record_.noise = noiseSetting(settings);
-    record_.conditions = conditionNames(settings);
+    PracticeSettings settings = settingsOf(f);
+    settings.threshold = thresholdRun;
+    setRecordSettings(record_, settings);
+    if (thresholdRun) record_.noise = "snr";  // the run set the noise, callsign by callsign
+    record_.seconds = f.elapsedSeconds;
+    if (const auto& result = threshold_.result()) {
+        record_.thresholdDb = result->estimate.snrDb;
+        record_.thresholdSe = result->estimate.se;
+    }
 
     std::vector<AnsweredLine> answered;
     const LineIndex lines(f.Text1.text());
@@ -60,6 +72,7 @@ void PracticeReview::marked() {
         kept.expected = row[2];
         kept.copied = row[3] == "Y";
         kept.line = std::string(lines.line(kept.number));
+        kept.snrDb = thresholdRun ? threshold_.snrOfRow(kept.number) : settings.snrDb;
         record_.rows.push_back(kept);
         // Only what was read counts: a character once its clip has started, so a
         // callsign the reader never began, or the rest of one stopped midway, was not missed.

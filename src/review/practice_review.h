@@ -7,6 +7,7 @@
 #include "learning/error_analysis.h"
 #include "learning/practice_record.h"
 #include "practice/form_state.h"
+#include "review/threshold_run.h"
 #include "speech/speech_output.h"
 
 #include <string>
@@ -18,9 +19,16 @@ class PracticeReview {
 public:
     PracticeReview(FormState& form, SpeechOutput& speech);
 
-    // Hooked to the form: Start, and every marking of the answer list.
+    // Hooked to the form: Start (before the set is made, and once it is set up), each
+    // callsign the reader begins, each answer stored, and every marking of the list.
+    void starting();
     void started();
+    void callsignBegins();
+    void answered(int row);
     void marked();
+
+    // The threshold run of this practice, or of the last one marked.
+    const ThresholdRun& thresholdRun() const { return threshold_; }
 
     // Reads row `row`'s callsign once more, at the reader's pace, with the current
     // word set, speed and tone. False (nothing happens) while a practice runs, when
@@ -49,6 +57,7 @@ private:
 
     FormState& f;
     SpeechOutput& speech_;
+    ThresholdRun threshold_{f};
     Timer replayTimer_{"ReplayTimer", 13};
     std::string startedAt_;               // "YYYY-MM-DD HH:MM:SS"
     bool recorded_ = true;                // this practice is in the analysis already

@@ -51,7 +51,7 @@ std::string randomCallsign(RandomSource& random, const LineIndex& prefixes, bool
 }  // namespace
 
 void CallsignSources::Command1_Click() {
-    const int n = groupsWanted(f.Text2.text());
+    const int n = f.thresholdRunning ? f.thresholdTrials : groupsWanted(f.Text2.text());
     std::string text = f.Text1.text();
     RandomSource& random = f.random();
     if (f.Option10.value) {

@@ -33,8 +33,20 @@ struct HostRecord {
             case HostEvent::Kind::Focus: focused = e.name; break;
             case HostEvent::Kind::Quit: quit = true; break;
             case HostEvent::Kind::About: ++aboutShown; break;
+            case HostEvent::Kind::Trial: trials.push_back({e.trial, e.snrDb}); break;
+            case HostEvent::Kind::Threshold: thresholds.push_back({e.snrDb, e.se, e.trial}); break;
         }
     }
+    struct Trial {
+        int n;
+        double snrDb;
+    };
+    struct Threshold {
+        double snrDb, se;
+        int trials;
+    };
+    std::vector<Trial> trials;
+    std::vector<Threshold> thresholds;
     std::vector<Message> messages;
     std::vector<Clip> clips;
     std::string focused;

@@ -1,0 +1,84 @@
+// The SNR as a listener meets it, measured in rendered practices as it is defined:
+// the voice's mean power over each callsign's stretch (from the tick of its first
+// clip to the tick of the pause after its last, the gaps included) against the band
+// noise's mean power over the same stretch.
+#include "support/rendered_practice.h"
+
+#include <cmath>
+
+namespace tessaly {
+namespace {
+
+using testing::RenderedPractice;
+
+struct Stretch {
+    std::int64_t fromMs, toMs;
+};
+
+// A grouped practice of three callsigns, each answered 1 s after its pause; the
+// stretches of its callsigns. `setUp` sets the window up before Start.
+std::vector<double> render(RenderedPractice& p, const std::function<void(UserInput&)>& setUp, std::vector<Stretch>& stretches) {
+    p.input->setText("Text2", "3");
+    setUp(*p.input);
+    p.input->click("Command4");
+    std::int64_t first = -1;
+    for (int answered = 0; answered < 3;) {
+        p.wait(100);
+        const auto& clips = p.host.clips;
+        if (first < 0 && !clips.empty() && clips.back().name != "NULL") first = clips.back().t;
+        if (!p.form->waitingForAnswer) continue;
+        stretches.push_back({first, clips.back().t});  // the pause's own tick
+        first = -1;
+        p.wait(1000);
+        p.input->type("Text6", "X\r");
+        ++answered;
+    }
+    p.wait(1000);
+    return p.samples();
+}
+
+double powerOf(const std::vector<double>& s, Stretch r, const std::vector<double>* minus = nullptr) {
+    double sum = 0;
+    const std::size_t a = RenderedPractice::frameAt(r.fromMs), b = RenderedPractice::frameAt(r.toMs);
+    for (std::size_t i = a; i < b; ++i) {
+        const double x = s[i] - (minus ? (*minus)[i] : 0.0);
+        sum += x * x;
+    }
+    return sum / static_cast<double>(b - a);
+}
+
+// The SNR of each callsign of a practice set up by `setUp`, against the same practice
+// without noise (the voice alone: same seed, same draws).
+std::vector<double> measuredSnrs(const std::function<void(UserInput&)>& setUp) {
+    RenderedPractice mixed("snr_mixed", 8), voice("snr_voice", 8);
+    std::vector<Stretch> stretches, unused;
+    const auto m = render(mixed, setUp, stretches);
+    const auto v = render(voice, [](UserInput&) {}, unused);
+    std::vector<double> snrs;
+    for (const Stretch& r : stretches) snrs.push_back(10 * std::log10(powerOf(v, r) / powerOf(m, r, &v)));
+    return snrs;
+}
+
+TEST(SnrRender, ASetSnrIsTheRatioHeardAndASixDecibelStepIsSix) {
+    const auto at0 = measuredSnrs([](UserInput& in) { in.setSnr(0.0); });
+    const auto at6 = measuredSnrs([](UserInput& in) { in.setSnr(6.0); });
+    ASSERT_EQ(at0.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        // The level follows the voice the engine knows, not the clips a callsign holds.
+        EXPECT_NEAR(at0[i], 0.0, 1.5) << "callsign " << i + 1;
+        EXPECT_NEAR(at6[i] - at0[i], 6.0, 0.1) << "callsign " << i + 1;
+    }
+}
+
+TEST(SnrRender, AThresholdRunHearsEachCallsignAtItsTrialsSnr) {
+    // +6 dB, then 4 dB down after each right copy; these answers are wrong (X): +2 dB.
+    // (Each callsign meets another stretch of the 20 s noise loop, whose own level
+    // wanders by about a decibel: each is checked against its trial's SNR.)
+    const auto snrs = measuredSnrs([](UserInput& in) { in.setThreshold(true); });
+    ASSERT_EQ(snrs.size(), 3u);
+    const double trial[3] = {6, 8, 10};
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(snrs[i], trial[i], 1.5) << "callsign " << i + 1;
+}
+
+}  // namespace
+}  // namespace tessaly
