@@ -49,8 +49,9 @@ double powerOf(const std::vector<double>& s, Stretch r, const std::vector<double
 
 // The SNR of each callsign of a practice set up by `setUp`, against the same practice
 // without noise (the voice alone: same seed, same draws).
-std::vector<double> measuredSnrs(const std::function<void(UserInput&)>& setUp) {
-    RenderedPractice mixed("snr_mixed", 8), voice("snr_voice", 8);
+std::vector<double> measuredSnrs(const std::string& name, const std::function<void(UserInput&)>& setUp) {
+    // Names of their own: the suites' cases may run side by side.
+    RenderedPractice mixed(name + "_mixed", 8), voice(name + "_voice", 8);
     std::vector<Stretch> stretches, unused;
     const auto m = render(mixed, setUp, stretches);
     const auto v = render(voice, [](UserInput&) {}, unused);
@@ -60,8 +61,8 @@ std::vector<double> measuredSnrs(const std::function<void(UserInput&)>& setUp) {
 }
 
 TEST(SnrRender, ASetSnrIsTheRatioHeardAndASixDecibelStepIsSix) {
-    const auto at0 = measuredSnrs([](UserInput& in) { in.setSnr(0.0); });
-    const auto at6 = measuredSnrs([](UserInput& in) { in.setSnr(6.0); });
+    const auto at0 = measuredSnrs("snr0", [](UserInput& in) { in.setSnr(0.0); });
+    const auto at6 = measuredSnrs("snr6", [](UserInput& in) { in.setSnr(6.0); });
     ASSERT_EQ(at0.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         // The level follows the voice the engine knows, not the clips a callsign holds.
@@ -74,7 +75,7 @@ TEST(SnrRender, AThresholdRunHearsEachCallsignAtItsTrialsSnr) {
     // +6 dB, then 4 dB down after each right copy; these answers are wrong (X): +2 dB.
     // (Each callsign meets another stretch of the 20 s noise loop, whose own level
     // wanders by about a decibel: each is checked against its trial's SNR.)
-    const auto snrs = measuredSnrs([](UserInput& in) { in.setThreshold(true); });
+    const auto snrs = measuredSnrs("snr_run", [](UserInput& in) { in.setThreshold(true); });
     ASSERT_EQ(snrs.size(), 3u);
     const double trial[3] = {6, 8, 10};
     for (std::size_t i = 0; i < 3; ++i) EXPECT_NEAR(snrs[i], trial[i], 1.5) << "callsign " << i + 1;
