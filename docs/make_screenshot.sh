@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png (the window after a marked practice, its wrong
 # characters marked), docs/screenshot-2x.png (the same magnified twice on a
-# 1280 x 900 screen) and docs/analysis.png (the window beside its error analysis),
+# 1280 x 900 screen), docs/analysis.png (the window beside its error analysis) and
+# docs/threshold.png (a threshold run's result beside its marked list),
 # on a virtual X screen with a window manager, so that the caption bars show too.
 # Needs, besides the build: xvfb xauth openbox imagemagick xdotool x11-utils
 # usage: docs/make_screenshot.sh [BUILD_DIR]
@@ -41,3 +42,4 @@ shoot() {  # shoot OUT.png [analysis] [SCALE SCREEN]
 shoot "$(realpath docs)/screenshot.png"
 shoot "$(realpath docs)/screenshot-2x.png" "" 2 1280x900
 shoot "$(realpath docs)/analysis.png" analysis
+shoot "$(realpath docs)/threshold.png" threshold

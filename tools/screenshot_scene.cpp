@@ -5,7 +5,10 @@
 // The practice runs in virtual time with a fixed seed, so the picture repeats.
 // With "analysis", three earlier practices give the error analysis window beside it
 // something to show, for docs/analysis.png.
-// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis]]
+// With "threshold", a threshold run of a learner whose halfway point is -4 dB, for
+// docs/threshold.png: the result box beside the marked list.
+// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|threshold]]
+#include "engine/offline_sound.h"
 #include "practice/answers.h"
 #include "practice/virtual_clock.h"
 #include "shell/qt/answer_list.h"
@@ -17,7 +20,9 @@
 #include <QTimer>
 
 #include <cctype>
+#include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 
 using namespace tessaly;
@@ -26,9 +31,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
     const bool analysis = argc > 2 && std::string(argv[2]) == "analysis";
+    const bool threshold = argc > 2 && std::string(argv[2]) == "threshold";
 
     VirtualClock clock;
-    TracingSoundPlatform sound(nullptr, {});
+    // The real engine, rendering nowhere: it knows the voice's and the noise's power,
+    // so the threshold run's result can name the level button nearest it.
+    const auto offline = makeOfflineSound(48000, [&clock] { return clock.nowMs(); }, nullptr, builtInWaves());
+    TracingSoundPlatform sound(&offline->platform(), {});
     qt::SessionOptions options;
     options.seed = 2024;
     options.clock = &clock;
@@ -64,14 +73,27 @@ int main(int argc, char** argv) {
                 return copy;
             });
     }
-    input.click("Option3");  // noise S2
-    input.click("Check1");   // QRN
-    input.click("Check3");   // QSB
-    practise("10", [](int row, std::string answer) {
-        if (row == 4) answer[answer.size() / 2] = answer[answer.size() / 2] == 'E' ? 'F' : 'E';  // misheard
-        if (row == 8) answer.pop_back();  // missed one
-        return answer;
-    });
+    std::mt19937 listener(7);
+    if (threshold) {
+        input.setThreshold(true);
+        // Copies a callsign with a logistic chance around -4 dB (10 % a dB there).
+        practise("20", [&](int row, std::string answer) {
+            const double snr = form.callsignSnrDb.value_or(0);
+            (void)row;
+            if (std::uniform_real_distribution<double>(0, 1)(listener) > 1 / (1 + std::exp(-0.4 * (snr + 4))))
+                answer[answer.size() - 1] = answer.back() == 'A' ? 'B' : 'A';
+            return answer;
+        });
+    } else {
+        input.click("Option3");  // noise S2
+        input.click("Check1");   // QRN
+        input.click("Check3");   // QSB
+        practise("10", [](int row, std::string answer) {
+            if (row == 4) answer[answer.size() / 2] = answer[answer.size() / 2] == 'E' ? 'F' : 'E';  // misheard
+            if (row == 8) answer.pop_back();  // missed one
+            return answer;
+        });
+    }
     input.hover("ListView1");
     session.window().syncFromModel();
 
@@ -80,6 +102,10 @@ int main(int argc, char** argv) {
     if (analysis) window.move(20, 40);  // room for the analysis on its right
     window.show();
     if (analysis) window.showAnalysis();  // it opens beside the window
+    if (threshold) {
+        window.move(20, 40);  // room for the result on its right
+        if (QMessageBox* box = session.host().thresholdBox()) box->move(window.frameGeometry().right() + 20, 200);
+    }
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }

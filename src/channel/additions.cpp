@@ -7,6 +7,7 @@
 #include "practice/reading_pace.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace tessaly {
 namespace {
@@ -55,6 +56,24 @@ void ChannelConditions::applySnr() {
         appliedSnr_.reset();
         return;
     }
+    if (channel->setSnr(toHundredths(*f.callsignSnrDb), snrReference())) appliedSnr_ = f.callsignSnrDb;
+}
+
+std::optional<int> ChannelConditions::levelNear(double snrDb) {
+    ReceivedChannel* channel = received();
+    const auto volume = channel ? channel->noiseVolumeFor(toHundredths(snrDb), snrReference()) : std::nullopt;
+    if (!volume) return std::nullopt;
+    // Past the loudest level by more than half its step to the next, or past the
+    // quietest by more than a step: beyond the buttons (6 or 0).
+    if (*volume > kNoiseLevelVolumes[5] + 250) return 6;
+    if (*volume < kNoiseLevelVolumes[1] - 1000) return 0;
+    int nearest = 1;
+    for (int level = 1; level <= 5; ++level)
+        if (std::abs(kNoiseLevelVolumes[level] - *volume) < std::abs(kNoiseLevelVolumes[nearest] - *volume)) nearest = level;
+    return nearest;
+}
+
+SnrReference ChannelConditions::snrReference() const {
     SnrReference reference;
     const int letterSets[5][3] = {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {0, 1, 2}, {3, 3, 3}};  // by word-set button
     const OptionButton* words = nullptr;
@@ -78,7 +97,7 @@ void ChannelConditions::applySnr() {
     reference.intervalMs = readerIntervalMs(f.Slider1.value);
     reference.noise = "zaoyin";
     reference.noiseFrequency = kBandNoiseFrequency;
-    if (channel->setSnr(toHundredths(*f.callsignSnrDb), reference)) appliedSnr_ = f.callsignSnrDb;
+    return reference;
 }
 
 void ChannelConditions::pathChanged() {

@@ -52,6 +52,10 @@ public:
     void receiverChanged();
     // The reader begins a callsign: its SNR is set now, on the frame of its first clip.
     void callsignBegins();
+    // The level button (1..5 for S1..S5) whose band noise comes nearest `snrDb` with
+    // the voice as it is set now: 6 for noise well beyond S5, 0 well below S1;
+    // nullopt where the sound cannot tell.
+    std::optional<int> levelNear(double snrDb);
 
     // Random variation and the supervisory timer.
     void Check4_Click();
@@ -68,6 +72,7 @@ private:
     ReceivedChannel* received() const { return f.ds ? f.ds->channel() : nullptr; }
     void startAdditions();
     void applySnr();
+    SnrReference snrReference() const;
     void applyPath();
     void enableLevelButtons();
 

@@ -219,12 +219,16 @@ public:
     }
     bool setSnr(int snrHundredthsDb, const SnrReference& reference) override {
         engine_.beginOperation();
+        const auto level = noiseVolumeFor(snrHundredthsDb, reference);
+        return level && setNoiseLevel(*level);
+    }
+    std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) override {
         const auto voice = voicePower(reference);
         const auto noise = renditionPower(reference.noise, reference.noiseFrequency, nullptr);
-        if (!voice || !noise || *noise <= 0) return false;
+        if (!voice || !noise || *noise <= 0 || *voice <= 0) return std::nullopt;
         // Within what setNoiseLevel takes: 100 dB either way of the recording's own level.
         const double level = 1000.0 * std::log10(*voice / *noise) - snrHundredthsDb;
-        return setNoiseLevel(static_cast<int>(std::lround(std::clamp(level, -9999.0, 9999.0))));
+        return static_cast<int>(std::lround(std::clamp(level, -9999.0, 9999.0)));
     }
     bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
         engine_.beginOperation();

@@ -35,6 +35,7 @@ MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& ran
         channel.callsignBegins();
     };
     onStarting = [this] { review.starting(); };
+    noiseLevelNear = [this](double snrDb) { return channel.levelNear(snrDb); };
     onStarted = [this] { review.started(); };
     onAnswered = [this](int row) { review.answered(row); };
     onMarked = [this] { review.marked(); };

@@ -117,6 +117,8 @@ public:
     // a set of thresholdTrials callsigns, whatever the reading mode and group count say.
     bool thresholdRunning = false;
     int thresholdTrials = 0;
+    // The noise level button (1..5 for S1..S5) nearest an SNR, where the sound can tell.
+    std::function<std::optional<int>(double snrDb)> noiseLevelNear;
     // A line under the list's summary once a threshold run is marked ("本次阈值 ...").
     std::string summaryAddition;
     // An answer has just been stored in row `row` (1-based).

@@ -53,8 +53,8 @@ void ThresholdRun::marked() {
     f.summaryAddition.clear();
     if (const auto estimate = staircase_->threshold()) {
         result_ = ThresholdResult{*estimate, snrs_};
+        f.summaryAddition = resultText(*estimate, f.noiseLevelNear ? f.noiseLevelNear(estimate->snrDb) : std::nullopt);
         f.host().thresholdFound(estimate->snrDb, estimate->se, estimate->trials);
-        f.summaryAddition = resultText(*estimate);
     }
     end();
 }
@@ -73,10 +73,14 @@ std::optional<double> ThresholdRun::snrOfRow(int row) const {
     return result_->snrs[static_cast<std::size_t>(row - 1)];
 }
 
-std::string ThresholdRun::resultText(const ThresholdEstimate& e) {
-    char text[96];
-    std::snprintf(text, sizeof text, "本次阈值 %s dB(±%s)", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
-    return text;
+std::string ThresholdRun::resultText(const ThresholdEstimate& e, std::optional<int> level) {
+    char text[128];
+    std::snprintf(text, sizeof text, "本次阈值 %s dB (±%s)", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
+    const std::string line = text;
+    if (!level) return line;
+    if (*level >= 6) return line + ",噪音比 S5 还强";
+    if (*level <= 0) return line + ",噪音比 S1 还弱";
+    return line + ",约 S" + std::to_string(*level);
 }
 
 }  // namespace tessaly

@@ -36,8 +36,11 @@ public:
     const std::optional<ThresholdResult>& result() const { return result_; }
     // Each row's SNR of the practice now marked (empty rows: none), for its record.
     std::optional<double> snrOfRow(int row) const;
-    // "本次阈值 -3.5 dB(±0.8)", for the list's tooltip and the window's result box.
-    static std::string resultText(const ThresholdEstimate& estimate);
+    // "本次阈值 -3.5 dB (±0.8),约 S3", for the list's tooltip and the window's result
+    // box; the nearest level button when it is known.
+    static std::string resultText(const ThresholdEstimate& estimate, std::optional<int> level);
+    // The last run's line, as the summary shows it.
+    const std::string& summary() const { return f.summaryAddition; }
 
 private:
     void end();

@@ -9,6 +9,7 @@
 // Failing calls return false (or null) and change nothing; callers skip the step.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -91,6 +92,13 @@ public:
     // above the noise's (the buffer at full volume). False when the powers cannot be
     // known (a recording missing); the level is then left as it was.
     virtual bool setSnr(int snrHundredthsDb, const SnrReference& reference) = 0;
+    // The band noise's level (its buffer's volume, hundredths of a dB) at which the
+    // voice would be `snrHundredthsDb` above it; nullopt where the powers are unknown.
+    virtual std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) {
+        (void)snrHundredthsDb;
+        (void)reference;
+        return std::nullopt;
+    }
     // A station's path: a preset ("off", "good", ...), its fading drawn from `seed`;
     // false for an unknown preset.
     virtual bool setPath(Station station, std::string_view preset, std::uint64_t seed) = 0;

@@ -114,6 +114,9 @@ public:
         report(operation("snr", snrHundredthsDb));
         return inner ? inner->setSnr(snrHundredthsDb, reference) : true;
     }
+    std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) override {
+        return inner ? inner->noiseVolumeFor(snrHundredthsDb, reference) : std::nullopt;  // a question, not an operation
+    }
     bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
         SoundOperation op = operation("path");
         op.name = std::string(station == Station::Reader ? "reader:" : "interferer:") + std::string(preset);

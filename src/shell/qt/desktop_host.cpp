@@ -33,6 +33,24 @@ void DesktopHost::quitNow() {
     if (quit_) quit_();
 }
 
+void DesktopHost::thresholdFound(double, double, int trials) {
+    if (!window_) return;
+    if (!threshold_) {
+        threshold_ = new QMessageBox(QMessageBox::Information, QStringLiteral("阈值测试"), QString(), QMessageBox::Ok, window_);
+        threshold_->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        threshold_->setModal(false);
+        threshold_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    // The form has put the line under the list's summary: the same words here.
+    threshold_->setText(QString::fromStdString(window_->form().summaryAddition));
+    threshold_->setInformativeText(
+        QStringLiteral("阈值是能听对一半呼号时的信噪比（%1 个呼号测得，括号内为误差）。数值越低，越能在噪音中听清；"
+                       "隔几天再测一次，就能看出进步。")
+            .arg(trials));
+    threshold_->show();
+    threshold_->raise();
+}
+
 void DesktopHost::closeAbout() {
     if (about_) about_->close();
 }

@@ -3,11 +3,13 @@
 // the About box.
 #include "practice/form_host.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 
+class QMessageBox;
 class QWidget;
 
 namespace tessaly::qt {
@@ -29,6 +31,9 @@ public:
     void messageBox(const std::string& title, const std::string& text) override;
     void focusControl(const std::string& name) override;
     void quitNow() override;
+    // A threshold run was marked: a small box says the result, without stopping the window.
+    void thresholdFound(double snrDb, double se, int trials) override;
+    QMessageBox* thresholdBox() const { return threshold_.data(); }
     void showAbout() override;
 
     // The main window closed: the About box goes with it, so that nothing keeps the program running.
@@ -41,6 +46,7 @@ private:
     std::function<void()> quit_;
     MainWindow* window_ = nullptr;
     QPointer<AboutBox> about_;
+    QPointer<QMessageBox> threshold_;
 };
 
 }  // namespace tessaly::qt
