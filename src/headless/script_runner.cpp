@@ -204,7 +204,11 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     try {
         session = std::make_unique<HeadlessSession>(std::move(so));
     } catch (const std::exception& e) {
-        err << "tessaly script: cannot write " << options.wavPath << ": " << e.what() << '\n';
+        // Only the WAV output can fail to open; the live sound falls back to silence.
+        if (!options.wavPath.empty())
+            err << "tessaly script: cannot write " << printable(options.wavPath) << ": " << e.what() << '\n';
+        else
+            err << "tessaly script: cannot start the sound: " << e.what() << '\n';
         return 1;
     }
     printer.setClock(&session->clock());
@@ -324,9 +328,10 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     }
     // What is left at the end of the script is not the program's doing: say nothing of it.
     printer.mute();
+    // Only a WAV output has anything left to write.
     std::string error;
     if (!session->finish(error) || (wavFile && !wavFile->commit(error))) {
-        err << "tessaly script: cannot write " << options.wavPath << ": " << error << '\n';
+        err << "tessaly script: cannot write " << printable(options.wavPath) << ": " << error << '\n';
         return 1;
     }
     return 0;
