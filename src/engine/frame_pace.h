@@ -30,8 +30,8 @@ public:
     std::int64_t stampNow() const { return origin_ + frameAtMs(formNowMs_(), rate_) + latencyFrames_; }
 
 private:
-    // The frame being rendered at `t`, from the latest reading; nullopt before the first.
-    std::optional<double> frameAt(Clock::time_point t) const;
+    // The frame being rendered at `t`, from the latest reading.
+    double frameAt(Clock::time_point t) const;
 
     const FrameClock& clock_;
     const int rate_;
@@ -39,6 +39,7 @@ private:
     std::function<std::int64_t()> formNowMs_;
     std::int64_t origin_ = 0;  // the output frame of form time 0
     std::int64_t last_ = 0;    // the latest answer of nowMs()
+    const Clock::time_point created_;
 };
 
 }  // namespace tessaly
