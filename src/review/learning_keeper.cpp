@@ -85,7 +85,15 @@ bool LearningKeeper::keep(const PracticeRecord& practice, const PracticeSettings
     settings_.lastPractice->threshold = false;  // a threshold run is asked for each time
     settings_.drill = drill;
     writeSettings();
-    if (kept) read();
+    if (kept) {
+        // What was appended, read back from its own lines as a reading of the whole
+        // record would take it: a long record is not read again at every practice.
+        RecordContents added;
+        readRecordText(recordLines(practice, false), 1, {}, added);
+        for (PracticeRecord& p : added.practices) practices_.push_back(std::move(p));
+        boxes_ = reviewBoxes(practices_, today());
+        ++revision_;
+    }
     return kept;
 }
 

@@ -98,8 +98,9 @@ void PracticeReview::marked() {
     thisRun_.addPractice(answered);
     const bool inRecord = keeper_.on() && keeper_.keep(kept, settings, drill_);
     if (!inRecord) unrecorded_.push_back(answered);
-    if (keeper_.on()) reanalyse();
-    else analysis_.addPractice(answered);
+    // Kept or not, the analysis gains this practice: the record's analysis is not
+    // worked out again over the whole record.
+    analysis_.addPractice(answered);
     updateDrill();
 }
 
