@@ -5,7 +5,7 @@
 // The practice runs in virtual time with a fixed seed, so the picture repeats.
 // With "analysis", three earlier practices give the error analysis window beside it
 // something to show, for docs/analysis.png. With "progress", a learning record of
-// five weeks, written by the scene into a folder of its own (removed at the end),
+// five weeks, written by the scene into a home folder of its own (removed at the end),
 // gives the 学习进度 window beside it its charts, for docs/progress.png.
 // usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|progress]]
 #include "learning/learning_record.h"
@@ -83,8 +83,10 @@ int main(int argc, char** argv) {
         std::string pattern = (std::filesystem::temp_directory_path() / "tessaly_scene_XXXXXX").string();
         if (!::mkdtemp(pattern.data())) return 1;
         folder = pattern;
-        ::setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (folder + "/config").c_str(), 1);
+        // As a home folder, so that the record is where most learners have it.
+        ::setenv("HOME", folder.c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
     }
 
     VirtualClock clock;
@@ -125,7 +127,7 @@ int main(int argc, char** argv) {
             });
     }
     if (progress) {
-        writeRecord(folder + "/data/tessaly/record.csv", form.learning.today());
+        writeRecord(folder + "/.local/share/tessaly/record.csv", form.learning.today());
         input.setRecord(true);
     }
     input.click("Option3");  // noise S2

@@ -76,7 +76,7 @@ void AnalysisWindow::refresh() {
     summary_->setText(analysisSummary(analysis_, record));
     bars_->show(rows_);
     // Room for the review column beside the bars.
-    if (record && width() < 560) resize(560, height());
+    if (record && width() < 600) resize(600, height());
 }
 
 void AnalysisWindow::keyPressEvent(QKeyEvent* event) {

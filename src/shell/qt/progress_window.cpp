@@ -9,6 +9,7 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -95,6 +96,12 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment align = Qt::AlignRight
     return item;
 }
 
+// A path in the home folder as "~/...", as the README names the places.
+QString shortPath(const QString& path) {
+    const QString home = QDir::homePath();
+    return home.size() > 1 && path.startsWith(home + QLatin1Char('/')) ? QLatin1Char('~') + path.mid(home.size()) : path;
+}
+
 QString missText(const UnitErrors& u) {
     if (u.read == 0) return QStringLiteral("—");
     return QStringLiteral("%1/%2（%3）").arg(u.missed).arg(u.read).arg(percent(u.missedShare()));
@@ -108,7 +115,7 @@ QString recordOffNote() {
 
 QString progressSummary(const LearningKeeper& keeper) {
     if (!keeper.on()) return recordOffNote();
-    const QString where = QStringLiteral("\n记录保存在 %1。").arg(qs(keeper.recordPath()));
+    const QString where = QStringLiteral("\n记录保存在 %1。").arg(shortPath(qs(keeper.recordPath())));
     if (keeper.practices().empty())
         return QStringLiteral("学习记录已打开，还没有记下练习：每次练习判分后，这里会显示每天的正确率和阈值。") + where;
     const StatsReport report = statsReport(keeper.practices(), keeper.today());
@@ -189,7 +196,9 @@ void ProgressWindow::refresh() {
         fitDates(thresholds_);
         // Whole dB around the points, at least 4 dB high.
         const double middle = (low + high) / 2, half = std::max(2.0, (high - low) / 2 + 1);
-        static_cast<QValueAxis*>(thresholds_->attachedAxes().back())->setRange(std::floor(middle - half), std::ceil(middle + half));
+        auto* db = static_cast<QValueAxis*>(thresholds_->attachedAxes().back());
+        db->setRange(std::floor(middle - half), std::ceil(middle + half));
+        db->applyNiceNumbers();  // ticks on whole, round dB
     }
 
     const std::string today = keeper_.today();
