@@ -2,7 +2,9 @@
 
 #include "learning/learning_record.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 
 namespace tessaly {
@@ -20,6 +22,26 @@ std::string LearningKeeper::today() const {
     char text[16];
     std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
     return text;
+}
+
+PracticeRecord LearningKeeper::apartFromTheRest(PracticeRecord practice) const {
+    // The record tells practices apart by their start (and settings): a script runs
+    // in virtual time, so two of its practices, or those of two runs, can start in
+    // the same second of the wall clock. Such a one is kept a second later, as often
+    // as it takes (a practice in the window lasts more than a second).
+    const auto taken = [&](const std::string& time) {
+        return std::any_of(practices_.begin(), practices_.end(),
+                           [&](const PracticeRecord& p) { return p.date == practice.date && p.time == time; });
+    };
+    while (taken(practice.time) && practice.time < "23:59:59") {
+        int h = 0, m = 0, sec = 0;
+        if (std::sscanf(practice.time.c_str(), "%d:%d:%d", &h, &m, &sec) != 3) break;
+        const int next = h * 3600 + m * 60 + sec + 1;
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", next / 3600, next / 60 % 60, next % 60);
+        practice.time = text;
+    }
+    return practice;
 }
 
 bool LearningKeeper::findPlaces(const char* title) {
@@ -76,8 +98,9 @@ std::optional<LearningSettings> LearningKeeper::restore() {
     return settings_;
 }
 
-bool LearningKeeper::keep(const PracticeRecord& practice, const PracticeSettings& settings, bool drill) {
-    if (!on_ || practice.rows.empty()) return false;
+bool LearningKeeper::keep(const PracticeRecord& marked, const PracticeSettings& settings, bool drill) {
+    if (!on_ || marked.rows.empty()) return false;
+    const PracticeRecord practice = apartFromTheRest(marked);
     std::string error;
     const bool kept = LearningRecord(recordPath_).append(practice, error);
     if (!kept) say("保存学习记录", "这次练习没有记入学习记录 " + recordPath_ + "：" + error);

@@ -38,8 +38,10 @@ public:
     std::optional<LearningSettings> restore();
 
     // A marked practice, appended whole (it must hold only what the reader began or
-    // was answered); its settings and the drill remembered for the next start. False,
-    // with a message box, when it could not be appended.
+    // was answered); its settings and the drill remembered for the next start. One
+    // that starts in the same second as a practice of the record is kept a second
+    // later, so that the record keeps them apart. False, with a message box, when it
+    // could not be appended.
     bool keep(const PracticeRecord& practice, const PracticeSettings& settings, bool drill);
     // The drill turned on or off: remembered while the record is on.
     void drillChanged(bool drill);
@@ -59,6 +61,8 @@ public:
     std::size_t revision() const { return revision_; }
 
 private:
+    // The practice, its start moved on past those of the record's practices.
+    PracticeRecord apartFromTheRest(PracticeRecord practice) const;
     // Finds the record's and the settings file's places; false with a message box.
     bool findPlaces(const char* title);
     void read();

@@ -156,6 +156,18 @@ TEST_F(LearningKeeperTest, OffForgetsTheRemembranceKeepsTheRecordAndKeepsNothing
     EXPECT_FALSE(fs::exists(folders.settings()));
 }
 
+TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApart) {
+    // In virtual time three short practices, alike in all but their callsigns, start
+    // within a few milliseconds of the wall clock.
+    input.setRecord(true);
+    for (int i = 0; i < 3; ++i) practise(2, 0, true);
+    const RecordContents read = record();
+    EXPECT_TRUE(read.warnings.empty()) << read.warnings.front();
+    ASSERT_EQ(read.practices.size(), 3u);
+    EXPECT_LT(read.practices[0].time, read.practices[1].time);
+    EXPECT_LT(read.practices[1].time, read.practices[2].time);
+}
+
 TEST_F(LearningKeeperTest, ADamagedLineIsSaidOnceAndCostsNothingElse) {
     const std::string yesterday = dayFromToday(form.learning, -1);
     std::string error;
