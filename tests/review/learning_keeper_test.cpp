@@ -1,8 +1,8 @@
 // The learning record through the form, as a learner turns it on and practises:
 // nothing on disk while it is off; on, each marked practice lands in the record
-// with only what was read or answered, and the settings file remembers it; off
-// forgets it and keeps the record; a damaged line costs nothing else; the drill
-// and the analysis take the whole record, across days.
+// with only what was read or answered, and the settings file remembers it; a
+// damaged line costs nothing else; the drill and the analysis take the whole
+// record, across days. (Turning it off: the script runs of record_script_test.cpp.)
 #include "base/lines.h"
 #include "learning/learning_record.h"
 #include "learning/learning_settings.h"
@@ -141,19 +141,6 @@ TEST_F(LearningKeeperTest, AThresholdRunLandsWithItsThreshold) {
     const auto remembered = readLearningSettings(folders.settings()).settings.lastPractice;
     ASSERT_TRUE(remembered);
     EXPECT_FALSE(remembered->threshold);
-}
-
-TEST_F(LearningKeeperTest, OffForgetsTheRemembranceKeepsTheRecordAndKeepsNothingMore) {
-    input.setRecord(true);
-    practise(2, 2);
-    const std::string kept = contents(folders.record());
-    ASSERT_FALSE(kept.empty());
-    input.setRecord(false);
-    EXPECT_FALSE(fs::exists(folders.settings()));
-    EXPECT_EQ(contents(folders.record()), kept);
-    practise(2, 2);
-    EXPECT_EQ(contents(folders.record()), kept);
-    EXPECT_FALSE(fs::exists(folders.settings()));
 }
 
 TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApart) {
