@@ -3,12 +3,16 @@
 # characters marked), docs/screenshot-2x.png (the same magnified twice on a
 # 1280 x 900 screen), docs/analysis.png (the window beside its error analysis) and
 # docs/threshold.png (a threshold run's result beside its marked list),
+# docs/progress.png (the window beside 学习进度, over a learning record of five weeks),
 # on a virtual X screen with a window manager, so that the caption bars show too.
 # Needs, besides the build: xvfb xauth openbox imagemagick xdotool x11-utils
-# usage: docs/make_screenshot.sh [BUILD_DIR]
+# usage: docs/make_screenshot.sh [BUILD_DIR [SHOT...]]   (SHOT: screenshot screenshot-2x analysis progress; all by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
+shift || true
+wanted=("${@:-screenshot screenshot-2x analysis progress threshold}")
+wanted=" ${wanted[*]} "
 scene="$build/tools/tessaly_screenshot_scene"
 [[ -x $scene ]] || { echo "make_screenshot: build $scene first" >&2; exit 1; }
 
@@ -39,7 +43,9 @@ shoot() {  # shoot OUT.png [analysis] [SCALE SCREEN]
   ' _ "$scene" "$1" "${2:-}" "${3:-1}"
   echo "make_screenshot: wrote $1"
 }
-shoot "$(realpath docs)/screenshot.png"
-shoot "$(realpath docs)/screenshot-2x.png" "" 2 1280x900
-shoot "$(realpath docs)/analysis.png" analysis
-shoot "$(realpath docs)/threshold.png" threshold
+want() { [[ $wanted == *" $1 "* ]]; }
+if want screenshot; then shoot "$(realpath docs)/screenshot.png"; fi
+if want screenshot-2x; then shoot "$(realpath docs)/screenshot-2x.png" "" 2 1280x900; fi
+if want analysis; then shoot "$(realpath docs)/analysis.png" analysis; fi
+if want progress; then shoot "$(realpath docs)/progress.png" progress 1 1280x900; fi
+if want threshold; then shoot "$(realpath docs)/threshold.png" threshold; fi

@@ -11,6 +11,9 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev libsamplerate0-dev
   # Qt's own dialogs and menus in Chinese
   qt6-translations-l10n
+  # the charts of the 学习进度 window (Qt Charts' CMake files look for Qt OpenGL's,
+  # which qt6-charts-dev does not pull in)
+  qt6-charts-dev libqt6opengl6-dev
   # the width of Chinese text in a terminal (tessaly stats)
   libunistring-dev
   # tests and benchmarks (FFTW: the spectra the HF path's measurement program takes)

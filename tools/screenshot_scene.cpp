@@ -4,11 +4,15 @@
 // summary tooltip shows.
 // The practice runs in virtual time with a fixed seed, so the picture repeats.
 // With "analysis", three earlier practices give the error analysis window beside it
-// something to show, for docs/analysis.png.
+// something to show, for docs/analysis.png. With "progress", a learning record of
+// five weeks, written by the scene into a home folder of its own (removed at the end),
+// gives the 学习进度 window beside it its charts, for docs/progress.png.
 // With "threshold", a threshold run of a learner whose halfway point is -4 dB, for
 // docs/threshold.png: the result box beside the marked list.
-// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|threshold]]
+// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|progress|threshold]]
 #include "engine/offline_sound.h"
+#include "learning/learning_record.h"
+#include "learning/review_boxes.h"
 #include "practice/answers.h"
 #include "practice/virtual_clock.h"
 #include "shell/qt/answer_list.h"
@@ -19,19 +23,76 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
 
 using namespace tessaly;
 
+namespace {
+
+// Five weeks of a learner who practises most days, twenty callsigns at a time, and
+// gets better: V heard as B, 9 as 5 and D as T less and less often, a slip now and
+// then; a threshold run on Sundays. Dates end yesterday, from `today`.
+void writeRecord(const std::string& path, const std::string& today) {
+    std::mt19937 random(2024);
+    const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ", digits = "0123456789";
+    const auto pick = [&](const std::string& from) { return from[random() % from.size()]; };
+    const LearningRecord record(path);
+    for (int day = -35; day <= -1; ++day) {
+        if (random() % 7 == 0) continue;  // a day off
+        const double skill = (day + 36) / 35.0;  // 0 .. 1 over the weeks
+        PracticeRecord p{addDays(today, day), "20:15:00", "exam", "5", "S2", {"qrn", "qsb"}, {}};
+        const bool threshold = day % 7 == 0;
+        if (threshold) p.noise = "snr";
+        for (int n = 1; n <= 20; ++n) {
+            std::string line = {pick("BK"), pick(letters), pick(digits), pick(letters), pick(letters)};
+            if (n % 4 == 0) line[3] = 'V';
+            if (n % 5 == 0) line[2] = '9';
+            if (n % 6 == 0) line[4] = 'D';
+            std::string answer = line;
+            for (char& c : answer) {
+                const double weak = c == 'V' || c == '9' || c == 'D' ? 0.45 : 0.04;
+                if (std::uniform_real_distribution<double>(0, 1)(random) < weak * (1.15 - skill))
+                    c = c == 'V' ? 'B' : c == '9' ? '5' : c == 'D' ? 'T' : pick(letters);
+            }
+            p.rows.push_back({n, answer, line, answer == line, line});
+        }
+        if (threshold) {
+            p.thresholdDb = 2.0 - 7.0 * skill + std::uniform_real_distribution<double>(-0.6, 0.6)(random);
+            p.thresholdSe = 0.9;
+        }
+        p.seconds = 600 + static_cast<int>(random() % 300);
+        std::string error;
+        if (!record.append(p, error)) std::fprintf(stderr, "screenshot scene: %s\n", error.c_str());
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
     const bool analysis = argc > 2 && std::string(argv[2]) == "analysis";
     const bool threshold = argc > 2 && std::string(argv[2]) == "threshold";
+    const bool progress = argc > 2 && std::string(argv[2]) == "progress";
+    // The record's and the settings' folders in a folder of the scene's own.
+    std::string folder;
+    if (progress) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessaly_scene_XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) return 1;
+        folder = pattern;
+        // As a home folder, so that the record is where most learners have it.
+        ::setenv("HOME", folder.c_str(), 1);
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
 
     VirtualClock clock;
     // The real engine, rendering nowhere: it knows the voice's and the noise's power,
@@ -73,13 +134,16 @@ int main(int argc, char** argv) {
                 return copy;
             });
     }
+    if (progress) {
+        writeRecord(folder + "/.local/share/tessaly/record.csv", form.learning.today());
+        input.setRecord(true);
+    }
     std::mt19937 listener(7);
     if (threshold) {
         input.setThreshold(true);
         // Copies a callsign with a logistic chance around -4 dB (10 % a dB there).
-        practise("20", [&](int row, std::string answer) {
+        practise("20", [&](int, std::string answer) {
             const double snr = form.callsignSnrDb.value_or(0);
-            (void)row;
             if (std::uniform_real_distribution<double>(0, 1)(listener) > 1 / (1 + std::exp(-0.4 * (snr + 4))))
                 answer[answer.size() - 1] = answer.back() == 'A' ? 'B' : 'A';
             return answer;
@@ -99,13 +163,16 @@ int main(int argc, char** argv) {
 
     qt::MainWindow& window = session.window();
     if (QScreen* s = window.screen()) window.move(s->availableGeometry().center() - window.rect().center());
-    if (analysis) window.move(20, 40);  // room for the analysis on its right
+    if (analysis || progress) window.move(20, 40);  // room for the other window on its right
     window.show();
     if (analysis) window.showAnalysis();  // it opens beside the window
     if (threshold) {
         window.move(20, 40);  // room for the result on its right
         if (QMessageBox* box = session.host().thresholdBox()) box->move(window.frameGeometry().right() + 20, 200);
     }
+    if (progress) window.showProgress();
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (!folder.empty()) std::filesystem::remove_all(folder);
+    return status;
 }

@@ -5,7 +5,8 @@
 namespace tessaly {
 
 MainForm::MainForm(TimerClock& clock, SoundPlatform& platform, RandomSource& random, FormHost& host)
-    : FormState(clock, platform, random, host), practice(*this), sources(*this), speech(*this), channel(*this, speech), review(*this, speech) {
+    : FormState(clock, platform, random, host), practice(*this), sources(*this), speech(*this), channel(*this, speech),
+      learning(*this), review(*this, speech, learning) {
     Command1.onClick = [this] { sources.Command1_Click(); };
     Command4.onClick = [this] { practice.Command4_Click(); };
     Command5.onClick = [this] { practice.Command5_Click(); };

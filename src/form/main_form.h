@@ -6,6 +6,7 @@
 #include "channel/channel_conditions.h"
 #include "practice/form_state.h"
 #include "practice/practice_control.h"
+#include "review/learning_keeper.h"
 #include "review/practice_review.h"
 #include "sources/callsign_sources.h"
 #include "speech/speech_output.h"
@@ -20,7 +21,8 @@ public:
     CallsignSources sources;
     SpeechOutput speech;
     ChannelConditions channel;
-    PracticeReview review;  // additions: replay, error analysis, drill, results files
+    LearningKeeper learning;  // the learning record, while the learner has it on
+    PracticeReview review;    // additions: replay, error analysis, drill, results files
 
     // The form's own events and the menu.
     void Form_Load();

@@ -103,6 +103,10 @@ InputResult UserInput::replay(int row) { return form_.review.replay(row) ? Input
 
 void UserInput::setDrill(bool on) { form_.review.setDrill(on); }
 
+void UserInput::setRecord(bool on) { form_.review.setRecord(on); }
+
+void UserInput::deleteRecord() { form_.review.deleteRecord(); }
+
 InputResult UserInput::exportResults(const std::string& path, bool* written) {
     if (written) *written = false;
     if (form_.practising || !form_.review.canExport()) return InputResult::Ignored;

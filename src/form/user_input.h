@@ -47,6 +47,11 @@ public:
     // marked to act on.
     InputResult replay(int row);
     void setDrill(bool on);
+    // The learning record (保存学习记录) on or off; on, each marked practice is kept
+    // in it and the settings file remembers it for the next start.
+    void setRecord(bool on);
+    // 删除学习记录…: asks, then deletes the record.
+    void deleteRecord();
     // Writes the marked list to `path`; a message box says so when it cannot.
     // `written`, when given, says whether the file was written.
     InputResult exportResults(const std::string& path, bool* written = nullptr);

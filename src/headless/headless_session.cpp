@@ -10,13 +10,22 @@ namespace tessaly {
 
 class HeadlessSession::Host final : public FormHost {
 public:
-    Host(const VirtualClock& clock, std::function<void(const HostEvent&)> sink) : clock_(clock), sink_(std::move(sink)) {}
+    Host(const VirtualClock& clock, std::function<void(const HostEvent&)> sink, bool answerYes)
+        : clock_(clock), sink_(std::move(sink)), answerYes_(answerYes) {}
 
     void messageBox(const std::string& title, const std::string& text) override {
         HostEvent e = event(HostEvent::Kind::MessageBox);
         e.title = title;
         e.text = text;
         send(e);
+    }
+    bool askYesNo(const std::string& title, const std::string& text) override {
+        HostEvent e = event(HostEvent::Kind::Question);
+        e.title = title;
+        e.text = text;
+        e.yes = answerYes_;
+        send(e);
+        return answerYes_;
     }
     void clipStarted(const std::string& name, int volume, int frequency) override {
         HostEvent e = event(HostEvent::Kind::ClipStarted);
@@ -59,6 +68,7 @@ private:
 
     const VirtualClock& clock_;
     std::function<void(const HostEvent&)> sink_;
+    bool answerYes_;
 };
 
 HeadlessSession::HeadlessSession(Options o) : random_(o.seed), onDeviceChange_(std::move(o.onDeviceChange)) {
@@ -78,7 +88,7 @@ HeadlessSession::HeadlessSession(Options o) : random_(o.seed), onDeviceChange_(s
     SoundOperationSink trace;
     if (o.onSound) trace = [this, sink = std::move(o.onSound)](const SoundOperation& op) { sink(clock_.nowMs(), op); };
     sound_ = std::make_unique<TracingSoundPlatform>(inner, std::move(trace));
-    host_ = std::make_unique<Host>(clock_, std::move(o.onEvent));
+    host_ = std::make_unique<Host>(clock_, std::move(o.onEvent), o.answerYes);
     form_ = std::make_unique<MainForm>(clock_, *sound_, random_, *host_);
     input_ = std::make_unique<UserInput>(*form_);
 }

@@ -21,10 +21,11 @@ namespace tessaly {
 
 // What the form asked of its host, stamped with the virtual time.
 struct HostEvent {
-    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold };
+    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold, Question };
     Kind kind = Kind::MessageBox;
     std::int64_t t = 0;
-    std::string title, text;        // message box
+    std::string title, text;        // message box, question
+    bool yes = false;               // question: the answer given
     std::string name;               // clip, or the control given the focus
     int volume = 0, frequency = 0;  // clip
     int trial = 0;                  // trial: which callsign of the run; threshold: how many
@@ -39,6 +40,8 @@ public:
         Output output = Output::None;       // None: the operations are only traced
         std::string wavPath;                // Output::Wav
         std::function<void(const HostEvent&)> onEvent;
+        // How a question (删除学习记录…) is answered: the script's `record delete` says yes.
+        bool answerYes = true;
         // Every sound operation, with the virtual time it was asked at.
         std::function<void(std::int64_t t, const SoundOperation&)> onSound;
         WaveLookup waves = builtInWaves();

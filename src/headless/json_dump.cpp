@@ -75,6 +75,13 @@ Json dumpState(MainForm& form) {
                               {"se", std::round(result->estimate.se * 10.0) / 10.0},
                               {"snrs", snrs}};
     }
+    if (form.review.recording()) {
+        // The learning record, as the drill sees it.
+        const LearningKeeper& keeper = form.review.keeper();
+        Json boxes = Json::object();
+        for (const ReviewBox& b : keeper.boxes()) boxes[b.unit] = Json{{"box", b.box}, {"due", b.due}};
+        d["record"] = Json{{"practices", keeper.practices().size()}, {"drill", form.drillUnits}, {"boxes", boxes}};
+    }
     const ErrorAnalysis& analysis = form.review.analysis();
     if (analysis.practices() == 0) return d;
     Json units = Json::object();

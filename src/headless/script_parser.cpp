@@ -140,10 +140,15 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
         a.text = scan.word("off, fast, medium or slow");
         if (std::find(agcNames().begin(), agcNames().end(), a.text) == agcNames().end())
             scan.fail("agc is off, fast, medium or slow, not \"" + a.text + "\"");
+    } else if (verb == "record") {
+        a.kind = ScriptAction::Kind::Record;
+        a.text = scan.word("on, off or delete");
+        if (a.text != "on" && a.text != "off" && a.text != "delete")
+            scan.fail("record is on, off or delete, not \"" + a.text + "\"");
     } else {
         scan.fail("unknown action \"" + verb +
                   "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill, export, snr, "
-                  "path, passband, agc or threshold)");
+                  "path, passband, agc, threshold or record)");
     }
     scan.end();
     return a;
@@ -169,7 +174,8 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
         case K::Path:
         case K::Passband:
         case K::Agc:
-        case K::Threshold: break;
+        case K::Threshold:
+        case K::Record: break;
     }
     return std::nullopt;
 }

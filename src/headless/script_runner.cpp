@@ -4,6 +4,7 @@
 #include "base/output_room.h"
 #include "base/utf8.h"
 #include "engine/wav_output.h"
+#include "form/learning_start.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/json_dump.h"
@@ -193,6 +194,10 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                 printer.emit({{"event", "threshold"}, {"snrDb", tenths(e.snrDb)}, {"se", tenths(e.se)}, {"trials", e.trial}},
                              e.t);
                 break;
+            case HostEvent::Kind::Question:
+                printer.emit({{"event", "question"}, {"title", e.title}, {"text", e.text}, {"answer", e.yes ? "yes" : "no"}},
+                             e.t);
+                break;
             case HostEvent::Kind::Focus: break;
         }
     };
@@ -251,6 +256,9 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
 
     session->load();
     UserInput& input = session->input();
+    // A learning record left on keeps recording, and the drill its course; the
+    // script sets up its own practice, so the last practice's settings stay put.
+    restoreLearning(input, session->form(), RestoredSettings::RecordAndDrill);
     // One action; "" when it was done (or ignored, which is said), else what was wrong.
     const auto run = [&](const ScriptAction& a) -> std::string {
         using K = ScriptAction::Kind;
@@ -276,6 +284,10 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::Passband: r = input.setPassband(a.number == 1); break;
             case K::Agc: r = input.setAgc(a.text); break;
             case K::Threshold: r = input.setThreshold(a.number == 1); break;
+            case K::Record:
+                if (a.text == "delete") input.deleteRecord();
+                else input.setRecord(a.text == "on");
+                break;
             case K::Close:
                 input.close();
                 printer.emit({{"event", "exit"}, {"how", "close"}});

@@ -189,6 +189,11 @@ RecordContents LearningRecord::read(const RecordLimits& limits) const {
     return out;
 }
 
+bool LearningRecord::exists() const {
+    struct stat info {};
+    return valid() && ::stat(path_.c_str(), &info) == 0;
+}
+
 bool LearningRecord::remove(std::string& error) const {
     if (!valid()) {
         error = "no place for the learning record";

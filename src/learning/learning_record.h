@@ -80,6 +80,9 @@ public:
     // found, without a warning.
     RecordContents read(const RecordLimits& limits = {}) const;
 
+    // Whether the record is there (a question before deleting it); reads nothing of it.
+    bool exists() const;
+
     // Deletes the record (the learner asked, after a question). True when it is gone.
     bool remove(std::string& error) const;
 

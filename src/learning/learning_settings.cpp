@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaly {
 namespace {
@@ -118,6 +119,12 @@ bool writeLearningSettings(const std::string& path, const LearningSettings& sett
     if (!makeUserFolder(folderOf(path), error)) return false;
     auto file = OutputFile::create(path, error);
     return file && file->write(learningSettingsJson(settings), error) && file->commit(error);
+}
+
+bool removeLearningSettings(const std::string& path, std::string& error) {
+    if (path.empty() || ::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+    error = std::strerror(errno);
+    return false;
 }
 
 }  // namespace tessaly

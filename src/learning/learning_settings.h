@@ -45,6 +45,10 @@ LoadedSettings readLearningSettings(const std::string& path);
 // old file left as it was, when it cannot be written.
 bool writeLearningSettings(const std::string& path, const LearningSettings& settings, std::string& error);
 
+// Removes the file (the record turned off: nothing is remembered). True when it is
+// gone or was never there; false with a reason.
+bool removeLearningSettings(const std::string& path, std::string& error);
+
 // The file's text, and back (for the tests): false with a reason for a damaged text.
 std::string learningSettingsJson(const LearningSettings& settings);
 bool parseLearningSettings(const std::string& text, LearningSettings& settings, std::string& error);

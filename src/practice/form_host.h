@@ -11,6 +11,8 @@ public:
     virtual ~FormHost() = default;
     // A modal message with an information icon and an OK button; returns once answered.
     virtual void messageBox(const std::string& title, const std::string& text) = 0;
+    // A modal question with 是 and 否 (否 the default); true when the answer is yes.
+    virtual bool askYesNo(const std::string& /*title*/, const std::string& /*text*/) { return false; }
     // The reader started a clip (name, volume in hundredths of a dB, playback rate).
     virtual void clipStarted(const std::string& /*name*/, int /*volume*/, int /*frequency*/) {}
     // A threshold run begins callsign `trial` (from 1), read at `snrDb`.

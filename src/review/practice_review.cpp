@@ -2,7 +2,9 @@
 
 #include "base/lines.h"
 #include "base/output_file.h"
+#include "learning/drill.h"
 #include "learning/read_units.h"
+#include "learning/record_analysis.h"
 #include "learning/results_csv.h"
 #include "practice/answers.h"
 #include "practice/reading_pace.h"
@@ -25,7 +27,8 @@ std::string localTime(std::chrono::system_clock::time_point t) {
 
 }  // namespace
 
-PracticeReview::PracticeReview(FormState& form, SpeechOutput& speech) : f(form), speech_(speech) {
+PracticeReview::PracticeReview(FormState& form, SpeechOutput& speech, LearningKeeper& keeper)
+    : f(form), speech_(speech), keeper_(keeper) {
     replayTimer_.attach(&f.clock(), [this] { ReplayTimer_Timer(); });
     replayTimer_.setEnabled(false);
 }
@@ -62,25 +65,81 @@ void PracticeReview::marked() {
     }
 
     std::vector<AnsweredLine> answered;
+    PracticeRecord kept = record_;  // for the learning record: what was read or answered
+    kept.rows.clear();
     const LineIndex lines(f.Text1.text());
     std::size_t unitsLeft = static_cast<std::size_t>(f.unitsStarted);
     for (std::size_t i = 0; i < f.ListView1.rows.size() && static_cast<int>(i) < f.groupCount; ++i) {
         const auto& row = f.ListView1.rows[i];
-        PracticeRow kept;
-        kept.number = static_cast<int>(i) + 1;
-        kept.answer = row[1];
-        kept.expected = row[2];
-        kept.copied = row[3] == "Y";
-        kept.line = std::string(lines.line(kept.number));
-        kept.snrDb = thresholdRun ? threshold_.snrOfRow(kept.number) : settings.snrDb;
-        record_.rows.push_back(kept);
+        PracticeRow listed;
+        listed.number = static_cast<int>(i) + 1;
+        listed.answer = row[1];
+        listed.expected = row[2];
+        listed.copied = row[3] == "Y";
+        listed.line = std::string(lines.line(listed.number));
+        listed.snrDb = thresholdRun ? threshold_.snrOfRow(listed.number) : settings.snrDb;
+        record_.rows.push_back(listed);
         // Only what was read counts: a character once its clip has started, so a
         // callsign the reader never began, or the rest of one stopped midway, was not missed.
-        const std::string_view heard = firstUnits(kept.line, unitsLeft);
+        const std::string_view heard = firstUnits(listed.line, unitsLeft);
         unitsLeft -= std::min(unitsLeft, unitsRead(heard).size());
-        if (!kept.answer.empty() || !heard.empty()) answered.push_back({kept.answer, std::string(heard)});
+        if (!listed.answer.empty() || !heard.empty()) {
+            answered.push_back({listed.answer, std::string(heard)});
+            kept.rows.push_back(listed);
+            kept.rows.back().line = heard;  // its `read` column: what was spoken of it
+        }
     }
-    if (!answered.empty()) analysis_.addPractice(answered);
+    settings.threshold = false;
+    settings_ = settings;
+    if (answered.empty()) {
+        updateDrill();
+        return;
+    }
+    thisRun_.addPractice(answered);
+    const bool inRecord = keeper_.on() && keeper_.keep(kept, settings, drill_);
+    if (!inRecord) unrecorded_.push_back(answered);
+    // Kept or not, the analysis gains this practice: the record's analysis is not
+    // worked out again over the whole record.
+    analysis_.addPractice(answered);
+    updateDrill();
+}
+
+void PracticeReview::reanalyse() {
+    if (!keeper_.on()) {
+        analysis_ = thisRun_;
+        return;
+    }
+    analysis_ = recordAnalysis(keeper_.practices());
+    for (const auto& practice : unrecorded_) analysis_.addPractice(practice);
+}
+
+void PracticeReview::setRecord(bool on) {
+    if (on == keeper_.on()) return;
+    if (on) keeper_.turnOn(settings_, drill_);
+    else keeper_.turnOff();
+    reanalyse();
+    updateDrill();
+}
+
+void PracticeReview::deleteRecord() {
+    if (!keeper_.deleteRecord() || !keeper_.on()) return;
+    reanalyse();
+    updateDrill();
+}
+
+std::optional<LearningSettings> PracticeReview::restoreRecord() {
+    auto settings = keeper_.restore();
+    if (settings) {
+        reanalyse();
+        updateDrill();
+    }
+    return settings;
+}
+
+void PracticeReview::rereadRecord() {
+    if (!keeper_.on()) return;
+    keeper_.reread();
+    reanalyse();
     updateDrill();
 }
 
@@ -125,10 +184,15 @@ void PracticeReview::speak(const std::string& clipName) {
 
 void PracticeReview::setDrill(bool on) {
     drill_ = on;
+    keeper_.drillChanged(on);
     updateDrill();
 }
 
-void PracticeReview::updateDrill() { f.drillUnits = drill_ ? analysis_.weakest(3, 2) : std::vector<std::string>{}; }
+void PracticeReview::updateDrill() {
+    if (!drill_) f.drillUnits.clear();
+    else if (keeper_.on()) f.drillUnits = drillFavourites(keeper_.boxes(), thisRun_, keeper_.today());
+    else f.drillUnits = analysis_.weakest(3, 2);
+}
 
 bool PracticeReview::exportResults(const std::string& path) {
     if (!canExport()) return false;

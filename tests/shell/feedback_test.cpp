@@ -184,8 +184,8 @@ TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
     WindowFixture f;
     f.window().refreshLearningMenu();
     EXPECT_EQ(texts(*f.window().learningMenu()),
-              (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…", "-", "显示对错与进度", "-", "阈值测试", "电离层路径",
-                           "接收机滤波"}));
+              (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…", "-", "保存学习记录", "学习进度", "删除学习记录…", "-",
+                           "显示对错与进度", "-", "阈值测试", "电离层路径", "接收机滤波"}));
     EXPECT_EQ(texts(*f.window().listMenu(1)), (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…"}));
     // Nothing marked yet: nothing to hear again or to save.
     EXPECT_FALSE(item(*f.window().learningMenu(), QStringLiteral("重听"))->isEnabled());

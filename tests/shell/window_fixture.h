@@ -30,7 +30,10 @@ struct Message {
 
 class WindowFixture {
 public:
-    explicit WindowFixture(bool realMessageBoxes = false) : session(sound, options(realMessageBoxes)) { session.load(); }
+    explicit WindowFixture(bool realMessageBoxes = false, bool restoreLearning = false)
+        : session(sound, options(realMessageBoxes, restoreLearning)) {
+        session.load();
+    }
 
     void advance(std::int64_t ms) {
         clock.advance(ms);
@@ -57,15 +60,23 @@ public:
     std::vector<SoundOperation> operations;
     TracingSoundPlatform sound{nullptr, [this](const SoundOperation& op) { operations.push_back(op); }};
     std::vector<Message> messages;
+    std::vector<Message> questions;  // asked, and answered as `answerYes` says
+    bool answerYes = false;
     int quits = 0;
     SoundStatus soundNow;  // what the session's sound poll sees
     DesktopSession session;
 
 private:
-    SessionOptions options(bool realMessageBoxes) {
+    SessionOptions options(bool realMessageBoxes, bool restoreLearning) {
         SessionOptions o;
-        if (!realMessageBoxes)
+        if (!realMessageBoxes) {
             o.presenter = [this](QWidget*, const QString& title, const QString& text) { messages.push_back({title, text}); };
+            o.asker = [this](QWidget*, const QString& title, const QString& text) {
+                questions.push_back({title, text});
+                return answerYes;
+            };
+        }
+        o.restoreLearning = restoreLearning;
         o.quit = [this] { ++quits; };
         o.seed = 7;
         o.clock = &clock;

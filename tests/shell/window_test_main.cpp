@@ -1,6 +1,7 @@
 // The window's suites, as GoogleTest cases in one Qt application (ctest lists
 // each case), on the offscreen platform: no screen needed.
 #include "shell/qt/qt_translations.h"
+#include "support/user_folders.h"
 
 #include <QApplication>
 
@@ -15,5 +16,7 @@ int main(int argc, char** argv) {
     // Windows come and go in every case; none of them ends the test program.
     QApplication::setQuitOnLastWindowClosed(false);
     ::testing::InitGoogleTest(&argc, argv);
+    // No test reads or adds to the learning record of whoever runs them.
+    ::testing::AddGlobalTestEnvironment(new tessaly::testing::UserFoldersAside);
     return RUN_ALL_TESTS();
 }

@@ -35,6 +35,7 @@ struct HostRecord {
             case HostEvent::Kind::About: ++aboutShown; break;
             case HostEvent::Kind::Trial: trials.push_back({e.trial, e.snrDb}); break;
             case HostEvent::Kind::Threshold: thresholds.push_back({e.snrDb, e.se, e.trial}); break;
+            case HostEvent::Kind::Question: questions.push_back({e.title, e.text}); break;
         }
     }
     struct Trial {
@@ -48,6 +49,7 @@ struct HostRecord {
     std::vector<Trial> trials;
     std::vector<Threshold> thresholds;
     std::vector<Message> messages;
+    std::vector<Message> questions;
     std::vector<Clip> clips;
     std::string focused;
     bool quit = false;

@@ -32,18 +32,27 @@ private:
     std::vector<UnitBar> rows_;
 };
 
-std::vector<UnitBar> unitBars(const ErrorAnalysis& analysis) {
+QString reviewText(const ReviewBox& box, const std::string& today) {
+    const QString when = box.dueOn(today) ? QStringLiteral("该复习了")
+                                          : QStringLiteral("%1月%2日复习")
+                                                .arg(QString::fromStdString(box.due.substr(5, 2)).toInt())
+                                                .arg(QString::fromStdString(box.due.substr(8, 2)).toInt());
+    return QStringLiteral("第%1盒，").arg(box.box) + when;
+}
+
+std::vector<UnitBar> unitBars(const ErrorAnalysis& analysis, const std::vector<ReviewBox>* boxes, const std::string& today) {
     std::vector<UnitBar> bars;
     for (const UnitErrors& u : analysis.rows()) {
         const auto [token, count] = u.mostWrittenAs();
         bars.push_back({QString::fromStdString(u.unit), u.read, u.missed, count > 0 ? QString::fromStdString(token) : QString(),
                         u.omitted});
+        if (const ReviewBox* box = boxes ? boxOf(*boxes, u.unit) : nullptr) bars.back().review = reviewText(*box, today);
     }
     return bars;
 }
 
-AnalysisWindow::AnalysisWindow(const ErrorAnalysis& analysis, QWidget* owner)
-    : QWidget(owner, Qt::Tool), analysis_(analysis) {
+AnalysisWindow::AnalysisWindow(const ErrorAnalysis& analysis, QWidget* owner, const LearningKeeper* keeper)
+    : QWidget(owner, Qt::Tool), analysis_(analysis), keeper_(keeper) {
     setWindowTitle(QStringLiteral("错误分析"));
     setFont(uiFont());
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -62,9 +71,12 @@ AnalysisWindow::AnalysisWindow(const ErrorAnalysis& analysis, QWidget* owner)
 }
 
 void AnalysisWindow::refresh() {
-    rows_ = unitBars(analysis_);
-    summary_->setText(analysisSummary(analysis_));
+    const bool record = keeper_ && keeper_->on();
+    rows_ = record ? unitBars(analysis_, &keeper_->boxes(), keeper_->today()) : unitBars(analysis_);
+    summary_->setText(analysisSummary(analysis_, record));
     bars_->show(rows_);
+    // Room for the review column beside the bars.
+    if (record && width() < 600) resize(600, height());
 }
 
 void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
@@ -75,8 +87,14 @@ void AnalysisWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-QString analysisSummary(const ErrorAnalysis& analysis) {
+QString analysisSummary(const ErrorAnalysis& analysis, bool wholeRecord) {
     if (analysis.practices() == 0) return QStringLiteral("还没有判过分的练习。练习结束后，这里会显示每个字符的错误率。");
+    if (wholeRecord) {
+        return analysisSummary(analysis) +
+               QStringLiteral("\n学习记录已打开：这里统计记录里的全部练习。“第几盒”是复习盒（1 到 5）：听错了回到第 1 盒，"
+                              "某天读过至少两次都没错就升一盒；第 1 到 5 盒分别隔 1、2、4、8、16 天复习。"
+                              "侧重弱项先练到了复习日、又听错过的字符。");
+    }
     QString text = QStringLiteral("已分析 %1 次练习：每个字符错了几次、读了几次，错得最多的在最上面；"
                                   "“写成”是最常写成的字符，“漏”是漏写的次数。")
                        .arg(analysis.practices());

@@ -63,6 +63,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     auto openMainWindow = [&] {
         if (session) return;
         qt::SessionOptions options;
+        options.restoreLearning = true;
         options.soundStatus = [&sound] { return sound.status(); };
         options.soundPace = [&sound](std::function<std::int64_t()> formNowMs) {
             return sound.followFormClock(std::move(formNowMs));

@@ -15,13 +15,27 @@ void DesktopHost::informationBox(QWidget* parent, const QString& title, const QS
     box.exec();
 }
 
-DesktopHost::DesktopHost(MessagePresenter presenter, std::function<void()> quit)
-    : presenter_(presenter ? std::move(presenter) : MessagePresenter(informationBox)), quit_(std::move(quit)) {}
+bool DesktopHost::questionBox(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+DesktopHost::DesktopHost(MessagePresenter presenter, std::function<void()> quit, QuestionPresenter asker)
+    : presenter_(presenter ? std::move(presenter) : MessagePresenter(informationBox)),
+      asker_(asker ? std::move(asker) : QuestionPresenter(questionBox)), quit_(std::move(quit)) {}
 
 DesktopHost::~DesktopHost() { delete about_.data(); }
 
 void DesktopHost::messageBox(const std::string& title, const std::string& text) {
     presenter_(window_, QString::fromStdString(title), QString::fromStdString(text));
+}
+
+bool DesktopHost::askYesNo(const std::string& title, const std::string& text) {
+    return asker_(window_, QString::fromStdString(title), QString::fromStdString(text));
 }
 
 void DesktopHost::focusControl(const std::string& name) {

@@ -23,12 +23,17 @@ public:
     using MessagePresenter = std::function<void(QWidget* parent, const QString& title, const QString& text)>;
     // Modal, with the information icon and a 确定 button.
     static void informationBox(QWidget* parent, const QString& title, const QString& text);
+    // Asks and returns once answered: true for yes.
+    using QuestionPresenter = std::function<bool(QWidget* parent, const QString& title, const QString& text)>;
+    // Modal, with the question icon, 是 and 否, 否 the default (Enter or Esc keep what is there).
+    static bool questionBox(QWidget* parent, const QString& title, const QString& text);
 
-    DesktopHost(MessagePresenter presenter, std::function<void()> quit);
+    DesktopHost(MessagePresenter presenter, std::function<void()> quit, QuestionPresenter asker = {});
     ~DesktopHost() override;
     void setWindow(MainWindow* window) { window_ = window; }
 
     void messageBox(const std::string& title, const std::string& text) override;
+    bool askYesNo(const std::string& title, const std::string& text) override;
     void focusControl(const std::string& name) override;
     void quitNow() override;
     // A threshold run was marked: a small box says the result, without stopping the window.
@@ -43,6 +48,7 @@ public:
 
 private:
     MessagePresenter presenter_;
+    QuestionPresenter asker_;
     std::function<void()> quit_;
     MainWindow* window_ = nullptr;
     QPointer<AboutBox> about_;

@@ -1,5 +1,7 @@
 #include "shell/qt/desktop_session.h"
 
+#include "form/learning_start.h"
+
 #include <QCoreApplication>
 
 namespace tessaly::qt {
@@ -13,10 +15,10 @@ std::function<void()> orDefaultQuit(std::function<void()> quit) {
 }  // namespace
 
 DesktopSession::DesktopSession(SoundPlatform& sound, SessionOptions options)
-    : soundStatus_(std::move(options.soundStatus)), soundPace_(std::move(options.soundPace)),
+    : restoreLearning_(options.restoreLearning), soundStatus_(std::move(options.soundStatus)), soundPace_(std::move(options.soundPace)),
       ownClock_(options.clock ? nullptr : std::make_unique<QtTimerClock>()),
       random_(options.seed),
-      host_(std::move(options.presenter), orDefaultQuit(std::move(options.quit))),
+      host_(std::move(options.presenter), orDefaultQuit(std::move(options.quit)), std::move(options.asker)),
       form_(options.clock ? *options.clock : static_cast<TimerClock&>(*ownClock_), sound, random_, host_),
       input_(form_),
       window_(std::make_unique<MainWindow>(form_, input_)) {
@@ -55,6 +57,7 @@ void DesktopSession::load() {
     if (ownClock_ && soundPace_) {
         if (auto pace = soundPace_([clock = ownClock_.get()] { return clock->nowMs(); })) ownClock_->setPace(std::move(pace));
     }
+    if (restoreLearning_) restoreLearning(input_, form_, RestoredSettings::WithLastPractice);
     window_->setLoaded();
     window_->syncFromModel();
 }

@@ -20,6 +20,10 @@ namespace tessaly::qt {
 
 struct SessionOptions {
     DesktopHost::MessagePresenter presenter;  // default: a modal information box
+    DesktopHost::QuestionPresenter asker;     // default: a modal question box
+    // At load, the learning record as the settings file left it: on again, with the
+    // last practice's settings and the drill (the program; tests ask for it).
+    bool restoreLearning = false;
     std::function<void()> quit;               // default: end the event loop
     std::optional<std::uint64_t> seed;        // fixes the random source
     TimerClock* clock = nullptr;              // instead of the Qt event loop (tests: virtual time)
@@ -37,7 +41,8 @@ public:
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
 
-    // The window's load handler (opens the sound device), then the widgets.
+    // The window's load handler (opens the sound device), the learning record's
+    // settings when asked, then the widgets.
     void load();
 
     MainForm& form() { return form_; }
@@ -50,6 +55,7 @@ public:
     QtTimerClock* qtClock() { return ownClock_.get(); }
 
 private:
+    bool restoreLearning_;
     std::function<SoundStatus()> soundStatus_;
     std::function<std::shared_ptr<Pace>(std::function<std::int64_t()>)> soundPace_;
     QTimer* soundPoll_ = nullptr;

@@ -49,6 +49,31 @@ void addExport(QMenu& menu, MainWindow& w, int) {
     QObject::connect(save, &QAction::triggered, &w, [&w] { w.exportResults(); });
 }
 
+// 保存学习记录: every marked practice kept in the learning record, and the window
+// starting next time as this practice left it.
+void addKeepRecord(QMenu& menu, MainWindow& w, int) {
+    menu.addSeparator();
+    QAction* keep = menu.addAction(QStringLiteral("保存学习记录"));
+    keep->setCheckable(true);
+    keep->setChecked(w.form().review.recording());
+    keep->setToolTip(QStringLiteral("每次判过分的练习都记入学习记录；下次启动时沿用上次练习的设置和侧重弱项"));
+    QObject::connect(keep, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setRecord(on); }); });
+}
+
+// 学习进度: the record over days, as charts and a table.
+void addProgress(QMenu& menu, MainWindow& w, int) {
+    QAction* progress = menu.addAction(QStringLiteral("学习进度"));
+    progress->setToolTip(QStringLiteral("每天的正确率、每次的阈值、练习的天数和时间，以及每个字符最近一周的错误率"));
+    QObject::connect(progress, &QAction::triggered, &w, [&w] { w.showProgress(); });
+}
+
+// 删除学习记录…: the whole record deleted, after a question.
+void addDeleteRecord(QMenu& menu, MainWindow& w, int) {
+    QAction* remove = menu.addAction(QStringLiteral("删除学习记录…"));
+    remove->setToolTip(QStringLiteral("删除保存的全部学习记录（先询问）"));
+    QObject::connect(remove, &QAction::triggered, &w, [&w] { w.act([](UserInput& in) { in.deleteRecord(); }); });
+}
+
 // 显示对错与进度: the marks in the list, the score and the practice's progress.
 void addFeedback(QMenu& menu, MainWindow& w, int) {
     menu.addSeparator();
@@ -119,8 +144,9 @@ void addReceiver(QMenu& menu, MainWindow& w, int) {
 
 // The items, in the menu's order.
 constexpr LearningItem kLearningItems[] = {
-    {true, addReplay},     {true, addAnalysis}, {true, addDrill},      {true, addExport},
-    {false, addFeedback},  {false, addThreshold}, {false, addPath}, {false, addReceiver},
+    {true, addReplay},     {true, addAnalysis},   {true, addDrill},          {true, addExport},
+    {false, addKeepRecord}, {false, addProgress}, {false, addDeleteRecord},
+    {false, addFeedback},  {false, addThreshold}, {false, addPath},          {false, addReceiver},
 };
 
 }  // namespace

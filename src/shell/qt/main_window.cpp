@@ -9,6 +9,7 @@
 #include "shell/qt/export_dialog.h"
 #include "shell/qt/learning_menu.h"
 #include "shell/qt/menu_corner.h"
+#include "shell/qt/progress_window.h"
 #include "shell/qt/setting_tips.h"
 
 #include <QAction>
@@ -270,11 +271,15 @@ void MainWindow::syncRest() {
         shownStatus_ = status;
         corner_->showStatus(statusText(status));
     }
-    // An open analysis follows each newly marked practice.
-    if (analysis_ && analysis_->isVisible() && form_.review.analysis().practices() != analysedPractices_) {
+    // An open analysis follows each newly marked practice, and the learning record.
+    const std::size_t record = form_.learning.revision();
+    if (analysis_ && analysis_->isVisible() &&
+        (form_.review.analysis().practices() != analysedPractices_ || record != recordShown_)) {
         analysedPractices_ = form_.review.analysis().practices();
         analysis_->refresh();
     }
+    if (progress_ && progress_->isVisible() && record != recordShown_) progress_->refresh();
+    recordShown_ = record;
     if (!pendingFocus_.empty()) {
         QWidget* w = widget(pendingFocus_);
         if (w && w->isEnabled()) {
@@ -326,7 +331,7 @@ std::unique_ptr<QMenu> MainWindow::listMenu(int row) {
 }
 
 AnalysisWindow* MainWindow::showAnalysis() {
-    if (!analysis_) analysis_ = new AnalysisWindow(form_.review.analysis(), this);
+    if (!analysis_) analysis_ = new AnalysisWindow(form_.review.analysis(), this, &form_.learning);
     analysis_->refresh();
     analysedPractices_ = form_.review.analysis().practices();
     if (!analysis_->isVisible()) placeBeside(analysis_);
@@ -334,6 +339,17 @@ AnalysisWindow* MainWindow::showAnalysis() {
     analysis_->raise();
     analysis_->activateWindow();
     return analysis_;
+}
+
+ProgressWindow* MainWindow::showProgress() {
+    form_.review.rereadRecord();  // another window may have added to it
+    if (!progress_) progress_ = new ProgressWindow(form_.learning, this);
+    progress_->refresh();
+    if (!progress_->isVisible()) placeBeside(progress_);
+    progress_->show();
+    progress_->raise();
+    progress_->activateWindow();
+    return progress_;
 }
 
 void MainWindow::placeBeside(QWidget* other) const {

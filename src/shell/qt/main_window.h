@@ -27,6 +27,7 @@ namespace tessaly::qt {
 
 class AnalysisWindow;
 class AnswerBox;
+class ProgressWindow;
 class AnswerList;
 class ClientArea;
 class MenuCorner;
@@ -69,6 +70,9 @@ public:
     // The error analysis window, shown beside this one (made on first use).
     AnalysisWindow* showAnalysis();
     AnalysisWindow* analysisWindow() const { return analysis_; }
+    // 学习进度: the learning record over days, beside this window (made on first use).
+    ProgressWindow* showProgress();
+    ProgressWindow* progressWindow() const { return progress_; }
     // 导出成绩…: asks where, writes, and says where the file went.
     void exportResults();
     // Where 导出成绩… writes: a file dialog unless replaced; "" when cancelled.
@@ -170,6 +174,8 @@ private:
     QString exportFolder_;
     AnalysisWindow* analysis_ = nullptr;
     int analysedPractices_ = 0;
+    ProgressWindow* progress_ = nullptr;
+    std::size_t recordShown_ = 0;  // the learning record's revision the open windows show
     std::map<QSlider*, int> valueAtPress_;
 };
 

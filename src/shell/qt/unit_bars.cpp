@@ -25,8 +25,10 @@ void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& r
     const int countWidth = m.horizontalAdvance(QStringLiteral("999/999")) + 12;
     const bool leftOut = std::any_of(rows.begin(), rows.end(), [](const UnitBar& r) { return r.omitted >= 0; });
     const int writtenWidth = m.horizontalAdvance(leftOut ? QStringLiteral("写成 MOBILE，漏 999") : QStringLiteral("写成 MOBILE")) + 8;
+    const bool reviewed = std::any_of(rows.begin(), rows.end(), [](const UnitBar& r) { return !r.review.isEmpty(); });
+    const int reviewWidth = reviewed ? m.horizontalAdvance(QStringLiteral("第5盒，12月31日复习")) + 8 : 0;
     const int barLeft = area.left() + unitWidth + countWidth;
-    const int barWidth = std::max(40, area.width() - unitWidth - countWidth - writtenWidth);
+    const int barWidth = std::max(40, area.width() - unitWidth - countWidth - writtenWidth - reviewWidth);
     int y = area.top();
     for (const UnitBar& row : rows) {
         if (y + rowHeight > area.bottom() + 1) break;
@@ -53,6 +55,11 @@ void paintUnitBars(QPainter& p, const QRect& area, const std::vector<UnitBar>& r
             p.setPen(QColor(90, 90, 90));
             p.drawText(QRect(barLeft + barWidth + 8, y, writtenWidth, rowHeight), Qt::AlignVCenter | Qt::AlignLeft,
                        notes.join(QStringLiteral("，")));
+        }
+        if (!row.review.isEmpty()) {
+            p.setPen(QColor(30, 100, 190));
+            p.drawText(QRect(barLeft + barWidth + 8 + writtenWidth, y, reviewWidth, rowHeight),
+                       Qt::AlignVCenter | Qt::AlignLeft, row.review);
         }
         y += rowHeight;
     }

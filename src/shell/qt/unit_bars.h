@@ -2,7 +2,7 @@
 // Characters as rows of bars, worst first: what the analysis window shows and what
 // `tessaly stats --png` draws. Each row: the character, how often it was read and
 // missed, a bar as long as its share of misses, what it was most often written as
-// and, where it is given, how often it was left out.
+// and, where they are given, how often it was left out and its review box.
 #include <QColor>
 #include <QPainter>
 #include <QRect>
@@ -17,6 +17,7 @@ struct UnitBar {
     int read = 0, missed = 0;
     QString writtenAs;   // most often written as, or empty
     int omitted = -1;    // left out, of `missed`; -1: not shown
+    QString review{};    // its review box and when it is due ("第2盒，5月12日复习"), or empty
 };
 
 // The height one row takes with `font`, in pixels.
