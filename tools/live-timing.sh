@@ -16,6 +16,8 @@ work=$(mktemp -d /tmp/tessaly-timing.XXXXXX)
 busy=()
 cleanup() { for p in "${busy[@]}"; do kill "$p" 2>/dev/null; done; rm -rf "$work"; }
 trap cleanup EXIT
+# A learner's own record and settings stay out of it.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 printf 'settext Text2 "4"\nclick Option9\nclick Command4\nwait 40000\n' >"$work/practice.txt"
 "$tessaly" script "$work/practice.txt" --seed "$seed" --wav "$work/offline.wav" >/dev/null || exit 1
 for _ in $(seq "$load"); do (while :; do :; done) & busy+=($!); done

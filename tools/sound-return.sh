@@ -19,6 +19,8 @@ echo "autospawn = no" >"$work/client.conf"
 printf 'pcm.!default { type pulse }\nctl.!default { type pulse }\n' >"$work/app-home/.asoundrc"
 export PULSE_CLIENTCONFIG="$work/client.conf" PULSE_COOKIE="$work/home/cookie" JACK_NO_START_SERVER=1
 export PULSE_SERVER="unix:$work/socket" PULSE_SINK=out
+# A learner's own record and settings stay out of it.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 
 now() { date +%s.%N; }
 start_server() {
