@@ -103,9 +103,14 @@ TEST(FrameClock, ThePaceReadsTheFormClockOffTheFramesAndStampsAheadOfThem) {
     // Half a second of frames rendered, read just now: the form clock is there.
     clock.publish(24000, Pace::Clock::now());
     EXPECT_NEAR(static_cast<double>(pace.nowMs()), 500, 50);
-    // A tick due at 1000 ms: its operations land on frame 48000 and the latency on.
+    // Form time 0 was anchored to the frame being rendered when the pace was made:
+    // frame 0, give or take the microseconds that took (more under a sanitizer).
+    const std::int64_t latency = FramePace::kSchedulingLatencyMs * 48;
+    const std::int64_t origin = pace.stampNow() - latency;
+    EXPECT_NEAR(static_cast<double>(origin), 0.0, 48.0);
+    // A tick due at 1000 ms: its operations land 48000 frames on, and the latency on.
     formMs = 1000;
-    EXPECT_EQ(pace.stampNow(), 48000 + FramePace::kSchedulingLatencyMs * 48);
+    EXPECT_EQ(pace.stampNow(), origin + 48000 + latency);
     // ... and the host wakes for it when the frames get there.
     const auto wake = pace.when(1000);
     const double untilMs = std::chrono::duration<double, std::milli>(wake - Pace::Clock::now()).count();
