@@ -12,8 +12,8 @@ unset QT_QPA_PLATFORM  # the test runner's offscreen platform has no window mana
 exec xvfb-run -a -s "-screen 0 1280x900x24" bash -uo pipefail -c '
   tessaly=$1
   fail() { echo "fits_small_screen: $*" >&2; exit 1; }
-  openbox >/dev/null 2>&1 & wm=$!
-  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
+  source "$2"
+  start_window_manager || fail "no window manager"
   QT_SCALE_FACTOR=2 "$tessaly" >/dev/null 2>&1 & app=$!
   trap "kill $app $wm 2>/dev/null" EXIT
   id=
@@ -38,4 +38,4 @@ exec xvfb-run -a -s "-screen 0 1280x900x24" bash -uo pipefail -c '
   # answer box out at its bottom: it must still be at least that tall.
   (( ch >= 2 * 23 + 2 * 200 )) || fail "too small to hold the answer box"
   echo "fits_small_screen: on the screen"
-' _ "$tessaly"
+' _ "$tessaly" "$(dirname "$(realpath "$0")")/window_manager.sh"
