@@ -1,5 +1,7 @@
 #include "base/output_file.h"
 
+#include "base/file_kind.h"
+
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <signal.h>
@@ -81,17 +83,6 @@ mode_t creationMode() {
     return 0666 & ~mask;
 }
 
-// "" for a regular file; otherwise what it is, for a message.
-const char* kindOf(mode_t mode) {
-    if (S_ISREG(mode)) return "";
-    if (S_ISDIR(mode)) return "a directory";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
-}
-
 std::string notRegular(const char* kind, bool throughLink) {
     return std::string(throughLink ? "it is a symbolic link to " : "it is ") + kind +
            ", not a regular file: refused, nothing was written to it";
@@ -126,7 +117,7 @@ std::string placeOf(const std::string& target, std::string& error) {
         return "";
     }
     const bool throughLink = S_ISLNK(link.st_mode);
-    if (const char* kind = kindOf(file.st_mode); *kind != '\0') {
+    if (const char* kind = fileKind(file.st_mode); *kind != '\0') {
         error = notRegular(kind, throughLink);
         return "";
     }
@@ -211,7 +202,7 @@ bool OutputFile::commit(std::string& error) {
     // Looked at again: the place may have changed while the file was made.
     struct stat old {};
     if (::stat(place_.c_str(), &old) == 0) {
-        if (const char* kind = kindOf(old.st_mode); *kind != '\0') {
+        if (const char* kind = fileKind(old.st_mode); *kind != '\0') {
             error = notRegular(kind, place_ != target_);
             return false;
         }

@@ -1,5 +1,6 @@
 #include "voices/voice_pack.h"
 
+#include "base/file_kind.h"
 #include "sound/wave_bytes.h"
 
 #include <samplerate.h>
@@ -35,16 +36,9 @@ std::string seconds(double s) {
     return text;
 }
 
-// The file's sound as mono floats at the clips' rate, or a refusal.
-// What a directory entry that is not a regular file is, for a refusal.
-const char* kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
-    if (S_ISCHR(mode)) return "a character device";
-    if (S_ISBLK(mode)) return "a block device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
-}
+// What a directory entry that is not a regular file is, for a refusal (a pack
+// is a folder of files, so a directory in it is called a folder).
+const char* kindOf(mode_t mode) { return S_ISDIR(mode) ? "a folder" : fileKind(mode); }
 
 // The file opened for reading, when it is a regular one. Opened without waiting,
 // so that a FIFO cannot hold the load up, and looked at once open, so that what
@@ -74,6 +68,7 @@ int openRegular(const fs::path& path, PackRefusal& refusal, std::string& detail)
     return fd;
 }
 
+// The file's sound as mono floats at the clips' rate, or a refusal.
 PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, std::string& detail) {
     PackRefusal refusal = PackRefusal::None;
     const int fd = openRegular(path, refusal, detail);

@@ -5,6 +5,7 @@
 #include "headless/script_runner.h"
 #include "headless/voices_command.h"
 #include "practice/clock.h"
+#include "support/run_tessaly.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -54,27 +55,8 @@ Outcome command(const std::function<int(const std::vector<std::string>&)>& main,
 
 // The program itself, for the commands that live in it alone (stats).
 Outcome tessaly(const std::vector<std::string>& args) {
-    const fs::path out = fs::path(::testing::TempDir()) / ("tessaly_run_" + std::to_string(::getpid()) + ".out");
-    const fs::path err = fs::path(out).replace_extension(".err");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv{const_cast<char*>(TESSALY_EXECUTABLE)};
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(TESSALY_EXECUTABLE, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    Outcome r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = contents(out);
-    r.err = contents(err);
-    fs::remove(out);
-    fs::remove(err);
-    return r;
+    const auto run = testing::runTessaly(args);
+    return {run.status, run.out, run.err};
 }
 
 Outcome statsCommand(std::vector<std::string> args) {

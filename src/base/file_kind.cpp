@@ -1,0 +1,17 @@
+#include "base/file_kind.h"
+
+#include <sys/stat.h>
+
+namespace tessaly {
+
+const char* fileKind(mode_t mode) {
+    if (S_ISREG(mode)) return "";
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+}  // namespace tessaly
