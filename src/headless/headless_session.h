@@ -4,9 +4,9 @@
 // output, the live device, or nothing), the form and the user's input. The script
 // runner, the practice renderer and the tests all run a practice through this.
 #include "engine/sound_outputs.h"
-#include "form/main_form.h"
+#include "form/session.h"
 #include "form/user_input.h"
-#include "practice/practice_view.h"
+#include "form/practice_view.h"
 #include "practice/paced_clock.h"
 #include "sound/tracing_sound.h"
 
@@ -63,7 +63,7 @@ public:
     }
 
     VirtualClock& clock() { return paced_.clock(); }
-    MainForm& form() { return *form_; }
+    Session& form() { return *form_; }
     UserInput& input() { return *input_; }
     PracticeView view() const { return PracticeView(*form_); }
 
@@ -88,7 +88,7 @@ private:
     std::uint64_t deviceChangesSeen_ = 0;
     std::unique_ptr<TracingSoundPlatform> sound_;
     std::unique_ptr<Host> host_;
-    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<Session> form_;
     std::unique_ptr<UserInput> input_;
 };
 

@@ -7,8 +7,8 @@
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
-#include "form/settings_input.h"
-#include "practice/answers.h"
+#include "form/setting_controls.h"
+#include "practice/expected_copy.h"
 #include "practice/reading_pace.h"
 #include "sound/path_presets.h"
 

@@ -225,7 +225,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     std::vector<ScriptAction> actions;
     if (!options.interactive) {
         try {
-            actions = parseScript(script, session->form().controls());
+            actions = parseScript(script, session->form().controls().registry());
         } catch (const ScriptError& e) {
             err << "tessaly script: " << printable(options.scriptPath) << " line " << e.line << ": "
                 << printable(e.message) << '\n';
@@ -323,7 +323,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             try {
                 const auto line = reader.next();
                 if (!line) break;
-                a = parseCheckedLine(*line, reader.line(), session->form().controls());
+                a = parseCheckedLine(*line, reader.line(), session->form().controls().registry());
             } catch (const ScriptError& e) {
                 bad(e.line, e.message);
                 if (e.message.find("could not be read") != std::string::npos || e.message.find("MiB") != std::string::npos)

@@ -102,7 +102,7 @@ private:
 
 protected:
     VirtualClock& clock;
-    MainForm& form;
+    Session& form;
     UserInput& input;
 };
 

@@ -16,24 +16,21 @@ long percent(int part, int whole) {
 }
 }  // namespace
 
-int copiedRows(const MainForm& f) {
-    const auto& rows = f.ListView1.rows;
-    const auto marked = std::min(static_cast<std::size_t>(std::max(f.groupCount, 0)), rows.size());
-    return static_cast<int>(std::count_if(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(marked),
-                                          [](const ListView::Row& row) { return row[3] == "Y"; }));
-}
+int copiedRows(const Session& session) { return session.practice().CountCorrect(); }
 
-PracticeStatus practiceStatus(const MainForm& f, int copied) {
+PracticeStatus practiceStatus(const Session& session, int copied) {
     PracticeStatus s;
-    const auto& rows = f.ListView1.rows;
-    s.groups = std::min(f.groupCount, static_cast<int>(rows.size()));
-    if (f.practising) {
-        s.stage = f.waitingForAnswer ? PracticeStatus::Stage::WaitingForAnswer : PracticeStatus::Stage::Reading;
+    const Practice& practice = session.practice();
+    const auto& rows = practice.rows();
+    s.groups = std::min(practice.groupCount(), static_cast<int>(rows.size()));
+    if (practice.practising()) {
+        s.stage = session.reader().waitingForAnswer() ? PracticeStatus::Stage::WaitingForAnswer
+                                                      : PracticeStatus::Stage::Reading;
         // Before the first clip the first callsign is on its way.
-        s.group = std::clamp(f.linesStarted, 1, std::max(s.groups, 1));
-    } else if (f.Text6.enabled && !f.Text1.text().empty()) {
+        s.group = std::clamp(practice.callsignsBegun(), 1, std::max(s.groups, 1));
+    } else if (session.controls().Text6.enabled && !practice.text().empty()) {
         s.stage = PracticeStatus::Stage::ReadingOver;  // continuous reading done, answers still open
-    } else if (s.groups > 0 && !rows.front()[3].empty()) {
+    } else if (s.groups > 0 && rows.front().copied) {
         s.stage = PracticeStatus::Stage::Marked;
         s.copied = copied;
     } else {

@@ -3,7 +3,7 @@
 // callsign being read and whether the reader waits for its answer, and once the
 // list is marked, the score. Read from the form after every tick; the text is
 // made only when one of these facts changed.
-#include "form/main_form.h"
+#include "form/session.h"
 
 #include <QString>
 
@@ -20,8 +20,8 @@ struct PracticeStatus {
 };
 
 // `copied`: the rows marked Y, counted when the rows change rather than after every tick.
-PracticeStatus practiceStatus(const MainForm& form, int copied);
-int copiedRows(const MainForm& form);
+PracticeStatus practiceStatus(const Session& session, int copied);
+int copiedRows(const Session& session);
 // "第 2/5 组 · 报读中", "第 2/5 组 · 请输入", "报读完毕 · 请输入", "正确 3/5 (60%)"; "" when idle.
 QString statusText(const PracticeStatus& status);
 
