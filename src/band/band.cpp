@@ -22,8 +22,8 @@ constexpr ExcursionRule kNoiseDipRule{0, 10, 3, 1, 91, 50, 4101, -4600};
 
 }  // namespace
 
-Band::Band(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random)
-    : controls_(controls), device_(device), random_(random), fade_(kFadeRule, Timer4, Timer5, random),
+Band::Band(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random)
+    : controls_(controls), device_(platform), random_(random), fade_(kFadeRule, Timer4, Timer5, random),
       noiseDip_(kNoiseDipRule, Timer6, Timer7, random) {
     Timer4.attach(&clock, [this] { Timer4_Timer(); });
     Timer5.attach(&clock, [this] { Timer5_Timer(); });
@@ -32,7 +32,7 @@ Band::Band(WindowControls& controls, DeviceLink& device, TimerClock& clock, Rand
 }
 
 void Band::load() {
-    if (SoundDevice* device = device_.device()) {
+    if (SoundDevice* device = device_.reopen()) {
         noiseBuffer_ = device->createBuffer(Bus::BandNoise, "zaoyin", kFlagsWithTone);
         qrnBuffer_ = device->createBuffer(Bus::Static, "qrn", kFlagsWithTone);
     }
@@ -89,10 +89,10 @@ void Band::keepNoiseLevel() {
     if (controls_.Check4.value != 1 || trials_) setNoiseVolume(noiseVolume());
 }
 
-void Band::releaseStatic() {
-    if (!qrnBuffer_) return;
-    if (qrnBuffer_->getStatus() == kStatusPlaying) qrnBuffer_->stop();
+void Band::release() {
+    if (qrnBuffer_ && qrnBuffer_->getStatus() == kStatusPlaying) qrnBuffer_->stop();
     qrnBuffer_.reset();
+    device_.release();
 }
 
 void Band::levelChosen(int level) {

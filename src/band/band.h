@@ -23,7 +23,7 @@ constexpr int kBandNoiseFrequency = 11025;
 
 class Band {
 public:
-    Band(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random);
+    Band(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random);
 
     // The window's load step: the two noise loops, the band noise silent.
     void load();
@@ -40,8 +40,8 @@ public:
     void stopTimers();
     // The supervisory timer: the level of the noise again, unless its variation runs.
     void keepNoiseLevel();
-    // The window closes: the crackle's buffer goes.
-    void releaseStatic();
+    // The window closes: the crackle's buffer goes, and the device.
+    void release();
 
     // ---- the level buttons and condition boxes
     void levelChosen(int level);  // Option1..Option6: 0 off, 1..5 for S1..S5
@@ -98,7 +98,7 @@ private:
     int drawTimerInterval();  // reseeded, 50 .. 140 ms
 
     WindowControls& controls_;
-    DeviceLink& device_;
+    DeviceLink device_;
     RandomSource& random_;
     std::shared_ptr<SoundBuffer> noiseBuffer_, qrnBuffer_;
     Timer Timer4{"Timer4", 4}, Timer5{"Timer5", 5};  // QSB: the wait for a fade, and its steps

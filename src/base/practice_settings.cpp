@@ -46,6 +46,7 @@ std::optional<WordSet> wordSetNamed(std::string_view name) {
 
 std::string_view noiseLevelName(int level) { return kNoiseNames[static_cast<std::size_t>(level)]; }
 std::optional<int> noiseLevelNamed(std::string_view name) { return indexOf(kNoiseNames, name); }
+std::vector<std::string> noiseLevelNames() { return {kNoiseNames.begin(), kNoiseNames.end()}; }
 
 std::string_view readingModeName(ReadingMode mode) { return kModeNames[static_cast<std::size_t>(mode)]; }
 std::optional<ReadingMode> readingModeNamed(std::string_view name) {

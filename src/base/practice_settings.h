@@ -54,6 +54,7 @@ std::string_view wordSetName(WordSet words);  // exam, standard, places, other, 
 std::optional<WordSet> wordSetNamed(std::string_view name);
 std::string_view noiseLevelName(int level);  // off, S1 .. S5
 std::optional<int> noiseLevelNamed(std::string_view name);
+std::vector<std::string> noiseLevelNames();  // every level's name, off first
 std::string_view readingModeName(ReadingMode mode);  // grouped, continuous
 std::optional<ReadingMode> readingModeNamed(std::string_view name);
 std::string_view sourceName(CallsignSource source);  // random, library

@@ -7,10 +7,10 @@
 namespace tessaly {
 
 Session::Session(TimerClock& clock, SoundPlatform& platform, RandomSource& random, FormHost& host)
-    : clock_(clock), host_(host), device_(platform), practice_(controls_, clock, host), sources_(random),
-      reader_(controls_, device_, clock, random, host, [this] { Timer2_Timer(); }),
-      interferer_(controls_, device_, clock, random), band_(controls_, device_, clock, random), keeper_(host),
-      review_(host, keeper_), replay_(controls_, device_, clock, random, host, practice_, band_) {
+    : clock_(clock), host_(host), practice_(controls_, clock, host), sources_(random),
+      reader_(controls_, platform, clock, random, host, [this] { Timer2_Timer(); }),
+      interferer_(controls_, platform, clock, random), band_(controls_, platform, clock, random), keeper_(host),
+      review_(host, keeper_), replay_(controls_, platform, clock, random, host, practice_, band_) {
     WindowControls& c = controls_;
     c.Command1.onClick = [this] { Command1_Click(); };
     c.Command4.onClick = [this] { Command4_Click(); };
@@ -53,7 +53,6 @@ const Timer* Session::timer(const std::string& name) const {
 
 void Session::Form_Load() {
     // Sound set-up: a failing step is skipped and the load goes on.
-    device_.reopen();
     band_.load();
     interferer_.load();
     Timer1.setEnabled(true);
@@ -68,9 +67,8 @@ void Session::Form_Unload() {
     // The reader's clip stops first but goes last: its tone holds it until then.
     reader_.stopBeforeRelease();
     interferer_.release();
-    band_.releaseStatic();
+    band_.release();
     reader_.release();
-    device_.release();
 }
 
 void Session::Command1_Click() {

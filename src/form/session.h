@@ -14,7 +14,6 @@
 #include "review/practice_review.h"
 #include "review/replay.h"
 #include "review/threshold_run.h"
-#include "sound/device_link.h"
 #include "sources/callsign_sources.h"
 #include "stations/interferer.h"
 #include "stations/practice_reader.h"
@@ -81,7 +80,6 @@ private:
     TimerClock& clock_;
     FormHost& host_;
     WindowControls controls_;
-    DeviceLink device_;
     Practice practice_;
     CallsignSources sources_;
     PracticeReader reader_;

@@ -1,6 +1,5 @@
 #include "headless/practice_render.h"
 
-#include "base/lines.h"
 #include "base/output_file.h"
 #include "base/output_room.h"
 #include "engine/wav_output.h"
@@ -8,7 +7,6 @@
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
 #include "form/setting_controls.h"
-#include "practice/expected_copy.h"
 #include "practice/reading_pace.h"
 #include "sound/path_presets.h"
 
@@ -100,8 +98,7 @@ CommandLine renderCommandLine(RenderOptions& o) {
                       s),
          {"--speed", "0..10", "0 reads fastest, 10 slowest (5: 1.1 s a character)", number("--speed", "speed", 0, 10)},
          {"--tone", "80..5000", "centre of the voice's tone boost in Hz (2500)", number("--tone", "tone", 80, 5000)},
-         choiceOption("--noise", "off|S1..S5", "band noise level (off)", "noise",
-                      {"off", "S1", "S2", "S3", "S4", "S5"}, s),
+         choiceOption("--noise", "off|S1..S5", "band noise level (off)", "noise", noiseLevelNames(), s),
          conditionOption(kQrn, "static crackle", s),
          conditionOption(kQrm, "an interfering station", s),
          conditionOption(kQsb, "fading", s),
@@ -246,7 +243,7 @@ int render(const RenderOptions& o) {
         if (answerAt >= 0 && (next < 0 || answerAt <= next)) {
             clock.advance(answerAt - clock.nowMs());
             // Confirm the expected copy, as a user who got it right would.
-            user.setText("Text6", ExpectedCopy(readline(text, answered + 1)));
+            user.setText("Text6", practice.rows()[static_cast<std::size_t>(answered)].expected);
             user.pressKey("Text6", 13);
             ++answered;
             answerAt = -1;
@@ -266,7 +263,8 @@ int render(const RenderOptions& o) {
         // without any, the key is the callsigns alone.
         std::string key;
         if (const SettingsFields added = additionFields(o.settings); !added.empty()) key = "# " + settingsLine(added) + "\n";
-        for (int row = 1; row <= groups; ++row) key += std::to_string(row) + ' ' + ExpectedCopy(readline(text, row)) + '\n';
+        for (int row = 1; row <= groups; ++row)
+            key += std::to_string(row) + ' ' + practice.rows()[static_cast<std::size_t>(row - 1)].expected + '\n';
         if (!keyFile->write(key, error)) return cannotWrite(o.keyPath, error);
     }
     if (!wavFile->commit(error)) return cannotWrite(o.outPath, error);

@@ -5,7 +5,8 @@
 namespace tessaly {
 
 WindowControls::WindowControls() {
-    groupOptions({&Option1, &Option2, &Option3, &Option4, &Option5, &Option6});
+    const auto levels = noiseButtons();
+    for (OptionButton* o : levels) o->group.assign(levels.begin(), levels.end());
     groupOptions({&Option7[0], &Option7[1], &Option7[2], &Option7[3], &Option7[4]});
     groupOptions({&Option8, &Option9});
     groupOptions({&Option10, &Option11});
@@ -24,7 +25,8 @@ std::array<OptionButton*, 6> WindowControls::noiseButtons() {
 }
 
 std::array<const OptionButton*, 6> WindowControls::noiseButtons() const {
-    return {&Option1, &Option2, &Option3, &Option4, &Option5, &Option6};
+    const auto buttons = const_cast<WindowControls*>(this)->noiseButtons();
+    return {buttons[0], buttons[1], buttons[2], buttons[3], buttons[4], buttons[5]};
 }
 
 std::array<const CheckBox*, 6> WindowControls::conditionBoxes() const {

@@ -6,10 +6,10 @@
 
 namespace tessaly {
 
-Replay::Replay(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random, FormHost& host,
+Replay::Replay(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
                const Practice& practice, const Band& band)
     : controls_(controls), random_(random), host_(host), practice_(practice), band_(band),
-      voice_(device, Bus::Reader, /*toned=*/true) {
+      voice_(platform, Bus::Reader, /*toned=*/true) {
     timer_.attach(&clock, [this] { ReplayTimer_Timer(); });
     timer_.setEnabled(false);
 }

@@ -12,7 +12,7 @@ namespace tessaly {
 
 class Replay {
 public:
-    Replay(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random, FormHost& host,
+    Replay(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
            const Practice& practice, const Band& band);
 
     // Whether row `row` (from 1) can be heard again: no practice runs, the list is

@@ -45,6 +45,19 @@ std::string clipNameFor(std::string_view character, WordSet words, RandomSource&
     return clipNameOf(character, clipSetsFor(words, random));
 }
 
+const std::vector<std::string>& spokenClipNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (int set = 0; set < 4; ++set)
+            for (int letter = 1; letter <= 26; ++letter) n.push_back(letterClip(set, letter));
+        for (int set = 0; set < 2; ++set)
+            for (int digit = 0; digit <= 9; ++digit) n.push_back(std::to_string(set) + std::to_string(digit));
+        for (const char* word : {"PORTABLE", "MOBILE", "QRP"}) n.push_back(word);
+        return n;
+    }();
+    return names;
+}
+
 std::vector<std::pair<std::string, double>> wordSetClipShares(WordSet words) {
     std::vector<std::pair<std::string, double>> clips;
     const std::vector<int> letterSets =

@@ -28,6 +28,9 @@ std::string clipNameOf(std::string_view character, ClipSets sets);
 // Both in one: the clip a reader in `words` says `character` with.
 std::string clipNameFor(std::string_view character, WordSet words, RandomSource& random);
 
+// Every spoken clip's name: the letter sets, the digit sets, the suffix words.
+const std::vector<std::string>& spokenClipNames();
+
 // The clips a callsign in `words` is spoken with, each with its share of a
 // callsign's characters: letters about 78 %, digits the rest; mixed reading shares
 // its letters among its three sets.

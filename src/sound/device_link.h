@@ -1,7 +1,8 @@
 #pragma once
-// The sound device as the parts of the practice share it. It is opened from the
-// platform at load and again before every clip (the platform hands back the device it
-// has while the default device is unchanged), and let go when the window closes.
+// A part's hold on the sound device: opened from the platform when the part needs it
+// (a station before every clip, the band at load), let go when the window closes.
+// The platform hands back the device it has while the default device is unchanged,
+// so every part holds the same one.
 #include "sound/sound_api.h"
 
 #include <memory>

@@ -4,8 +4,8 @@
 
 namespace tessaly {
 
-Interferer::Interferer(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random)
-    : controls_(controls), random_(random), station_(device, Bus::Interferer, /*toned=*/false) {
+Interferer::Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random)
+    : controls_(controls), random_(random), station_(platform, Bus::Interferer, /*toned=*/false) {
     Timer3.attach(&clock, [this] { Timer3_Timer(); });
 }
 

@@ -17,7 +17,7 @@ constexpr int kInterfererVolume = -1200;
 
 class Interferer {
 public:
-    Interferer(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random);
+    Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random);
 
     // The window's load step: the timer off, at its interval.
     void load();

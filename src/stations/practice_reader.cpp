@@ -15,9 +15,9 @@ constexpr ExcursionRule kToneSweepRule{kSweepTopHz, 1, 5, 3, 11, 1, 720, 80};
 
 }  // namespace
 
-PracticeReader::PracticeReader(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random,
+PracticeReader::PracticeReader(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random,
                                FormHost& host, std::function<void()> tick)
-    : controls_(controls), random_(random), host_(host), station_(device, Bus::Reader, /*toned=*/true),
+    : controls_(controls), random_(random), host_(host), station_(platform, Bus::Reader, /*toned=*/true),
       toneSweep_(kToneSweepRule, Timer9, Timer10, random) {
     Timer2.attach(&clock, std::move(tick));
     Timer8.attach(&clock, [this] { Timer8_Timer(); });

@@ -24,7 +24,7 @@ class PracticeReader {
 public:
     // `tick` runs on every tick of the reader's timer: the session, which has each part
     // take its step of a character in turn.
-    PracticeReader(WindowControls& controls, DeviceLink& device, TimerClock& clock, RandomSource& random, FormHost& host,
+    PracticeReader(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
                    std::function<void()> tick);
 
     // What the reader came to on a tick: the character at its new position.

@@ -37,6 +37,7 @@ void Station::release() {
     stopIfPlaying();
     buffer_.reset();
     tone_.reset();
+    device_.release();
 }
 
 }  // namespace tessaly

@@ -14,7 +14,7 @@ namespace tessaly {
 class Station {
 public:
     // `toned`: its clips carry the equaliser that shapes their tone.
-    Station(DeviceLink& device, Bus bus, bool toned) : device_(device), bus_(bus), toned_(toned) {}
+    Station(SoundPlatform& platform, Bus bus, bool toned) : device_(platform), bus_(bus), toned_(toned) {}
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
@@ -27,14 +27,14 @@ public:
     void setTone(const ParamEqParameters& tone);
     // Stops the clip if it is still playing (not a loop), keeping the buffer.
     void stopIfPlaying();
-    // Lets the clip go: stopped if still playing, then dropped.
+    // Lets the clip and the device go: the clip stopped if still playing, then dropped.
     void release();
     bool hasClip() const { return buffer_ != nullptr; }
     bool hasTone() const { return tone_ != nullptr; }
     Bus bus() const { return bus_; }
 
 private:
-    DeviceLink& device_;
+    DeviceLink device_;
     const Bus bus_;
     const bool toned_;
     std::shared_ptr<SoundBuffer> buffer_;

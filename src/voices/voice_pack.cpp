@@ -161,23 +161,6 @@ bool isClipFileName(const std::string& fileName) {
     return std::find(names.begin(), names.end(), upper(path.stem().string())) != names.end();
 }
 
-const std::vector<std::string>& spokenClipNames() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> n;
-        char name[8];
-        for (int set = 0; set < 4; ++set)
-            for (int letter = 1; letter <= 26; ++letter) {
-                std::snprintf(name, sizeof name, "%d%02d", set, letter);
-                n.push_back(name);
-            }
-        for (int set = 0; set < 2; ++set)
-            for (int digit = 0; digit <= 9; ++digit) n.push_back(std::to_string(set) + std::to_string(digit));
-        for (const char* word : {"PORTABLE", "MOBILE", "QRP"}) n.push_back(word);
-        return n;
-    }();
-    return names;
-}
-
 std::string refusalText(const PackClip& c) {
     switch (c.refusal) {
         case PackRefusal::None: return "";
