@@ -109,7 +109,15 @@ void Session::Timer2_Timer() {
         practice_.callsignBegins(clock_.nowMs(), band_.callsignSnr());
     }
     if (reader_.speak(step, groupedReading(), band_.fadeLevel())) practice_.unitRead();
-    if (reader_.atEnd(practice_.text(), practice_.textLength())) endOfReading();
+    if (reader_.waitingForAnswer() && threshold_.running() && answeredAhead()) reader_.resumeAfterAnswer();
+    if (reader_.atEnd(practice_.text(), practice_.textLength())) {
+        endOfReading();
+        if (threshold_.running() && practice_.answerCount() >= practice_.groupCount()) markAfterLastAnswer();
+    }
+}
+
+bool Session::answeredAhead() const {
+    return practice_.answerCount() >= practice_.callsignsBegun();
 }
 
 void Session::endOfReading() {
@@ -143,6 +151,9 @@ void Session::Check3_Click() {
 void Session::Text6_KeyPress(int& KeyAscii) {
     if (KeyAscii >= 'a' && KeyAscii <= 'z') KeyAscii -= 32;
     if (KeyAscii != 13) return;
+    // In a threshold run an answer belongs to a callsign that has been read: one more
+    // waits in the box for the next callsign.
+    if (threshold_.running() && practice_.practising() && answeredAhead()) return;
     const Practice::Confirmed confirmed = practice_.confirmAnswer();
     if (confirmed == Practice::Confirmed::Stored) {
         const int row = practice_.answerCount();
@@ -154,13 +165,15 @@ void Session::Text6_KeyPress(int& KeyAscii) {
         Command5_Click();
         practice_.closeAnswerBox();
     }
-    if (confirmed != Practice::Confirmed::Nothing && !practice_.practising()) {
-        practice_.closeAnswerBox();
-        mark();
-        practice_.stopClock();
-        practice_.dropPracticeText();
-    }
+    if (confirmed != Practice::Confirmed::Nothing && !practice_.practising()) markAfterLastAnswer();
     practice_.clearAnswerBox();
+}
+
+void Session::markAfterLastAnswer() {
+    practice_.closeAnswerBox();
+    mark();
+    practice_.stopClock();
+    practice_.dropPracticeText();
 }
 
 void Session::Command5_Click() {
@@ -185,8 +198,11 @@ void Session::mark() {
         if (estimate) {
             practice_.setSummaryAddition(ThresholdRun::resultText(*estimate, band_.levelNear(estimate->snrDb)));
             host_.thresholdFound(estimate->snrDb, estimate->se, estimate->trials);
+        } else {
+            practice_.setSummaryAddition(ThresholdRun::kNotFound);
         }
         band_.endTrials();
+        threshold_.arm(false);  // a threshold run is asked for each time
     }
     PracticeSettings settings = settingsOf(*this);
     settings.threshold = thresholdRun;

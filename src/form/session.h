@@ -76,6 +76,11 @@ private:
     // Every row marked; the first marking of a practice ends its threshold run and
     // goes to the review.
     void mark();
+    // The reading is over and the last answer is in: the list is marked.
+    void markAfterLastAnswer();
+    // A threshold run takes an answer for the callsign being read, and only for it: it
+    // goes on without waiting once its callsign's answer is in.
+    bool answeredAhead() const;
 
     TimerClock& clock_;
     FormHost& host_;

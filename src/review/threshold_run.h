@@ -46,6 +46,8 @@ public:
     // "本次阈值 -3.5 dB (±0.8),约 S3", for the list's tooltip and the window's result
     // box; the nearest level button when it is known.
     static std::string resultText(const ThresholdEstimate& estimate, std::optional<int> level);
+    // The same place's line for a run stopped before its last answer.
+    static constexpr const char* kNotFound = "阈值测试没有做完，没有得出阈值";
 
 private:
     bool armed_ = false;

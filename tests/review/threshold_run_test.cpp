@@ -1,8 +1,6 @@
 // The threshold run through the whole form: the SNR each callsign is read at follows
 // the answers as they are confirmed, the threshold comes with the marking, and a run
 // stopped early finds none.
-#include "practice/expected_copy.h"
-#include "base/lines.h"
 #include "support/form_fixture.h"
 #include "support/rendered_practice.h"
 
@@ -26,8 +24,8 @@ protected:
     // it right or wrong as the staircase's rule marks it.
     void answerNext(bool right) {
         for (int i = 0; i < 200 && !form.reader().waitingForAnswer() && form.practice().practising(); ++i) clock.advance(100);
-        const int row = form.practice().answerCount() + 1;
-        const std::string expected = ExpectedCopy(readline(form.controls().Text1.text(), row));
+        const auto row = static_cast<std::size_t>(form.practice().answerCount());
+        const std::string& expected = form.practice().rows()[row].expected;
         input.type("Text6", (right ? expected : expected + "X") + "\r");
     }
 };
@@ -88,13 +86,52 @@ TEST_F(ThresholdRunTest, HoldsTheNoiseControlsWhileItRunsAndReadsGroupedWhatever
 TEST_F(ThresholdRunTest, StoppedInTheMiddleItFindsNoThreshold) {
     start(20);
     for (int i = 0; i < 6; ++i) answerNext(i % 2 == 0);
+    clock.advance(1200);  // the seventh begun
     input.click("Command5");
     EXPECT_TRUE(host.thresholds.empty());
     EXPECT_FALSE(form.review().lastRecord().thresholdDb);
     EXPECT_FALSE(form.threshold().running());
     EXPECT_TRUE(form.controls().Option1.enabled);
+    EXPECT_FALSE(form.threshold().armed()) << "the run was for one Start";
     input.hover("ListView1");
-    EXPECT_EQ(form.controls().ListView1.toolTip.get(), "本次练习呼号听抄正确共3个");
+    EXPECT_EQ(form.controls().ListView1.toolTip.get(), "本次练习呼号听抄正确共3个\n阈值测试没有做完，没有得出阈值");
+    // The rows read keep the SNR they were read at.
+    const auto& rows = form.review().lastRecord().rows;
+    EXPECT_EQ(rows[0].snrDb, 6.0);
+    EXPECT_TRUE(rows[6].snrDb) << "begun, not answered";
+    EXPECT_FALSE(rows[7].snrDb) << "never read";
+}
+
+// A fast copier confirms each callsign before its reading is over: in a run each answer
+// stays in its own row and the reading goes on without waiting; in a plain grouped
+// practice the answer is stored and the reader still waits at the callsign's end.
+TEST_F(ThresholdRunTest, AnAnswerGivenWhileItsCallsignIsReadCountsForIt) {
+    for (const bool run : {true, false}) {
+        input.setThreshold(run);
+        input.setText("Text2", "10");
+        input.click("Command4");
+        for (int row = 1; row <= 10 && form.practice().practising(); ++row) {
+            while (form.practice().callsignsBegun() < row && form.practice().practising()) clock.advance(100);
+            clock.advance(2000);  // the callsign half read
+            const std::string& expected = form.practice().rows()[static_cast<std::size_t>(row - 1)].expected;
+            input.type("Text6", expected + "\r");
+            input.type("Text6", "EARLY\r");  // one more before the next is read: it waits in the box
+            EXPECT_EQ(form.controls().Text6.text(), run ? "EARLY" : "") << row;
+            if (run) input.setText("Text6", "");
+            if (!run) break;
+        }
+        if (!run) {
+            clock.advance(10'000);
+            EXPECT_TRUE(form.reader().waitingForAnswer()) << "the window's own rule: the reader waits";
+            EXPECT_EQ(form.practice().rows()[1].answer, "EARLY");
+            input.click("Command5");
+            continue;
+        }
+        clock.advance(10'000);
+        for (const CallsignRow& row : form.practice().rows()) EXPECT_EQ(row.answer, row.expected);
+        ASSERT_EQ(host.thresholds.size(), 1u) << "marked when the last answer is in and the reading over";
+        EXPECT_FALSE(form.practice().practising());
+    }
 }
 
 // A listener who copies with a logistic chance around a known 50 % point: over many

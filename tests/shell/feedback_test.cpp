@@ -129,6 +129,7 @@ TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
 
 TEST(Feedback, StatusTexts) {
     using S = PracticeStatus::Stage;
+    using R = PracticeStatus::Run;
     const struct {
         PracticeStatus status;
         const char* text;
@@ -141,6 +142,13 @@ TEST(Feedback, StatusTexts) {
         {{S::Marked, 0, 5, 5}, "正确 5/5 (100%)"},
         {{S::Marked, 0, 500, 499}, "正确 499/500 (99%)"},  // 100% only for all
         {{S::Marked, 0, 500, 1}, "正确 1/500 (1%)"},       // 0% only for none
+        {{S::Reading, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下"},
+        {{S::WaitingForAnswer, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下，报读等下一次回车"},
+        {{S::Reading, 3, 20, 0, false, R::Running, 20}, "阈值测试 · 第 3/20 · +2 dB"},
+        {{S::WaitingForAnswer, 4, 20, 0, true, R::Running, -35}, "阈值测试 · 第 4/20 · -3.5 dB"},
+        {{S::Idle, 0, 0, 0, false, R::Armed}, "阈值测试 · 待开始"},
+        {{S::Marked, 0, 5, 3, false, R::Armed}, "正确 3/5 (60%) · 阈值测试 · 待开始"},
+        {{S::Marked, 0, 7, 3, false, R::Unfinished}, "正确 3/7 (43%) · 阈值测试没有做完"},
     };
     for (const auto& c : cases) EXPECT_EQ(statusText(c.status), QString::fromUtf8(c.text)) << c.text;
 }
