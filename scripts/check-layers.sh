@@ -19,9 +19,10 @@ declare -A below=(
   [stations]="practice sound base"
   [band]="practice sound base"
   [review]="stations band practice learning sound base"
-  [form]="review stations band sources practice learning sound base"
-  [headless]="form review stations band sources practice learning engine voices sound base"
-  [shell]="headless form review stations band sources practice learning engine voices sound base"
+  [pileup]="stations band sources practice learning sound base"
+  [form]="review pileup stations band sources practice learning sound base"
+  [headless]="form review pileup stations band sources practice learning engine voices sound base"
+  [shell]="headless form review pileup stations band sources practice learning engine voices sound base"
 )
 
 status=0

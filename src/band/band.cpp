@@ -68,7 +68,10 @@ void Band::startNoise() {
     applySnr();
 }
 
-void Band::startPaths() { applyPath(); }
+void Band::startPaths(int callers) {
+    callers_ = callers;
+    applyPath();
+}
 
 void Band::startConditions() {
     if (controls_.Check1.ticked() && qrnBuffer_) qrnBuffer_->play(true);
@@ -195,6 +198,7 @@ void Band::applyPath() {
     const std::uint64_t interferer = path_ == "off" ? 0 : seed();
     channel->setPath(Bus::Reader, path_, reader);
     channel->setPath(Bus::Interferer, path_, interferer);
+    for (int i = 0; i < callers_; ++i) channel->setPath(callerBus(i), path_, path_ == "off" ? 0 : seed());
     appliedPath_ = path_;
 }
 

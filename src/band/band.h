@@ -31,8 +31,9 @@ public:
     // ---- a practice
     // Start: the band noise loops, at the SNR when one applies.
     void startNoise();
-    // Start: each station's path, drawn from the practice's random source.
-    void startPaths();
+    // Start: each station's path, drawn from the practice's random source; a pile-up's
+    // `callers` stations each have theirs too.
+    void startPaths(int callers = 0);
     // Start: the ticked conditions: QRN, QSB, the noise variation (not in trials).
     void startConditions();
     // Stop and the end of reading: the loops stop (keeping their place), and the timers.
@@ -94,6 +95,7 @@ private:
     void enableLevelButtons();
     void applySnr();
     void applyPath();
+    int callers_ = 0;  // the pile-up's stations, whose paths are the band's too
     SnrReference snrReference() const;
     int drawTimerInterval();  // reseeded, 50 .. 140 ms
 

@@ -112,6 +112,8 @@ SettingsFields additionFields(const PracticeSettings& s) {
     if (s.passband) fields.emplace_back("passband", "on");
     if (s.agc != "off") fields.emplace_back("agc", s.agc);
     if (s.threshold) fields.emplace_back("threshold", "on");
+    if (s.pileup) fields.emplace_back("pileup", std::to_string(s.pileup));
+    if (s.pileupStream) fields.emplace_back("pileup-stream", "on");
     return fields;
 }
 
@@ -132,6 +134,8 @@ SettingsFields settingsFields(const PracticeSettings& s) {
         {"passband", s.passband ? "on" : "off"},
         {"agc", s.agc},
         {"threshold", s.threshold ? "on" : "off"},
+        {"pileup", s.pileup ? std::to_string(s.pileup) : "off"},
+        {"pileup-stream", s.pileupStream ? "on" : "off"},
     };
     return fields;
 }
@@ -209,6 +213,14 @@ bool setSettingsField(PracticeSettings& s, std::string_view name, std::string_vi
         return bad("off, fast, medium or slow");
     } else if (name == "threshold") {
         return onOff(s.threshold);
+    } else if (name == "pileup") {
+        if (value == "off") {
+            s.pileup = 0;
+            return true;
+        }
+        if (!wholeNumber(value, 2, 6, s.pileup)) return bad("off or 2 to 6");
+    } else if (name == "pileup-stream") {
+        return onOff(s.pileupStream);
     } else {
         error = "unknown setting \"" + std::string(name) + "\"";
         return false;

@@ -43,6 +43,8 @@ struct PracticeSettings {
     bool passband = false;        // the receiver's SSB passband
     std::string agc = "off";      // the receiver's AGC: off, fast, medium, slow
     bool threshold = false;       // an adaptive threshold run
+    int pileup = 0;               // a pile-up of this many stations (2 .. 6); 0: none
+    bool pileupStream = false;    // its callers come as a steady stream, not as a fixed set
 
     bool has(Condition c) const { return (conditions & c) != 0; }
     void set(Condition c, bool on) { conditions = on ? (conditions | c) : (conditions & ~static_cast<unsigned>(c)); }

@@ -10,7 +10,8 @@ Session::Session(TimerClock& clock, SoundPlatform& platform, RandomSource& rando
     : clock_(clock), host_(host), practice_(controls_, clock, host), sources_(random),
       reader_(controls_, platform, clock, random, host, [this] { Timer2_Timer(); }),
       interferer_(controls_, platform, clock, random), band_(controls_, platform, clock, random), keeper_(host),
-      review_(host, keeper_), replay_(controls_, platform, clock, random, host, practice_, band_) {
+      review_(host, keeper_), replay_(controls_, platform, clock, random, host, practice_, band_),
+      pileup_(controls_, platform, clock, random, host, sources_, practice_, band_, [this] { PileupTimer_Timer(); }) {
     WindowControls& c = controls_;
     c.Command1.onClick = [this] { Command1_Click(); };
     c.Command4.onClick = [this] { Command4_Click(); };
@@ -80,6 +81,10 @@ void Session::Command1_Click() {
 }
 
 void Session::Command4_Click() {
+    if (pileup_.stations() > 0) {
+        startPileup();
+        return;
+    }
     practice_.clearForStart();
     reader_.rewind();
     if (threshold_.start(controls_.groupsAsked())) band_.beginTrials(threshold_.nextSnr());
@@ -95,6 +100,29 @@ void Session::Command4_Click() {
     Timer11.setEnabled(true);
     review_.started();
     replay_.stop();
+}
+
+void Session::startPileup() {
+    practice_.clearForStart();
+    reader_.rewind();
+    reader_.stopTimers();  // the callers speak, not the reader
+    practice_.beginRunning();
+    band_.startNoise();
+    band_.startPaths(pileup_.stations());
+    band_.startConditions();
+    interferer_.startIfTicked();
+    practice_.startClock();
+    Timer11.setEnabled(true);
+    review_.started();
+    replay_.stop();
+    if (!pileup_.start(controls_.groupsAsked())) PileupTimer_Timer();  // nothing to call: over at once
+}
+
+void Session::PileupTimer_Timer() {
+    if (pileup_.step()) return;
+    practice_.readingFinished();
+    silence(/*interfererToo=*/true);
+    markAfterLastAnswer();
 }
 
 void Session::Timer2_Timer() {
@@ -135,6 +163,7 @@ void Session::silence(bool interfererToo) {
     reader_.stopTimers();
     interferer_.stopTimer();
     band_.stopTimers();
+    pileup_.stop();
 }
 
 void Session::Timer11_Timer() {
@@ -151,6 +180,11 @@ void Session::Check3_Click() {
 void Session::Text6_KeyPress(int& KeyAscii) {
     if (KeyAscii >= 'a' && KeyAscii <= 'z') KeyAscii -= 32;
     if (KeyAscii != 13) return;
+    if (pileup_.running()) {
+        pileup_.answer(practice_.answerBoxText());
+        practice_.clearAnswerBox();
+        return;
+    }
     // In a threshold run an answer belongs to a callsign that has been read: one more
     // waits in the box for the next callsign.
     if (threshold_.running() && practice_.practising() && answeredAhead()) return;

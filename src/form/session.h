@@ -8,6 +8,7 @@
 // condition box, a timer of its own) go straight to it. Every host (window, headless
 // runner, tests) drives the same object.
 #include "band/band.h"
+#include "pileup/pileup.h"
 #include "practice/practice.h"
 #include "practice/window_controls.h"
 #include "review/learning_keeper.h"
@@ -46,6 +47,8 @@ public:
     void setPath(const std::string& preset) { band_.setPath(preset, practice_.practising()); }
     void setReceiver(bool passband, const std::string& agc) { band_.setReceiver(passband, agc); }
     void armThreshold(bool on) { threshold_.arm(on); }
+    void setPileup(int stations) { pileup_.setStations(stations); }
+    void setPileupStream(bool on) { pileup_.setStream(on); }
     // Learning from a marked practice.
     bool replay(int row) { return replay_.replay(row); }
     bool canReplay(int row) const { return replay_.canReplay(row); }
@@ -59,6 +62,7 @@ public:
     const Interferer& interferer() const { return interferer_; }
     const Band& band() const { return band_; }
     const ThresholdRun& threshold() const { return threshold_; }
+    const Pileup& pileup() const { return pileup_; }
     const PracticeReview& review() const { return review_; }
     // Grouped reading: the reading mode, or a threshold run, which reads grouped.
     bool groupedReading() const;
@@ -70,6 +74,10 @@ public:
 private:
     // Reading has reached the end of the practice text.
     void endOfReading();
+    // Start's steps for a pile-up, in place of the reader's.
+    void startPileup();
+    // The pile-up's timer: its next step; when it is over, the practice ends, marked.
+    void PileupTimer_Timer();
     // The reader, the band and (when asked) the interfering station fall silent and
     // every timer of theirs stops: Stop and the end of reading.
     void silence(bool interfererToo);
@@ -94,6 +102,7 @@ private:
     LearningKeeper keeper_;
     PracticeReview review_;
     Replay replay_;
+    Pileup pileup_;
     // Timer1 ticks at 200 ms from load with no handler: it is left unattached, so it
     // shows its settings but never costs a wake-up.
     Timer Timer1{"Timer1", 1};

@@ -56,6 +56,10 @@ const SettingControl kTable[] = {
      [](UserInput& u, const Session&, const PracticeSettings& p) { u.setAgc(p.agc); }},
     {"threshold", [](const Session& s, PracticeSettings& p) { p.threshold = s.threshold().armed(); },
      [](UserInput& u, const Session&, const PracticeSettings& p) { u.setThreshold(p.threshold); }},
+    {"pileup", [](const Session& s, PracticeSettings& p) { p.pileup = s.pileup().stations(); },
+     [](UserInput& u, const Session&, const PracticeSettings& p) { u.setPileup(p.pileup); }},
+    {"pileup-stream", [](const Session& s, PracticeSettings& p) { p.pileupStream = s.pileup().stream(); },
+     [](UserInput& u, const Session&, const PracticeSettings& p) { u.setPileupStream(p.pileupStream); }},
 };
 
 }  // namespace

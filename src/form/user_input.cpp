@@ -147,6 +147,20 @@ InputResult UserInput::setThreshold(bool on) {
     return InputResult::Done;
 }
 
+InputResult UserInput::setPileup(int stations) {
+    if (stations != 0 && (stations < Pileup::kFewestStations || stations > Pileup::kMostStations))
+        return InputResult::NotApplicable;
+    if (session_.practice().practising()) return InputResult::Ignored;
+    session_.setPileup(stations);
+    return InputResult::Done;
+}
+
+InputResult UserInput::setPileupStream(bool on) {
+    if (session_.practice().practising()) return InputResult::Ignored;
+    session_.setPileupStream(on);
+    return InputResult::Done;
+}
+
 void UserInput::close() { session_.Form_Unload(); }
 
 }  // namespace tessaly

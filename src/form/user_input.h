@@ -62,6 +62,10 @@ public:
     InputResult setPassband(bool on);
     InputResult setAgc(const std::string& speed);
     InputResult setThreshold(bool on);  // the next Start begins a threshold run
+    // A pile-up of 2 .. 6 stations from the next Start on, or none (0); refused while a
+    // practice runs. Its callers as a steady stream, or a fixed set.
+    InputResult setPileup(int stations);
+    InputResult setPileupStream(bool on);
     // The close box: the unload step runs.
     void close();
 

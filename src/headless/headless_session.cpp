@@ -52,6 +52,11 @@ public:
         e.trial = trials;
         send(e);
     }
+    void practiceEvent(const PracticeEvent& reported) override {
+        HostEvent e = event(HostEvent::Kind::Practice);
+        e.practice = reported;
+        send(e);
+    }
     void quitNow() override { send(event(HostEvent::Kind::Quit)); }
     void showAbout() override { send(event(HostEvent::Kind::About)); }
 

@@ -21,7 +21,7 @@ namespace tessaly {
 
 // What the form asked of its host, stamped with the virtual time.
 struct HostEvent {
-    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold, Question };
+    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold, Question, Practice };
     Kind kind = Kind::MessageBox;
     std::int64_t t = 0;
     std::string title, text;        // message box, question
@@ -30,6 +30,7 @@ struct HostEvent {
     int volume = 0, frequency = 0;  // clip
     int trial = 0;                  // trial: which callsign of the run; threshold: how many
     double snrDb = 0, se = 0;       // trial: its SNR; threshold: the threshold and its error
+    PracticeEvent practice;         // what a practice reported
 };
 
 class HeadlessSession {

@@ -74,6 +74,23 @@ Json dumpState(const Session& session) {
                               {"se", std::round(result->estimate.se * 10.0) / 10.0},
                               {"snrs", snrs}};
     }
+    const Pileup& pileup = session.pileup();
+    if (pileup.stations() > 0 || !pileup.callers().empty()) {
+        Json callers = Json::array();
+        for (const PileupCaller& c : pileup.callers())
+            callers.push_back(Json{{"round", c.round},
+                                   {"callsign", c.caller.callsign},
+                                   {"levelDb", std::round(c.caller.levelHundredths / 10.0) / 10.0},
+                                   {"offsetMs", c.caller.offsetMs},
+                                   {"speaker", c.caller.speaker.empty() ? "default" : c.caller.speaker},
+                                   {"calls", c.calls},
+                                   {"busts", c.busts},
+                                   {"outcome", outcomeName(c.outcome)}});
+        d["pileup"] = Json{{"stations", pileup.stations()},   {"stream", pileup.stream()},
+                           {"round", pileup.round()},         {"calling", pileup.calling()},
+                           {"worked", pileup.worked()},       {"busts", pileup.busts()},
+                           {"callers", callers}};
+    }
     const PracticeReview& review = session.review();
     if (review.recording()) {
         // The learning record, as the drill sees it.

@@ -51,6 +51,18 @@ void Practice::appendCallsigns(const std::vector<std::string>& callsigns) {
     }
 }
 
+int Practice::addCallsign(const std::string& callsign) {
+    controls_.Text1.setText(controls_.Text1.text() + callsign + "\r\n");
+    textLength_ = static_cast<std::int32_t>(controls_.Text1.text().size());
+    ++groupCount_;
+    CallsignRow row;
+    row.line = callsign;
+    row.expected = ExpectedCopy(callsign);
+    rows_.push_back(std::move(row));
+    controls_.ListView1.addRow({std::to_string(rows_.size()), "", "", ""});
+    return static_cast<int>(rows_.size());
+}
+
 void Practice::beginRunning() {
     controls_.Option8.enabled = false;
     controls_.Option9.enabled = false;
@@ -79,6 +91,23 @@ void Practice::callsignBegins(std::int64_t nowMs, std::optional<double> snrDb) {
 void Practice::unitRead() {
     if (callsignsBegun_ >= 1 && static_cast<std::size_t>(callsignsBegun_) <= rows_.size())
         ++rows_[static_cast<std::size_t>(callsignsBegun_ - 1)].unitsRead;
+}
+
+void Practice::rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb) {
+    CallsignRow& r = rows_.at(static_cast<std::size_t>(row - 1));
+    if (!r.begun) {
+        r.begun = true;
+        r.begunAtMs = nowMs;
+        r.snrDb = snrDb;
+    }
+    r.unitsRead = static_cast<int>(r.line.size());
+}
+
+void Practice::storeAnswerAt(int row, const std::string& answer) {
+    ++answerCount_;
+    rows_.at(static_cast<std::size_t>(row - 1)).answer = answer;
+    showRow(static_cast<std::size_t>(row - 1));
+    controls_.ListView1.selectedRow = row;
 }
 
 void Practice::readingFinished() {

@@ -40,6 +40,9 @@ public:
     // The generator's lines, appended to the practice text, and a numbered row for each
     // of its lines.
     void appendCallsigns(const std::vector<std::string>& callsigns);
+    // One callsign more, as a pile-up's caller joins: its line and a row numbered after
+    // the last. Its row number (from 1).
+    int addCallsign(const std::string& callsign);
     // The reading mode locked, the answer box open: the practice runs.
     void beginRunning();
     // The clock runs, the answer box has the focus and Start waits for the end.
@@ -50,6 +53,8 @@ public:
     void callsignBegins(std::int64_t nowMs, std::optional<double> snrDb);
     // The reader started the clip of one character of the callsign it is reading.
     void unitRead();
+    // Row `row` (from 1) was heard whole at `nowMs` (a pile-up's caller calling).
+    void rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb);
     // The reader has reached the end of the practice text: reading finished.
     void readingFinished();
 
@@ -58,6 +63,9 @@ public:
     // Enter in the answer box: a non-empty answer is stored in the next row (its
     // number is answerCount()); one past the last row is not stored.
     Confirmed confirmAnswer();
+    // An answer that belongs to row `row` (from 1) whatever the order: a pile-up's.
+    void storeAnswerAt(int row, const std::string& answer);
+    const std::string& answerBoxText() const { return controls_.Text6.text(); }
     // Empties the answer box (after every Enter).
     void clearAnswerBox() { controls_.Text6.setText(""); }
 

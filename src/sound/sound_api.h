@@ -69,10 +69,19 @@ enum class Bus : std::uint8_t {
     Interferer,  // the interfering station
     BandNoise,   // the band-noise bed
     Static,      // static crackle
+    Caller1,     // the stations of a pile-up, each on its own bus: Caller1 .. Caller6
 };
-constexpr int kBusCount = 4;
+constexpr int kCallerBuses = 6;
+constexpr int kBusCount = 4 + kCallerBuses;
+// The bus of the pile-up's caller `index` (0 .. kCallerBuses - 1).
+constexpr Bus callerBus(int index) { return static_cast<Bus>(static_cast<int>(Bus::Caller1) + index); }
 // The buses that are stations, with a path of their own.
-constexpr bool isStation(Bus bus) { return bus == Bus::Reader || bus == Bus::Interferer; }
+constexpr bool isStation(Bus bus) { return bus != Bus::BandNoise && bus != Bus::Static; }
+// A station's place among the stations: the reader 0, the interferer 1, the callers 2 on.
+constexpr int stationIndex(Bus bus) {
+    return bus == Bus::Reader ? 0 : bus == Bus::Interferer ? 1 : static_cast<int>(bus) - static_cast<int>(Bus::Caller1) + 2;
+}
+constexpr int kStationBuses = 2 + kCallerBuses;
 
 // What a signal-to-noise ratio is measured against: the reader's voice as a callsign
 // is spoken (its clips with their shares, at their playback rate, through the tone

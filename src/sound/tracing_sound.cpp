@@ -10,8 +10,9 @@ std::string busRole(Bus bus) {
         case Bus::Interferer: return "qrm";
         case Bus::BandNoise: return "noise";
         case Bus::Static: return "qrn";
+        default: break;
     }
-    return "clip";
+    return "caller" + std::to_string(static_cast<int>(bus) - static_cast<int>(Bus::Caller1) + 1);
 }
 
 namespace {
@@ -120,7 +121,8 @@ public:
     }
     bool setPath(Bus station, std::string_view preset, std::uint64_t seed) override {
         SoundOperation op = operation("path");
-        op.name = std::string(station == Bus::Reader ? "reader:" : "interferer:") + std::string(preset);
+        op.name = (station == Bus::Reader ? std::string("reader") : station == Bus::Interferer ? "interferer" : busRole(station)) +
+                  ":" + std::string(preset);
         report(op);
         return inner ? inner->setPath(station, preset, seed) : true;
     }

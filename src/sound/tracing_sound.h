@@ -36,7 +36,7 @@ private:
     std::shared_ptr<Device> device_;
 };
 
-// How the trace names a buffer by its bus: clip, qrm, noise, qrn.
+// How the trace names a buffer by its bus: clip, qrm, noise, qrn, caller1 .. caller6.
 std::string busRole(Bus bus);
 
 }  // namespace tessaly
