@@ -37,6 +37,7 @@ void FadingPath::setPreset(const PathPreset& preset) {
         hilbert_.reset();
         std::fill(pastRe_.begin(), pastRe_.end(), 0.0f);
         std::fill(pastIm_.begin(), pastIm_.end(), 0.0f);
+        quietFrames_ = 0;
     }
     active_ = active;
     delay_ = std::clamp(static_cast<int>(std::lround(preset.delayMs * rate_ / 1000)), 0, maxDelay_);
@@ -55,6 +56,14 @@ void FadingPath::process(float* samples, int frames) {
 }
 
 void FadingPath::processBlock(float* samples, int frames) {
+    const bool silent = std::all_of(samples, samples + frames, [](float x) { return x == 0.0f; });
+    if (silent && quietFrames_ >= 2L * hilbert_.delay() + maxDelay_) {
+        direct_.generate(gainRe_.data(), gainIm_.data(), frames, kPathAmplitude);
+        delayed_.generate(gain2Re_.data(), gain2Im_.data(), frames, kPathAmplitude);
+        quietFrames_ += frames;
+        return;
+    }
+    quietFrames_ = silent ? quietFrames_ + frames : 0;
     float* re = pastRe_.data() + maxDelay_;
     float* im = pastIm_.data() + maxDelay_;
     hilbert_.process(samples, re, im, frames);

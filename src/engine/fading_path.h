@@ -52,6 +52,10 @@ private:
     // The analytic signal's last maxDelay_ frames, then room for a block.
     std::vector<float> pastRe_, pastIm_;
     std::array<float, kBlock> gainRe_{}, gainIm_{}, gain2Re_{}, gain2Im_{};
+    // Frames of silence in a row at the input. Once the filter and the delay line hold
+    // nothing but silence, a silent block comes out silent whatever the gains: only the
+    // gains are stepped on (a pile-up's station between its calls).
+    long quietFrames_ = 0;
 };
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include "form/setting_controls.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tessaly {
 
@@ -85,6 +86,7 @@ void Session::Command4_Click() {
         startPileup();
         return;
     }
+    pileup_.start(0);  // none: the last one's callers go
     practice_.clearForStart();
     reader_.rewind();
     if (threshold_.start(controls_.groupsAsked())) band_.beginTrials(threshold_.nextSnr());
@@ -237,6 +239,13 @@ void Session::mark() {
         }
         band_.endTrials();
         threshold_.arm(false);  // a threshold run is asked for each time
+    }
+    if (!pileup_.callers().empty()) {
+        const double rate = pileup_.ratePerHour(clock_.nowMs());
+        practice_.setSummaryAddition(Pileup::summaryText(pileup_.worked(), pileup_.busts(), rate));
+        host_.practiceEvent({"pileupEnd", {{"worked", static_cast<long long>(pileup_.worked())},
+                                           {"busts", static_cast<long long>(pileup_.busts())},
+                                           {"ratePerHour", std::round(rate)}}});
     }
     PracticeSettings settings = settingsOf(*this);
     settings.threshold = thresholdRun;

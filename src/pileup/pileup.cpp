@@ -274,6 +274,11 @@ void Pileup::stop() {
     running_ = false;
 }
 
+std::string Pileup::summaryText(int worked, int busts, double ratePerHour) {
+    return "呼叫堆积：联络 " + std::to_string(worked) + " 个电台，抄错 " + std::to_string(busts) + " 次，每小时 " +
+           std::to_string(static_cast<long long>(std::llround(ratePerHour))) + " 个";
+}
+
 double Pileup::ratePerHour(std::int64_t nowMs) const {
     const double hours = static_cast<double>(nowMs - startedMs_) / 3'600'000.0;
     return hours > 0 ? worked_ / hours : 0;

@@ -89,6 +89,8 @@ public:
     int busts() const { return busts_; }
     // Stations worked per hour since the pile-up began (`nowMs` on the form clock).
     double ratePerHour(std::int64_t nowMs) const;
+    // "呼叫堆积：联络 5 个电台，抄错 1 次，每小时 300 个", under the list's summary.
+    static std::string summaryText(int worked, int busts, double ratePerHour);
     std::vector<const Timer*> timers() const;
 
 private:

@@ -149,6 +149,7 @@ TEST(Feedback, StatusTexts) {
         {{S::Idle, 0, 0, 0, false, R::Armed}, "阈值测试 · 待开始"},
         {{S::Marked, 0, 5, 3, false, R::Armed}, "正确 3/5 (60%) · 阈值测试 · 待开始"},
         {{S::Marked, 0, 7, 3, false, R::Unfinished}, "正确 3/7 (43%) · 阈值测试没有做完"},
+        {{S::Reading, 2, 0, 0, false, R::None, 0, 3, 5}, "呼叫堆积 · 第 2 轮 · 3 个电台在呼叫 · 已联络 5"},
     };
     for (const auto& c : cases) EXPECT_EQ(statusText(c.status), QString::fromUtf8(c.text)) << c.text;
 }
@@ -193,7 +194,7 @@ TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
     f.window().refreshLearningMenu();
     EXPECT_EQ(texts(*f.window().learningMenu()),
               (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…", "-", "保存学习记录", "学习进度", "删除学习记录…", "-",
-                           "显示对错与进度", "-", "阈值测试", "电离层路径", "接收机滤波"}));
+                           "显示对错与进度", "-", "阈值测试", "呼叫堆积", "电离层路径", "接收机滤波"}));
     EXPECT_EQ(texts(*f.window().listMenu(1)), (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…"}));
     // Nothing marked yet: nothing to hear again or to save.
     EXPECT_FALSE(item(*f.window().learningMenu(), QStringLiteral("重听"))->isEnabled());

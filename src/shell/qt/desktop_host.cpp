@@ -1,5 +1,7 @@
 #include "shell/qt/desktop_host.h"
 
+#include "form/session.h"
+
 #include "shell/qt/about_box.h"
 #include "shell/qt/main_window.h"
 
@@ -47,14 +49,50 @@ void DesktopHost::quitNow() {
     if (quit_) quit_();
 }
 
+QMessageBox* DesktopHost::resultBox(QPointer<QMessageBox>& box, const QString& title) {
+    if (!box) {
+        box = new QMessageBox(QMessageBox::Information, title, QString(), QMessageBox::Ok, window_);
+        box->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box->setModal(false);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    return box;
+}
+
+void DesktopHost::practiceEvent(const PracticeEvent& event) {
+    if (!window_ || event.name != "pileupEnd") return;
+    QMessageBox* box = resultBox(pileup_, QStringLiteral("呼叫堆积"));
+    box->setText(QString::fromStdString(window_->form().practice().summaryAddition()));
+    // Every caller: its callsign, how strong, how late, whose voice, and how it went.
+    QString table = QStringLiteral("轮  呼号        强弱      起呼     人声      结果  呼叫次数\n");
+    const auto outcome = [](PileupCaller::Outcome o) {
+        switch (o) {
+            case PileupCaller::Outcome::Worked: return QStringLiteral("联络上");
+            case PileupCaller::Outcome::Busted: return QStringLiteral("抄错");
+            case PileupCaller::Outcome::Missed: return QStringLiteral("漏掉");
+            case PileupCaller::Outcome::Calling: break;
+        }
+        return QStringLiteral("呼叫中");
+    };
+    for (const PileupCaller& c : window_->form().pileup().callers())
+        table += QStringLiteral("%1  %2  %3 dB  %4 毫秒  %5  %6  %7\n")
+                     .arg(c.round, 2)
+                     .arg(QString::fromStdString(c.caller.callsign), -10)
+                     .arg(c.caller.levelHundredths / 100.0, 5, 'f', 1)
+                     .arg(c.caller.offsetMs, 3)
+                     .arg(c.caller.speaker.empty() ? QStringLiteral("默认") : QString::fromStdString(c.caller.speaker), -8)
+                     .arg(outcome(c.outcome))
+                     .arg(c.calls);
+    box->setInformativeText(QStringLiteral("强弱是比本轮最强的电台弱多少；起呼是比这一轮呼叫开始晚多少。"
+                                           "每小时联络数按整个练习的时间计算。"));
+    box->setDetailedText(table);
+    box->show();
+    box->raise();
+}
+
 void DesktopHost::thresholdFound(double, double, int trials) {
     if (!window_) return;
-    if (!threshold_) {
-        threshold_ = new QMessageBox(QMessageBox::Information, QStringLiteral("阈值测试"), QString(), QMessageBox::Ok, window_);
-        threshold_->button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-        threshold_->setModal(false);
-        threshold_->setAttribute(Qt::WA_DeleteOnClose);
-    }
+    resultBox(threshold_, QStringLiteral("阈值测试"));
     // The form has put the line under the list's summary: the same words here.
     threshold_->setText(QString::fromStdString(window_->form().practice().summaryAddition()));
     threshold_->setInformativeText(

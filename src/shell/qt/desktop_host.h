@@ -39,6 +39,9 @@ public:
     // A threshold run was marked: a small box says the result, without stopping the window.
     void thresholdFound(double snrDb, double se, int trials) override;
     QMessageBox* thresholdBox() const { return threshold_.data(); }
+    // A pile-up ended: the same kind of box lists every caller and how it went.
+    void practiceEvent(const PracticeEvent& event) override;
+    QMessageBox* pileupBox() const { return pileup_.data(); }
     void showAbout() override;
 
     // The main window closed: the About box goes with it, so that nothing keeps the program running.
@@ -52,7 +55,9 @@ private:
     std::function<void()> quit_;
     MainWindow* window_ = nullptr;
     QPointer<AboutBox> about_;
-    QPointer<QMessageBox> threshold_;
+    QPointer<QMessageBox> threshold_, pileup_;
+    // A small box for a result, made once and shown again without stopping the window.
+    QMessageBox* resultBox(QPointer<QMessageBox>& box, const QString& title);
 };
 
 }  // namespace tessaly::qt

@@ -142,11 +142,38 @@ void addReceiver(QMenu& menu, MainWindow& w, int) {
     }
 }
 
+// 呼叫堆积: from the next Start on, several stations call at once; each one copied
+// and confirmed is worked. Its station count, or 不用; and whether callers keep coming.
+void addPileup(QMenu& menu, MainWindow& w, int) {
+    QMenu* pileup = menu.addMenu(QStringLiteral("呼叫堆积"));
+    pileup->setToolTipsVisible(true);
+    pileup->setEnabled(!w.form().practice().practising());
+    auto* group = new QActionGroup(pileup);
+    for (int stations = 0; stations <= Pileup::kMostStations; stations += stations == 0 ? Pileup::kFewestStations : 1) {
+        QAction* item = pileup->addAction(stations == 0 ? QStringLiteral("不用") : QStringLiteral("%1 个电台同时呼叫").arg(stations));
+        item->setCheckable(true);
+        item->setChecked(w.form().pileup().stations() == stations);
+        item->setToolTip(stations == 0 ? QStringLiteral("一次只报读一个呼号")
+                                       : QStringLiteral("几个电台以不同的强弱、先后同时呼叫；抄对一个完整呼号按回车即联络上，"
+                                                        "差一两个字符算抄错，以“?”结尾（如“4K?”）只让含有这几个字符的电台再呼叫"));
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, &w,
+                         [&w, stations] { w.act([stations](UserInput& in) { in.setPileup(stations); }); });
+    }
+    pileup->addSeparator();
+    QAction* stream = pileup->addAction(QStringLiteral("不断有新电台加入"));
+    stream->setCheckable(true);
+    stream->setChecked(w.form().pileup().stream());
+    stream->setToolTip(QStringLiteral("联络上一个，就有一个新电台加入，直到练习组数个电台都来过；不选则每轮一组固定的电台"));
+    QObject::connect(stream, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setPileupStream(on); }); });
+}
+
 // The items, in the menu's order.
 constexpr LearningItem kLearningItems[] = {
     {true, addReplay},     {true, addAnalysis},   {true, addDrill},          {true, addExport},
     {false, addKeepRecord}, {false, addProgress}, {false, addDeleteRecord},
-    {false, addFeedback},  {false, addThreshold}, {false, addPath},          {false, addReceiver},
+    {false, addFeedback},  {false, addThreshold}, {false, addPileup},        {false, addPath},
+    {false, addReceiver},
 };
 
 }  // namespace

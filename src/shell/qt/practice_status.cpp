@@ -23,7 +23,12 @@ PracticeStatus practiceStatus(const Session& session, int copied) {
     const Practice& practice = session.practice();
     const auto& rows = practice.rows();
     s.groups = std::min(practice.groupCount(), static_cast<int>(rows.size()));
-    if (practice.practising()) {
+    if (practice.practising() && session.pileup().running()) {
+        s.stage = PracticeStatus::Stage::Reading;
+        s.group = session.pileup().round();
+        s.calling = session.pileup().calling();
+        s.worked = session.pileup().worked();
+    } else if (practice.practising()) {
         s.stage = session.reader().waitingForAnswer() ? PracticeStatus::Stage::WaitingForAnswer
                                                       : PracticeStatus::Stage::Reading;
         // Before the first clip the first callsign is on its way.
@@ -57,6 +62,8 @@ QString signedDb(int tenths) {
 
 QString statusText(const PracticeStatus& s) {
     using Stage = PracticeStatus::Stage;
+    if (s.calling >= 0)
+        return QStringLiteral("呼叫堆积 · 第 %1 轮 · %2 个电台在呼叫 · 已联络 %3").arg(s.group).arg(s.calling).arg(s.worked);
     if (s.run == PracticeStatus::Run::Running)
         return QStringLiteral("阈值测试 · 第 %1/%2 · %3 dB").arg(s.group).arg(s.groups).arg(signedDb(s.snrTenths));
     if (s.run == PracticeStatus::Run::Armed && s.stage != Stage::ReadingOver) {

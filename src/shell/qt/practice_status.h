@@ -18,7 +18,9 @@ struct PracticeStatus {
     int copied = 0;  // marked Y
     bool answeredAhead = false;  // the callsign being read has its answer already
     Run run = Run::None;
-    int snrTenths = 0;           // a threshold run: the SNR this callsign is read at, tenths of a dB
+    int snrTenths = 0;  // a threshold run: the SNR this callsign is read at, tenths of a dB
+    int calling = -1;   // a pile-up: its stations still calling (-1: no pile-up), and those worked
+    int worked = 0;
 
     bool operator==(const PracticeStatus&) const = default;
 };
@@ -28,6 +30,7 @@ PracticeStatus practiceStatus(const Session& session, int copied);
 int copiedRows(const Session& session);
 // "第 2/5 组 · 报读中", "第 2/5 组 · 请输入", "报读完毕 · 请输入", "正确 3/5 (60%)"; "" when idle.
 // A threshold run: "阈值测试 · 第 3/20 · +2 dB", and "阈值测试 · 待开始" while it waits for Start.
+// A pile-up: "呼叫堆积 · 第 2 轮 · 3 个电台在呼叫 · 已联络 5".
 QString statusText(const PracticeStatus& status);
 
 }  // namespace tessaly::qt
