@@ -83,6 +83,7 @@ std::string withoutLastCharacter(const std::string& text) {
 
 std::vector<std::string_view> utf8Characters(std::string_view text) {
     std::vector<std::string_view> characters;
+    characters.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = sequenceLength(text, at);
         const std::size_t taken = length == 0 ? 1 : length;
@@ -94,6 +95,10 @@ std::vector<std::string_view> utf8Characters(std::string_view text) {
 
 std::size_t invalidUtf8At(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        if (static_cast<unsigned char>(text[at]) < 0x80) {  // ASCII, most of any text here
+            ++at;
+            continue;
+        }
         const std::size_t length = sequenceLength(text, at);
         if (length == 0) return at;
         at += length;

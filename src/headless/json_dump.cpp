@@ -80,7 +80,7 @@ Json dumpState(MainForm& form) {
         const LearningKeeper& keeper = form.review.keeper();
         Json boxes = Json::object();
         for (const ReviewBox& b : keeper.boxes()) boxes[b.unit] = Json{{"box", b.box}, {"due", b.due}};
-        d["record"] = Json{{"practices", keeper.practices().size()}, {"drill", form.drillUnits}, {"boxes", boxes}};
+        d["record"] = Json{{"practices", keeper.digest().practices()}, {"drill", form.drillUnits}, {"boxes", boxes}};
     }
     const ErrorAnalysis& analysis = form.review.analysis();
     if (analysis.practices() == 0) return d;
