@@ -1,6 +1,7 @@
-// Random input, seeded: mutations of valid scripts, results files and recordings
-// go through the script parser and runner, the results reader and the stats, the
-// voice-pack loader and the WAVE decoder. Each reader must answer every input with
+// Random input, seeded: mutations of valid scripts, results files, learning
+// records, settings files and recordings go through the script parser and runner
+// (whole and interactive), the results reader and the stats, the record reader and
+// its digest, the settings parser, the voice-pack loader and the WAVE decoder. Each reader must answer every input with
 // a result or an error, never a crash, a hang or unbounded memory (the sanitizer
 // build catches what a plain run cannot see).
 //
@@ -13,6 +14,9 @@
 #include "headless/headless_session.h"
 #include "headless/script_parser.h"
 #include "headless/script_runner.h"
+#include "learning/learning_record.h"
+#include "learning/learning_settings.h"
+#include "learning/record_digest.h"
 #include "learning/results_csv.h"
 #include "learning/stats_report.h"
 #include "learning/stats_text.h"
@@ -21,6 +25,7 @@
 #include <sndfile.h>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <cmath>
@@ -187,6 +192,91 @@ TEST(Fuzz, ResultsReaderAndStats) {
         EXPECT_FALSE(statsText(report).empty());
     });
     EXPECT_GT(runs, 0u);
+}
+
+TEST(Fuzz, RecordReaderAndDigest) {
+    PracticeRecord practice{"2024-05-01", "10:00:00", "exam", "5", "snr", {"qrn"},
+                            {{1, "BA4XY", "BA4XY", true, "BA4XY", 6.0}, {2, "=K1", "K1ABC/QRP", false, "K1ABC/q", -2.5}}};
+    practice.thresholdDb = -3, practice.thresholdSe = 1.5, practice.id = "0123456789abcdef", practice.seconds = 80;
+    Mutator mutator({recordLines(practice, true) + recordLines(practice, false),
+                     std::string(kResultsHeaderWithoutId) + "\r\n1,K1,K1,Y,2024-05-02,10:00:00,exam,5,off,,K 1,,,,off,off,off,9\r\n"},
+                    {",", "\"", "\r\n", "\n", "'", "=", "MOBILE", "QRP", "Y", "9999-12-31", "0123456789abcdef", "mid-quiet",
+                     std::string(kResultsHeader) + "\r\n", std::string(300, 'A')},
+                    seed() + 3);
+    const auto runs = fuzz("record", mutator, [&](const Bytes& text) {
+        RecordContents read;
+        RecordLimits limits;
+        limits.warnings = 5;
+        readRecordText(text, 1, limits, read, "2024-12-31");
+        EXPECT_LE(read.warnings.size(), limits.warnings + 1);
+        RecordDigest digest;
+        for (const PracticeRecord& p : read.practices) digest.add(p);
+        EXPECT_EQ(digest.report("2024-06-01").practices.size(), read.practices.size());
+        // What is read is written back and read again as it was.
+        std::string again;
+        for (const PracticeRecord& p : read.practices) again += recordLines(p, again.empty());
+        RecordContents reread;
+        readRecordText(again, 1, limits, reread, "2024-12-31");
+        EXPECT_TRUE(reread.warnings.empty()) << reread.warnings.front();
+    });
+    EXPECT_GT(runs, 0u);
+}
+
+TEST(Fuzz, SettingsParser) {
+    LearningSettings settings{true, PracticeSettings{}, true};
+    settings.lastPractice->snrDb = -4.5;
+    settings.lastPractice->path = "good";
+    Mutator mutator({learningSettingsJson(settings), "{\"record\": false}"},
+                    {"{", "}", "[", "]", "\"", ":", ",", "true", "null", "1e999", "\"practice\"", "\"speed\"", "\\u0000",
+                     "\xC3", std::string(100, '[')},
+                    seed() + 4);
+    const auto runs = fuzz("settings", mutator, [&](const Bytes& text) {
+        LearningSettings read;
+        std::string error;
+        if (!parseLearningSettings(text, read, error)) {
+            EXPECT_FALSE(error.empty());
+            return;
+        }
+        LearningSettings again;
+        EXPECT_TRUE(parseLearningSettings(learningSettingsJson(read), again, error)) << error;
+        EXPECT_EQ(again, read);
+    });
+    EXPECT_GT(runs, 0u);
+}
+
+TEST(Fuzz, InteractiveActions) {
+    Mutator mutator({"click Command4\nwait 1100\ndump\nclick Command5\n",
+                     "settext Text2 \"2\"\nsnr -3\npath good\nagc fast\nthreshold on\nclick Command4\nwait 9000\n"
+                     "type Text6 \"BA4XY\\r\"\nreplay 1\nclose\n",
+                     "passband on\ndrill on\nhover Command4\nslide Slider1 7\nnosuch\n\"\n" + std::string(70000, '#') + "\ndump\n"},
+                    {"click ", "type ", "settext ", "wait ", "dump", "close", "replay ", "drill ", "snr ", "path ", "agc ",
+                     "passband ", "threshold ", "on", "off", "Command4", "Text6 ", "\"", "\\", "\n", "\r", "-99", "1e9"},
+                    seed() + 5);
+    std::size_t errors = 0;
+    const auto runs = fuzz("interactive", mutator, [&](const Bytes& text) {
+        std::int64_t waits = 0;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("wait ", 0) == 0) waits += std::atoll(line.c_str() + 5);
+            if (line.find("export") != std::string::npos || line.find("record") != std::string::npos) return;
+        }
+        if (waits > 60'000 || waits < 0) return;
+        ScriptOptions o;
+        o.seed = 1;
+        o.scriptPath = "-";
+        o.interactive = true;
+        std::istringstream in(text);
+        std::ostringstream out, err;
+        EXPECT_EQ(runScript(o, in, out, err), 0) << err.str();
+        std::istringstream events(out.str());
+        for (std::string event; std::getline(events, event);) {
+            const auto parsed = nlohmann::json::parse(event, nullptr, false);
+            ASSERT_FALSE(parsed.is_discarded()) << event;
+            errors += parsed.value("event", "") == "error";
+        }
+    });
+    EXPECT_GT(runs, 0u);
+    std::cout << "[ fuzz     ] interactive: " << errors << " error events\n";
 }
 
 std::string recording(int format, int channels, int rate, float peak) {
