@@ -228,25 +228,17 @@ TEST_F(LearningKeeperTest, TheDrillAndTheAnalysisTakeTheWholeRecordAcrossDays) {
 }
 
 // The window reads the record on a worker thread as it opens: the keeper takes that
-// reading instead of reading again, and only for the record it is of.
+// reading instead of reading again.
 TEST_F(LearningKeeperTest, TakesAReadingBegunElsewhere) {
     const LearningRecord record(folders.record());
     std::string error;
     ASSERT_TRUE(record.append(kept("2024-05-01", {{"BA4XY", ""}}), error)) << error;
-    const auto readingOf = [](const LearningRecord& file) {
-        return std::async(std::launch::async, [file] { return digestRecord(file); });
-    };
-    // Of another place: not taken. Of the record: taken, as it was when it was read.
-    form.learning.takeReading(folders.other("elsewhere.csv"), readingOf(LearningRecord(folders.other("elsewhere.csv"))));
-    input.setRecord(true);
-    EXPECT_EQ(form.learning.digest().practices(), 1u);
-    input.setRecord(false);
-    auto reading = readingOf(record);
+    auto reading = std::async(std::launch::async, [&record] { return digestRecord(record); });
     reading.wait();
     form.learning.takeReading(folders.record(), std::move(reading));
     ASSERT_TRUE(record.append(kept("2024-05-02", {{"K1ABC", ""}}), error)) << error;
     input.setRecord(true);
-    EXPECT_EQ(form.learning.digest().practices(), 1u) << "the reading begun before the second practice";
+    EXPECT_EQ(form.learning.digest().practices(), 1u) << "the reading made before the second practice";
     form.learning.reread();
     EXPECT_EQ(form.learning.digest().practices(), 2u) << "read again once the record has changed";
 }
