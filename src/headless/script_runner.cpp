@@ -41,9 +41,9 @@ CommandLine scriptCommandLine(ScriptOptions& o) {
                                      "                 events at once; a bad line is an \"error\" event and the run goes on", o.interactive),
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
                     o.voicesPath),
-         flagOption("--record", "use the learning record as the window does: on when the window left it on,\n"
-                                "                 and the drill as it was (without it the record is used only\n"
-                                "                 when the script says `record on`)", o.record)});
+         flagOption("--record", "use the learning record as the window does: on when the window left it\n"
+                                "                 on, with the drill as it was (without it, only the script's\n"
+                                "                 'record on' uses the record)", o.record)});
 }
 
 Json soundEvent(const SoundOperation& op) {
