@@ -2,7 +2,7 @@
 // A learner's record of ten years of daily practice, for the benchmarks and for
 // timing the commands by hand: two practices a day of ten callsigns each (73,000
 // callsigns), one answer in eight with a character missed, a threshold run on
-// Sundays, ending today.
+// Sundays, ending today; each practice with its id.
 #include "learning/learning_record.h"
 #include "learning/practice_record.h"
 #include "learning/review_boxes.h"
@@ -48,6 +48,9 @@ inline PracticeRecord madeUpPractice(std::mt19937& random, const std::string& da
         p.rows.push_back(row);
     }
     if (threshold) p.thresholdDb = -2.5 + pick(40) / 10.0, p.thresholdSe = 1.5;
+    char id[20];
+    std::snprintf(id, sizeof id, "%08x%08x", static_cast<unsigned>(random()), static_cast<unsigned>(random()));
+    p.id = id;
     return p;
 }
 
