@@ -229,9 +229,10 @@ TEST(Fuzz, SettingsParser) {
             EXPECT_FALSE(error.empty());
             return;
         }
+        // What is written of it reads back to the same (an SNR is written to a tenth of a dB).
         LearningSettings again;
         EXPECT_TRUE(parseLearningSettings(learningSettingsJson(read), again, error)) << error;
-        EXPECT_EQ(again, read);
+        EXPECT_EQ(learningSettingsJson(again), learningSettingsJson(read));
     });
     EXPECT_GT(runs, 0u);
 }
