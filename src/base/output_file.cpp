@@ -76,6 +76,8 @@ extern "C" void onEndingSignal(int signal, siginfo_t* info, void*) {
     if (info == nullptr || info->si_code <= 0) ::raise(signal);
 }
 
+constexpr const char* kRefusedLink = "it is a symbolic link: refused, nothing was written through it";
+
 mode_t creationMode() {
     // What a plain open() would give: 0666 less the user's umask.
     const mode_t mask = ::umask(0);
@@ -101,11 +103,15 @@ std::string cannotMakeIn(const fs::path& folder, int cause) {
 
 // Where the bytes for `target` go: the target itself, or the regular file that a
 // symbolic link there leads to. "" with the reason when it may not be written.
-std::string placeOf(const std::string& target, std::string& error) {
+std::string placeOf(const std::string& target, OutputFile::Links links, std::string& error) {
     struct stat link {};
     if (::lstat(target.c_str(), &link) != 0) {
         if (errno == ENOENT) return target;  // a new file
         error = std::strerror(errno);
+        return "";
+    }
+    if (S_ISLNK(link.st_mode) && links == OutputFile::Links::refuse) {
+        error = kRefusedLink;
         return "";
     }
     struct stat file {};
@@ -148,8 +154,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, std::string& error) {
-    std::string place = placeOf(target, error);
+std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, std::string& error, Links links) {
+    std::string place = placeOf(target, links, error);
     if (place.empty()) return nullptr;
     const fs::path path(place);
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
@@ -165,7 +171,7 @@ std::unique_ptr<OutputFile> OutputFile::create(const std::string& target, std::s
     ::fchmod(fd, creationMode());
     ::close(fd);
     remember(pattern);
-    return std::unique_ptr<OutputFile>(new OutputFile(target, std::move(place), pattern));
+    return std::unique_ptr<OutputFile>(new OutputFile(target, std::move(place), pattern, links));
 }
 
 OutputFile::~OutputFile() {
@@ -200,6 +206,11 @@ bool OutputFile::write(const std::string& bytes, std::string& error) {
 
 bool OutputFile::commit(std::string& error) {
     // Looked at again: the place may have changed while the file was made.
+    struct stat link {};
+    if (links_ == Links::refuse && ::lstat(place_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        error = kRefusedLink;
+        return false;
+    }
     struct stat old {};
     if (::stat(place_.c_str(), &old) == 0) {
         if (const char* kind = fileKind(old.st_mode); *kind != '\0') {

@@ -7,7 +7,7 @@
 // Only regular files are made or replaced: a device, a FIFO, a socket or a folder
 // at the target (or at the end of a symbolic link there) is refused, never turned
 // into a regular file. A symbolic link to a regular file stays a link: the file it
-// leads to is replaced. A replaced file keeps its mode, and its owner and group
+// leads to is replaced (or, for a file of the program's own, the link is refused). A replaced file keeps its mode, and its owner and group
 // where the process may set them.
 #include <memory>
 #include <string>
@@ -17,9 +17,10 @@ namespace tessaly {
 
 class OutputFile {
 public:
+    enum class Links { follow, refuse };
     // Creates the temporary file at once, so that a place that cannot be written is
     // found before any work is done. Null with a one-line reason on failure.
-    static std::unique_ptr<OutputFile> create(const std::string& target, std::string& error);
+    static std::unique_ptr<OutputFile> create(const std::string& target, std::string& error, Links links = Links::follow);
     ~OutputFile();  // removes the temporary file unless committed
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -32,12 +33,13 @@ public:
     bool commit(std::string& error);
 
 private:
-    OutputFile(std::string target, std::string place, std::string temporary)
-        : target_(std::move(target)), place_(std::move(place)), temporary_(std::move(temporary)) {}
+    OutputFile(std::string target, std::string place, std::string temporary, Links links)
+        : target_(std::move(target)), place_(std::move(place)), temporary_(std::move(temporary)), links_(links) {}
 
     std::string target_;     // as the user named it
     std::string place_;      // where the file goes: the target, or the file a link there leads to
     std::string temporary_;
+    Links links_;
     bool committed_ = false;
 };
 

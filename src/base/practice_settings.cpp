@@ -76,6 +76,13 @@ const std::vector<std::string>& agcNames() {
     return names;
 }
 
+const std::vector<std::string>& pathNames() {
+    static const std::vector<std::string> names = {"off",           "good",         "moderate",      "poor",
+                                                   "flutter",       "mid-quiet",    "mid-moderate",  "mid-disturbed",
+                                                   "high-quiet",    "high-moderate", "high-disturbed"};
+    return names;
+}
+
 std::string speedSetting(const PracticeSettings& s) {
     return s.has(kVarySpeed) ? "random" : std::to_string(s.speed);
 }

@@ -67,6 +67,9 @@ std::optional<Condition> conditionNamed(std::string_view name);
 const std::vector<Condition>& allConditions();
 // The AGC speeds the receiver offers.
 const std::vector<std::string>& agcNames();  // off, fast, medium, slow
+// The names of the ionospheric path presets, "off" first (what each does:
+// sound/path_presets.h, which holds a preset for every one of them).
+const std::vector<std::string>& pathNames();
 
 // ---- as a practice shows them: "random" while the value is varied
 std::string speedSetting(const PracticeSettings& s);  // "0" .. "10" or "random"

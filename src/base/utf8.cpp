@@ -56,6 +56,7 @@ std::string withoutLastCharacter(const std::string& text) {
 
 std::vector<std::string_view> utf8Characters(std::string_view text) {
     std::vector<std::string_view> characters;
+    characters.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = sequenceLength(text, at);
         const std::size_t taken = length == 0 ? 1 : length;

@@ -39,6 +39,8 @@ public:
         }
     }
 
+    bool writeFailed() const { return writeFailed_; }
+
     bool finish(std::string& error) {
         renderUntilMs(nowMs_());
         if (!sink_) {
@@ -83,6 +85,7 @@ public:
     }
 
     bool finish(std::string& error) override { return output_->finish(error); }
+    bool writeFailed() const override { return output_->writeFailed(); }
 
 private:
     std::shared_ptr<Engine> engine_;

@@ -31,6 +31,8 @@ public:
     virtual void renderUntilMs(std::int64_t ms) = 0;
     // Writes out the rest and closes the file; false with a message on failure.
     virtual bool finish(std::string& error) = 0;
+    // A write has failed: nothing more is written, and finish() says why.
+    virtual bool writeFailed() const { return false; }
 };
 
 // nowMs: the virtual clock, read before every operation so that a clip started at

@@ -114,6 +114,8 @@ HeadlessSession::~HeadlessSession() {
 void HeadlessSession::wait(std::int64_t ms) {
     if (!live_) {
         clock_.advance(ms);
+        // The sound up to now, so that a write that fails is known at once.
+        if (wav_) wav_->renderUntilMs(clock_.nowMs());
         return;
     }
     // Live: the timers tick at their due times on the sound's own clock, and a wait

@@ -75,6 +75,8 @@ public:
     bool finish(std::string& error);
     // The live device, or null.
     LiveSound* live() { return live_.get(); }
+    // With Output::Wav: a write of the sound failed (a full disk); finish() says why.
+    bool soundLost() const { return wav_ && wav_->writeFailed(); }
 
 private:
     class Host;

@@ -97,7 +97,7 @@ Json dumpState(const Session& session) {
         const LearningKeeper& keeper = review.keeper();
         Json boxes = Json::object();
         for (const ReviewBox& b : keeper.boxes()) boxes[b.unit] = Json{{"box", b.box}, {"due", b.due}};
-        d["record"] = Json{{"practices", keeper.practices().size()}, {"drill", review.drillUnits()}, {"boxes", boxes}};
+        d["record"] = Json{{"practices", keeper.digest().practices()}, {"drill", review.drillUnits()}, {"boxes", boxes}};
     }
     const ErrorAnalysis& analysis = review.analysis();
     if (analysis.practices() == 0) return d;

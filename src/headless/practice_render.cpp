@@ -6,6 +6,7 @@
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
+#include "learning/own_files.h"
 #include "form/setting_controls.h"
 #include "practice/expected_copy.h"
 #include "practice/reading_pace.h"
@@ -167,11 +168,16 @@ bool complete(const RenderOptions& o, const std::vector<std::string>& positional
         return false;
     }
     const std::vector<std::string> packFiles = voicePackInputs(o.voicesPath);
-    for (const auto& [option, path] : {std::pair{"--out", &o.outPath}, std::pair{"--key", &o.keyPath}})
+    for (const auto& [option, path] : {std::pair{"--out", &o.outPath}, std::pair{"--key", &o.keyPath}}) {
+        if (const OwnFile own = path->empty() ? OwnFile::none : ownFileAt(*path); own != OwnFile::none) {
+            error = std::string(option) + " names " + ownFileDescription(own) + ": it would replace it";
+            return false;
+        }
         if (const std::string* file = path->empty() ? nullptr : sameFileAmong(*path, packFiles)) {
             error = std::string(option) + " names a file of the voice pack (" + *file + "): it would replace it";
             return false;
         }
+    }
     return true;
 }
 

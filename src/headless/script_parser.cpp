@@ -198,33 +198,6 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
 
 }  // namespace
 
-namespace {
-
-// One line into `line`, without its LF; false at the end of the input. Reads at
-// most kLongestScriptLine bytes of it and kLargestScript in all (`total` counts).
-bool readLine(std::istream& in, std::string& line, int number, std::size_t& total) {
-    line.clear();
-    std::streambuf* buffer = in.rdbuf();
-    if (!buffer) return false;
-    for (;;) {
-        const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            in.setstate(std::ios::eofbit);
-            return !line.empty();
-        }
-        if (++total > kLargestScript)
-            throw ScriptError{number, "the script goes on past " + std::to_string(kLargestScript >> 20) +
-                                          " MiB; a script is never that long"};
-        if (c == '\n') return true;
-        if (line.size() == kLongestScriptLine)
-            throw ScriptError{number, "the line is longer than " + std::to_string(kLongestScriptLine) +
-                                          " bytes; a script's line is never that long"};
-        line += static_cast<char>(c);
-    }
-}
-
-}  // namespace
-
 std::optional<ScriptAction> parseCheckedLine(const std::string& line, int number, const ControlRegistry& controls) {
     auto a = parseScriptLine(line, number);
     if (!a) return a;
@@ -248,9 +221,32 @@ ScriptReader::ScriptReader(std::istream& in) : in_(in) {}
 
 std::optional<std::string> ScriptReader::next() {
     std::string line;
-    if (!readLine(in_, line, number_ + 1, total_)) {
-        if (in_.bad()) throw ScriptError{number_ + 1, "the script could not be read"};
-        return std::nullopt;
+    std::streambuf* buffer = in_.rdbuf();
+    for (;;) {
+        const int c = buffer ? buffer->sbumpc() : std::char_traits<char>::eof();
+        if (c == std::char_traits<char>::eof()) {
+            in_.setstate(std::ios::eofbit);
+            if (in_.bad()) throw ScriptError{number_ + 1, "the script could not be read"};
+            if (line.empty()) return std::nullopt;
+            break;
+        }
+        if (++total_ > kLargestScript)
+            throw ScriptError{number_ + 1, "the script goes on past " + std::to_string(kLargestScript >> 20) +
+                                               " MiB; a script is never that long"};
+        if (c == '\n') {
+            if (!skipping_) break;
+            skipping_ = false;  // the end of an over-long line: the next one starts here
+            continue;
+        }
+        if (skipping_) continue;
+        if (line.size() == kLongestScriptLine) {
+            // Said at once; the rest of the line is read and dropped with it on the
+            // next call, so that no part of it runs as an action of its own.
+            skipping_ = true;
+            throw ScriptError{++number_, "the line is longer than " + std::to_string(kLongestScriptLine) +
+                                             " bytes; a script's line is never that long"};
+        }
+        line += static_cast<char>(c);
     }
     ++number_;
     return line;

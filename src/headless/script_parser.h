@@ -45,7 +45,8 @@ constexpr std::size_t kLargestScript = 16 * 1024 * 1024;  // bytes
 std::optional<ScriptAction> parseCheckedLine(const std::string& line, int lineNumber, const ControlRegistry& controls);
 
 // The lines of a script as they arrive, within the bounds a script keeps (a line's
-// length, the whole's size). Throws ScriptError past them or on a read error.
+// length, the whole's size). Throws ScriptError past them or on a read error; after
+// an over-long line, the next call goes on after its end.
 class ScriptReader {
 public:
     explicit ScriptReader(std::istream& in);
@@ -56,6 +57,7 @@ private:
     std::istream& in_;
     int number_ = 0;
     std::size_t total_ = 0;
+    bool skipping_ = false;  // in the rest of an over-long line
 };
 
 // Parses a whole script and checks every action's control against the form's

@@ -10,6 +10,7 @@
 #include "headless/json_dump.h"
 #include "headless/script_parser.h"
 #include "headless/voice_pack_option.h"
+#include "learning/own_files.h"
 
 #include <nlohmann/json.hpp>
 
@@ -39,7 +40,10 @@ CommandLine scriptCommandLine(ScriptOptions& o) {
          flagOption("--interactive", "run each action as it arrives (from '-', standard input) and print its\n"
                                      "                 events at once; a bad line is an \"error\" event and the run goes on", o.interactive),
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones",
-                    o.voicesPath)});
+                    o.voicesPath),
+         flagOption("--record", "use the learning record as the window does: on when the window left it\n"
+                                "                 on, with the drill as it was (without it, only the script's\n"
+                                "                 'record on' uses the record)", o.record)});
 }
 
 Json soundEvent(const SoundOperation& op) {
@@ -71,26 +75,32 @@ const char* describe(InputResult r) {
     }
 }
 
-// Prints JSON Lines stamped with virtual time, until muted.
+// Prints JSON Lines stamped with virtual time, until muted, or until a line could
+// not be written (nobody reads the output, or its disk is full).
 class Printer {
 public:
     Printer(std::ostream& out, const VirtualClock* clock) : out_(out), clock_(clock) {}
     void setClock(const VirtualClock* clock) { clock_ = clock; }
     void emit(const Json& body, std::int64_t t) {
-        if (muted_) return;
+        if (muted_ || !lost_.empty()) return;
         Json line;
         line["t"] = t;
         for (auto& [key, value] : body.items()) line[key] = value;
+        errno = 0;
         out_ << line.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
         out_.flush();
+        if (!out_) lost_ = errno != 0 ? std::strerror(errno) : "the output is closed";
     }
     void emit(const Json& body) { emit(body, clock_ ? clock_->nowMs() : 0); }
     void mute() { muted_ = true; }
+    // Why the output was lost; "" while it is written.
+    const std::string& lost() const { return lost_; }
 
 private:
     std::ostream& out_;
     const VirtualClock* clock_;
     bool muted_ = false;
+    std::string lost_;
 };
 
 }  // namespace
@@ -119,6 +129,8 @@ bool complete(ScriptOptions& o, const std::vector<std::string>& files, std::stri
 // "" when nothing does. `what`: "--wav", "export".
 std::string clash(const std::string& what, const std::string& output, const ScriptOptions& o,
                   const std::vector<std::string>& packFiles, const std::string& otherOutput) {
+    if (const OwnFile own = ownFileAt(output); own != OwnFile::none)
+        return what + " names " + ownFileDescription(own) + ": it would replace it";
     if (o.scriptPath == "-" ? isStandardInput(output) : sameFile(output, o.scriptPath))
         return what + " names the script itself (" + output + "): it would replace it";
     if (const std::string* file = sameFileAmong(output, packFiles))
@@ -263,9 +275,10 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
 
     session->load();
     UserInput& input = session->input();
-    // A learning record left on keeps recording, and the drill its course; the
-    // script sets up its own practice, so the last practice's settings stay put.
-    restoreLearning(input, session->form(), RestoredSettings::RecordAndDrill);
+    // Asked for, a learning record left on keeps recording, and the drill its
+    // course; the script sets up its own practice, so the last practice's settings
+    // stay put. Otherwise a script's result does not depend on who runs it.
+    if (options.record) restoreLearning(input, session->form(), RestoredSettings::RecordAndDrill);
     // One action; "" when it was done (or ignored, which is said), else what was wrong.
     const auto run = [&](const ScriptAction& a) -> std::string {
         using K = ScriptAction::Kind;
@@ -315,9 +328,11 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
         }
         return "";
     };
+    // The run stops at once when its output or its sound can no longer be written.
+    const auto lost = [&] { return !printer.lost().empty() || session->soundLost(); };
     if (!options.interactive) {
         for (const ScriptAction& a : actions) {
-            if (ended) break;
+            if (ended || lost()) break;
             if (const std::string problem = run(a); !problem.empty()) {
                 err << "tessaly script: " << options.scriptPath << " line " << a.line << ": " << problem << '\n';
                 return 2;
@@ -329,7 +344,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             printer.emit({{"event", "error"}, {"line", line}, {"message", printable(message)}});
         };
         ScriptReader reader(script);
-        while (!ended) {
+        while (!ended && !lost()) {
             std::optional<ScriptAction> a;
             try {
                 const auto line = reader.next();
@@ -347,7 +362,12 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                 continue;
             }
             if (const std::string problem = run(*a); !problem.empty()) bad(a->line, problem);
+            if (session->soundLost()) bad(a->line, "the sound could not be written to " + options.wavPath + "; the run stops");
         }
+    }
+    if (!printer.lost().empty()) {
+        err << "tessaly script: cannot write the output: " << printer.lost() << '\n';
+        return 1;
     }
     // What is left at the end of the script is not the program's doing: say nothing of it.
     printer.mute();

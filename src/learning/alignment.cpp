@@ -3,27 +3,34 @@
 #include "base/utf8.h"
 
 #include <algorithm>
-#include <compare>
 #include <limits>
 
 namespace tessaly {
 namespace {
 
-// Edits first, then gaps (omissions and insertions): ordered pairs add up along a
-// path, so the table below finds the best path under both at once.
-struct Cost {
-    int edits = 0;
-    int gaps = 0;
-    auto operator<=>(const Cost&) const = default;
-    Cost operator+(Cost other) const { return {edits + other.edits, gaps + other.gaps}; }
-};
-
-constexpr Cost kFree{0, 0};
-constexpr Cost kSubstitution{1, 0};
-constexpr Cost kGap{1, 1};
-constexpr Cost kUnreachable{std::numeric_limits<int>::max() / 4, 0};
+// A path's cost: its edits first, then its gaps (omissions and insertions), as one
+// number, edits x kPerEdit + gaps. Gaps never reach kPerEdit (there are at most
+// kMostAlignedUnits + kMostAlignedCharacters of them), so comparing the numbers
+// compares edits, then gaps; and costs add up along a path as the pairs would.
+using Cost = int;
+constexpr Cost kPerEdit = 1024;
+static_assert(kMostAlignedUnits + kMostAlignedCharacters < kPerEdit);
+constexpr Cost kFree = 0;
+constexpr Cost kSubstitution = kPerEdit;
+constexpr Cost kGap = kPerEdit + 1;
+constexpr Cost kUnreachable = std::numeric_limits<int>::max() / 4;
 
 enum class Step { none, match, wholeQrp, substitution, omission, insertion };
+
+// A character as a number, equal for equal characters: its code point, or for a
+// byte of no valid sequence (a token of its own) a number past every code point.
+int characterNumber(std::string_view character) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
+    if (character.size() == 1) return byte(0) < 0x80 ? byte(0) : 0x110000 + byte(0);
+    int value = byte(0) & (0x7F >> character.size());
+    for (std::size_t i = 1; i < character.size(); ++i) value = (value << 6) | (byte(i) & 0x3F);
+    return value;
+}
 
 }  // namespace
 
@@ -38,30 +45,37 @@ Alignment align(std::string_view answer, const std::vector<ReadUnit>& units) {
     // units is left out and the rest of the answer inserted, at the end.
     const std::size_t n = std::min(units.size(), kMostAlignedUnits);
     const std::size_t m = std::min(tokens.size(), kMostAlignedCharacters);
-    const auto qrpAt = [&](std::size_t j) {
-        return j + 3 <= m && tokens[j] == "Q" && tokens[j + 1] == "R" && tokens[j + 2] == "P";
-    };
-    // rest[i][j]: the cost of copying the units from i on as the tokens from j on.
-    // Working on what is left lets the walk below settle ties from the start.
-    std::vector<std::vector<Cost>> rest(n + 1, std::vector<Cost>(m + 1, kUnreachable));
+    const std::size_t width = m + 1;
+    // rest[i * width + j]: the cost of copying the units from i on as the tokens
+    // from j on. Working on what is left lets the walk below settle ties from the start.
+    std::vector<Cost> rest((n + 1) * width, kUnreachable);
+    std::vector<char> qrpAt(m + 1, 0);  // "Q" "R" "P" from token j on
+    for (std::size_t j = 0; j + 3 <= m; ++j) qrpAt[j] = tokens[j] == "Q" && tokens[j + 1] == "R" && tokens[j + 2] == "P";
+    // Tokens and the units' written forms as numbers, for the table's inner loop; a
+    // written form of more than one character ("QRP") matches no single token.
+    std::vector<int> token(m), written(n);
+    for (std::size_t j = 0; j < m; ++j) token[j] = characterNumber(tokens[j]);
+    for (std::size_t i = 0; i < n; ++i)
+        written[i] = utf8Characters(units[i].written).size() == 1 ? characterNumber(units[i].written) : -1;
+    const auto at = [&](std::size_t i, std::size_t j) -> Cost& { return rest[i * width + j]; };
     // The ways on from cell (i, j) that are allowed, each with the cost it leads to.
     const auto candidate = [&](Step step, std::size_t i, std::size_t j) -> Cost {
         switch (step) {
             case Step::match:
-                if (i == n || j == m || tokens[j] != units[i].written) return kUnreachable;
-                return rest[i + 1][j + 1] + kFree;
+                if (i == n || j == m || token[j] != written[i]) return kUnreachable;
+                return at(i + 1, j + 1) + kFree;
             case Step::wholeQrp:
-                if (i == n || units[i].name != "QRP" || !qrpAt(j)) return kUnreachable;
-                return rest[i + 1][j + 3] + kFree;
+                if (i == n || !qrpAt[j] || units[i].name != "QRP") return kUnreachable;
+                return at(i + 1, j + 3) + kFree;
             case Step::substitution:
-                if (i == n || j == m || tokens[j] == units[i].written) return kUnreachable;
-                return rest[i + 1][j + 1] + kSubstitution;
+                if (i == n || j == m || token[j] == written[i]) return kUnreachable;
+                return at(i + 1, j + 1) + kSubstitution;
             case Step::omission:
                 if (i == n) return kUnreachable;
-                return rest[i + 1][j] + kGap;
+                return at(i + 1, j) + kGap;
             case Step::insertion:
                 if (j == m) return kUnreachable;
-                return rest[i][j + 1] + kGap;
+                return at(i, j + 1) + kGap;
             case Step::none:
                 break;
         }
@@ -70,17 +84,28 @@ Alignment align(std::string_view answer, const std::vector<ReadUnit>& units) {
     // Also the order of preference when several ways are equally good.
     constexpr Step kSteps[] = {Step::match, Step::wholeQrp, Step::substitution, Step::omission, Step::insertion};
 
-    rest[n][m] = kFree;
-    for (std::size_t i = n + 1; i-- > 0;)
-        for (std::size_t j = m + 1; j-- > 0;)
-            for (const Step step : kSteps) rest[i][j] = std::min(rest[i][j], candidate(step, i, j));
+    // The last row (no unit left): every token left is an insertion.
+    for (std::size_t j = 0; j <= m; ++j) at(n, j) = static_cast<Cost>(m - j) * kGap;
+    for (std::size_t i = n; i-- > 0;) {
+        const bool qrpUnit = units[i].name == "QRP";
+        const int unitWritten = written[i];
+        Cost* here = &rest[i * width];
+        const Cost* below = &rest[(i + 1) * width];
+        here[m] = below[m] + kGap;
+        for (std::size_t j = m; j-- > 0;) {
+            Cost best = std::min(below[j] + kGap, here[j + 1] + kGap);
+            best = std::min(best, below[j + 1] + (token[j] == unitWritten ? kFree : kSubstitution));
+            if (qrpUnit && qrpAt[j]) best = std::min(best, below[j + 3]);
+            here[j] = best;
+        }
+    }
 
     Alignment result;
     result.units.reserve(n);
     for (std::size_t i = 0, j = 0; i < n || j < m;) {
         Step taken = Step::none;
         for (const Step step : kSteps)
-            if (candidate(step, i, j) == rest[i][j]) {
+            if (candidate(step, i, j) == at(i, j)) {
                 taken = step;
                 break;
             }

@@ -25,9 +25,15 @@ bool worseThan(const UnitErrors& a, const UnitErrors& b) {
 }
 
 void ErrorAnalysis::addPractice(const std::vector<AnsweredLine>& answered) {
+    std::vector<Alignment> aligned;
+    aligned.reserve(answered.size());
+    for (const AnsweredLine& one : answered) aligned.push_back(align(one.answer, unitsRead(one.line)));
+    addAligned(aligned);
+}
+
+void ErrorAnalysis::addAligned(const std::vector<Alignment>& practice) {
     ++practices_;
-    for (const AnsweredLine& one : answered) {
-        const Alignment alignment = align(one.answer, unitsRead(one.line));
+    for (const Alignment& alignment : practice) {
         for (const UnitCopy& copy : alignment.units) {
             UnitErrors& errors = units_[copy.unit.name];
             errors.unit = copy.unit.name;
@@ -41,6 +47,16 @@ void ErrorAnalysis::addPractice(const std::vector<AnsweredLine>& answered) {
         }
         for (const Insertion& extra : alignment.inserted) ++inserted_[extra.token];
     }
+}
+
+void ErrorAnalysis::addUnit(const UnitErrors& counted) {
+    if (counted.read == 0) return;
+    UnitErrors& errors = units_[counted.unit];
+    errors.unit = counted.unit;
+    errors.read += counted.read;
+    errors.missed += counted.missed;
+    errors.omitted += counted.omitted;
+    for (const auto& [token, count] : counted.writtenAs) errors.writtenAs[token] += count;
 }
 
 std::vector<UnitErrors> ErrorAnalysis::rows() const {

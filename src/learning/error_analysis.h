@@ -32,10 +32,20 @@ struct UnitErrors {
 // 1 of 3 ties with 2 of 6), then more misses, then the fixed unit order.
 bool worseThan(const UnitErrors& a, const UnitErrors& b);
 
+struct Alignment;
+
 class ErrorAnalysis {
 public:
     // Adds one practice: only the callsigns that were read, each with its answer.
     void addPractice(const std::vector<AnsweredLine>& answered);
+    // The same for a practice whose answers are aligned already (alignment.h).
+    void addAligned(const std::vector<Alignment>& practice);
+    // Counts made elsewhere (a record's digest), added as the practices they came
+    // from would have been: practices, one unit's readings with what it was
+    // written as, a token typed but never read.
+    void addPractices(int count) { practices_ += count; }
+    void addUnit(const UnitErrors& counted);
+    void addInserted(const std::string& token, int count) { inserted_[token] += count; }
 
     int practices() const { return practices_; }
     // Every unit read so far, worst first.

@@ -1,5 +1,6 @@
 #include "learning/learning_record.h"
 
+#include "base/file_kind.h"
 #include "base/utf8.h"
 #include "base/xdg_places.h"
 #include "learning/csv.h"
@@ -75,6 +76,37 @@ bool lineFeedsBefore(int fd, std::size_t count, long long& feeds) {
     return true;
 }
 
+RecordStamp stampOf(const struct stat& info) { return {info.st_dev, info.st_ino, info.st_size}; }
+
+// Opens the record without following a link at its place and without waiting on a
+// FIFO there; refuses anything but a regular file. -1 with the reason in `error`;
+// ENOENT left in errno for a record that is not there.
+int openRecord(const std::string& path, int flags, struct stat& info, std::string& error) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
+        const int cause = errno;
+        struct stat link {};
+        if (cause == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+            error = "the record is a symbolic link: refused, nothing is read or written through it";
+        else
+            error = std::string("cannot open the record: ") + std::strerror(cause);
+        errno = cause;
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0) {
+        error = std::string("cannot see the record: ") + std::strerror(errno);
+        ::close(fd);
+        return -1;
+    }
+    if (const char* kind = fileKind(info.st_mode); *kind != '\0') {
+        error = std::string("the record is ") + kind + ", not a regular file: refused, nothing is read or written";
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 LearningRecord LearningRecord::atDataFolder(std::string& error) {
@@ -93,7 +125,8 @@ std::string recordLines(const PracticeRecord& practice, bool withHeader) {
     return text;
 }
 
-bool LearningRecord::append(const PracticeRecord& practice, std::string& error) const {
+bool LearningRecord::append(const PracticeRecord& practice, std::string& error, RecordStamp* stampBefore,
+                            RecordStamp* stampAfter) const {
     if (!valid()) {
         error = "no place for the learning record";
         return false;
@@ -101,17 +134,18 @@ bool LearningRecord::append(const PracticeRecord& practice, std::string& error) 
     if (practice.rows.empty()) return true;
     const std::string folder = folderOf(path_);
     if (!makeUserFolder(folder, error)) return false;
-    const Descriptor file(::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+    struct stat info {};
+    const Descriptor file(openRecord(path_, O_RDWR | O_APPEND | O_CREAT, info, error));
     const auto failed = [&](const char* what) {
         error = std::string(what) + ": " + std::strerror(errno);
         return false;
     };
-    if (file.get() < 0) return failed("cannot open the record");
+    if (file.get() < 0) return false;
     while (::flock(file.get(), LOCK_EX) != 0)
         if (errno != EINTR) return failed("cannot lock the record");
-    struct stat info {};
     if (::fstat(file.get(), &info) != 0) return failed("cannot see the record's size");
     const off_t before = info.st_size;
+    if (stampBefore) *stampBefore = stampOf(info);
 
     std::string text;
     if (before > 0) {
@@ -143,26 +177,28 @@ bool LearningRecord::append(const PracticeRecord& practice, std::string& error) 
         const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (dir.get() >= 0) ::fsync(dir.get());
     }
+    if (stampAfter) {
+        *stampAfter = stampOf(info);
+        stampAfter->size = before + static_cast<off_t>(text.size());
+    }
     return true;
 }
 
 RecordContents LearningRecord::read(const RecordLimits& limits) const {
     RecordContents out;
     if (!valid()) return out;
-    const Descriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    std::string error;
+    const Descriptor file(openRecord(path_, O_RDONLY, info, error));
     if (file.get() < 0) {
         if (errno != ENOENT) {
             out.found = true;
-            out.error = std::string("cannot open the record: ") + std::strerror(errno);
+            out.error = error;
         }
         return out;
     }
     out.found = true;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        out.error = "the record is not a file";
-        return out;
-    }
+    out.stamp = stampOf(info);
     const auto size = static_cast<std::size_t>(info.st_size);
     std::string text;
     if (size <= limits.bytes) {
@@ -194,6 +230,12 @@ bool LearningRecord::exists() const {
     return valid() && ::stat(path_.c_str(), &info) == 0;
 }
 
+RecordStamp LearningRecord::stamp() const {
+    struct stat info {};
+    if (!valid() || ::lstat(path_.c_str(), &info) != 0) return {};
+    return stampOf(info);
+}
+
 bool LearningRecord::remove(std::string& error) const {
     if (!valid()) {
         error = "no place for the learning record";
@@ -206,8 +248,9 @@ bool LearningRecord::remove(std::string& error) const {
     return true;
 }
 
-void readRecordText(std::string_view text, int firstLine, const RecordLimits& limits, RecordContents& out) {
-    PracticeGrouping practices;
+void readRecordText(std::string_view text, int firstLine, const RecordLimits& limits, RecordContents& out,
+                    std::string_view latestDate) {
+    ResultsRowReader rows(latestDate.empty() ? latestRecordDate() : std::string(latestDate));
     std::size_t columns = kResultsColumns;  // the record is written with every column
     std::size_t skipped = 0;
     const auto skip = [&](int line, const std::string& why) {
@@ -251,17 +294,11 @@ void readRecordText(std::string_view text, int firstLine, const RecordLimits& li
             skip(number, "expected " + std::to_string(columns) + " fields, found " + std::to_string(fields.size()));
             continue;
         }
-        PracticeRecord practice;
-        PracticeRow row;
-        if (std::string problem = parseResultsRow(fields, columns, practice, row); !problem.empty()) {
-            skip(number, problem);
-            continue;
-        }
-        if (std::string problem = practices.add(std::move(practice), std::move(row)); !problem.empty()) skip(number, problem);
+        if (std::string problem = rows.add(fields, columns); !problem.empty()) skip(number, problem);
     }
     if (skipped > limits.warnings)
         out.warnings.push_back("and " + std::to_string(skipped - limits.warnings) + " more lines that could not be read");
-    for (PracticeRecord& practice : practices.practices()) out.practices.push_back(std::move(practice));
+    for (PracticeRecord& practice : rows.practices()) out.practices.push_back(std::move(practice));
 }
 
 }  // namespace tessaly

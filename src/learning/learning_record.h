@@ -27,9 +27,15 @@
 //   first, so the new practice's first line is not glued to the damaged one.
 //
 // Reading takes what it can: a line it cannot read is skipped with one warning that
-// names it ("line 12: expected 18 fields, found 9"), and every other line counts,
+// names it ("line 12: expected 19 fields, found 9"), and every other line counts,
 // before and after it.
+//
+// The record is the program's own file: a symbolic link, a FIFO, a device or a
+// folder in its place is refused with the reason, and nothing is read or written
+// through it (nor does opening it wait for a writer).
 #include "learning/practice_record.h"
+
+#include <sys/types.h>
 
 #include <cstddef>
 #include <string>
@@ -41,12 +47,22 @@ namespace tessaly {
 // The record's name in the data folder.
 constexpr const char* kRecordFileName = "record.csv";
 
+// Which file a record was and how long, when it was last read or appended to: a
+// later look that finds the same has nothing new to read.
+struct RecordStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;  // -1: no file
+    bool operator==(const RecordStamp&) const = default;
+};
+
 // What reading a record found.
 struct RecordContents {
     bool found = false;  // the file is there (and could be opened)
     std::vector<PracticeRecord> practices;  // in order of first appearance
     std::vector<std::string> warnings;      // "line 12: ...", one per line skipped
     std::string error;                      // why an existing record could not be opened at all
+    RecordStamp stamp;                      // of the file as read
 };
 
 // How much of a record is read: a record past `bytes` is read from the line that
@@ -73,8 +89,10 @@ public:
     // creating the folders (0700) and the file (0600) when they are not there. A
     // practice without rows writes nothing. Line ends typed into an answer are kept
     // as spaces, so that every callsign is one line. False with a reason, and the
-    // file as it was, when the practice could not be written whole.
-    bool append(const PracticeRecord& practice, std::string& error) const;
+    // file as it was, when the practice could not be written whole. `before` and
+    // `after`, when given, get the file's stamp just before and after the practice.
+    bool append(const PracticeRecord& practice, std::string& error, RecordStamp* before = nullptr,
+                RecordStamp* after = nullptr) const;
 
     // Reads the whole record; creates nothing. A record that is not there is not
     // found, without a warning.
@@ -82,6 +100,8 @@ public:
 
     // Whether the record is there (a question before deleting it); reads nothing of it.
     bool exists() const;
+    // Its stamp now, read nothing of it (size -1 when it is not there).
+    RecordStamp stamp() const;
 
     // Deletes the record (the learner asked, after a question). True when it is gone.
     bool remove(std::string& error) const;
@@ -96,7 +116,9 @@ std::string recordLines(const PracticeRecord& practice, bool withHeader);
 
 // Reads a record's text. The first line is `firstLine` (from 1) of the file.
 // Lines before any header are read with the current columns, since the record is
-// written with them.
-void readRecordText(std::string_view text, int firstLine, const RecordLimits& limits, RecordContents& out);
+// written with them. A row dated after `latestDate` (latestRecordDate()) is
+// damaged; "" takes tomorrow.
+void readRecordText(std::string_view text, int firstLine, const RecordLimits& limits, RecordContents& out,
+                    std::string_view latestDate = "");
 
 }  // namespace tessaly

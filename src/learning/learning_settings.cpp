@@ -1,16 +1,17 @@
 #include "learning/learning_settings.h"
 
+#include "base/file_kind.h"
 #include "base/output_file.h"
 #include "base/xdg_places.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace tessaly {
 namespace {
@@ -91,21 +92,40 @@ bool parseLearningSettings(const std::string& text, LearningSettings& settings, 
 LoadedSettings readLearningSettings(const std::string& path) {
     LoadedSettings out;
     if (path.empty()) return out;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno != ENOENT) out.warning = path + ": " + std::strerror(errno) + "; the defaults are used";
-        return out;
-    }
     const auto fail = [&](const std::string& why) {
         out.settings = {};
         out.warning = path + ": " + why + "; the defaults are used";
         return out;
     };
-    if (!S_ISREG(info.st_mode)) return fail("not a file");
-    if (static_cast<std::size_t>(info.st_size) > kMostBytes) return fail("larger than a settings file can be");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return fail("cannot be read");
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    // Not through a link, and never waiting on a FIFO for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) {
+        const int cause = errno;
+        struct stat link {};
+        if (cause == ENOENT) return out;
+        if (cause == ELOOP && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
+            return fail("it is a symbolic link: refused, nothing is read through it");
+        return fail(std::strerror(cause));
+    }
+    struct stat info {};
+    std::string text;
+    std::string problem;
+    if (::fstat(fd, &info) != 0) problem = std::strerror(errno);
+    else if (const char* kind = fileKind(info.st_mode); *kind != '\0') problem = std::string("it is ") + kind + ", not a file";
+    else if (static_cast<std::size_t>(info.st_size) > kMostBytes) problem = "larger than a settings file can be";
+    else {
+        char block[4096];
+        for (ssize_t n; (n = ::read(fd, block, sizeof block)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMostBytes) {
+                problem = n < 0 ? std::strerror(errno) : "larger than a settings file can be";
+                break;
+            }
+            text.append(block, static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    if (!problem.empty()) return fail(problem);
     std::string error;
     if (!parseLearningSettings(text, out.settings, error)) return fail(error);
     return out;
@@ -117,7 +137,8 @@ bool writeLearningSettings(const std::string& path, const LearningSettings& sett
         return false;
     }
     if (!makeUserFolder(folderOf(path), error)) return false;
-    auto file = OutputFile::create(path, error);
+    // The program's own file: a link in its place is refused, not written through.
+    auto file = OutputFile::create(path, error, OutputFile::Links::refuse);
     return file && file->write(learningSettingsJson(settings), error) && file->commit(error);
 }
 

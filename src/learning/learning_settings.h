@@ -12,6 +12,8 @@
 // their names there, as texts. The file is written whole (a temporary file moved
 // into place), so it is either the old one or the new one. A file that cannot be
 // read costs one warning and gives the defaults: record off, nothing to restore.
+// It is the program's own file: a symbolic link, a FIFO or a device in its place is
+// refused (a warning), never read or written through.
 // Names it does not know are passed over, so a later version's file still reads.
 #include "base/practice_settings.h"
 

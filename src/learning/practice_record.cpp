@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <initializer_list>
+#include <random>
 
 namespace tessaly {
 namespace {
@@ -29,6 +32,29 @@ void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings)
     record.path = settings.path;
     record.passband = settings.passband;
     record.agc = settings.agc;
+}
+
+std::string newPracticeId() {
+    std::random_device source;  // getrandom(2): not the practice's seeded random source
+    const std::uint64_t value = (static_cast<std::uint64_t>(source()) << 32) ^ source();
+    char text[20];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+bool isPracticeId(std::string_view id) {
+    return !id.empty() && id.size() <= 64 && std::all_of(id.begin(), id.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_';
+    });
+}
+
+std::string latestRecordDate() {
+    const std::time_t tomorrow = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now() + std::chrono::hours(24));
+    std::tm parts{};
+    localtime_r(&tomorrow, &parts);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
+    return text;
 }
 
 bool isRecordDate(std::string_view date) {

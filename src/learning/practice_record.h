@@ -34,6 +34,9 @@ struct PracticeRecord {
     bool passband = false;     // the receiver's SSB passband
     std::string agc = "off";   // off, fast, medium or slow
     int seconds = 0;           // how long the practice ran, whole seconds (0 in files from before)
+    // The practice's own name, told apart from every other practice's (two started
+    // in the same second, by two programs or one script); "" in files from before.
+    std::string id{};
     bool operator==(const PracticeRecord&) const = default;
 };
 
@@ -43,8 +46,16 @@ struct PracticeSettings;
 // and seconds are left as they are.
 void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings);
 
+// A new practice id: 16 hexadecimal digits from the system's random source, so
+// that no two programs, machines or runs of a script make the same.
+std::string newPracticeId();
+
 // The values a record may hold, as a results file is checked against them.
+bool isPracticeId(std::string_view id);    // 1 to 64 of A-Z a-z 0-9 - _
 bool isRecordDate(std::string_view date);  // a real calendar day
+// The latest day a practice may be of: tomorrow, local time (a clock a few hours
+// off, another time zone). A later date is no practice's.
+std::string latestRecordDate();
 bool isRecordTime(std::string_view time);
 bool isWordSetName(std::string_view words);
 bool isSpeedSetting(std::string_view speed);

@@ -36,7 +36,7 @@ bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, st
     }
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
 
-    PracticeGrouping practices;
+    ResultsRowReader rows(latestRecordDate());
     // No row has more fields than the longest header: a line of thousands of commas
     // is refused as it is read, not split.
     CsvReader reader(text, 4 * kResultsColumns);
@@ -67,18 +67,14 @@ bool parseResultsCsv(std::string_view text, std::vector<PracticeRecord>& out, st
         if (columns == 0) return fail(std::string("expected the header ") + kResultsHeader);
         if (fields.size() != columns)
             return fail("expected " + std::to_string(columns) + " fields, found " + std::to_string(fields.size()));
-        PracticeRecord practice;
-        PracticeRow row;
-        if (const std::string problem = parseResultsRow(fields, columns, practice, row); !problem.empty()) return fail(problem);
-        if (const std::string problem = practices.add(std::move(practice), std::move(row)); !problem.empty())
-            return fail(problem);
+        if (const std::string problem = rows.add(fields, columns); !problem.empty()) return fail(problem);
     }
     if (columns == 0) {
         error = std::string("line 1: expected the header ") + kResultsHeader;
         return false;
     }
-    out.insert(out.end(), std::make_move_iterator(practices.practices().begin()),
-               std::make_move_iterator(practices.practices().end()));
+    out.insert(out.end(), std::make_move_iterator(rows.practices().begin()),
+               std::make_move_iterator(rows.practices().end()));
     return true;
 }
 

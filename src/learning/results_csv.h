@@ -10,8 +10,9 @@
 // The columns (results_rows.h): number, answer, expected, mark, date, time, words,
 // speed, noise, conditions, read; then snr (dB the callsign was read at, empty
 // without an SNR), threshold and threshold_se (dB, on every row of a marked
-// threshold run), path, passband, agc and seconds (how long the practice ran).
-// Files with the first eleven only, from before, are read as well.
+// threshold run), path, passband, agc, seconds (how long the practice ran) and
+// practice_id (the practice's own name, results_rows.h). Files with the first
+// eleven or eighteen only, from before, are read as well.
 #include "learning/practice_record.h"
 #include "learning/results_rows.h"
 
@@ -28,8 +29,9 @@ std::string resultsCsv(const PracticeRecord& record);
 
 // Reads the contents of one results file, or of several joined (each may begin
 // with its header again, after a byte order mark or not, and old and new headers
-// may follow each other), and appends the practices found, rows grouped by date,
-// time and settings, in order of first appearance. On anything else returns
+// may follow each other), and appends the practices found, rows grouped by
+// practice id (by date, time and settings in files from before), in order of
+// first appearance. On anything else returns
 // false, leaves `out` as it was and sets `error`, naming the line: "line 3:
 // expected 18 fields, found 9". Empty lines at
 // the end are let be.

@@ -1,6 +1,6 @@
 #pragma once
-// Review boxes of spaced repetition, derived from the learning record each time
-// (so there is no second file to keep in step with it).
+// Review boxes of spaced repetition, derived from the learning record (so there is
+// no second file to keep in step with it; record_digest.h keeps what they need).
 //
 // Each unit read (A-Z, 0-9, "/", MOBILE, QRP: read_units.h) starts in box 1 on
 // the first day it is read, then goes through the practice days in order:

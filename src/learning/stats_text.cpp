@@ -2,6 +2,7 @@
 
 #include "base/practice_settings.h"
 #include "base/text_width.h"
+#include "base/utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,8 +28,9 @@ std::string joined(const std::vector<std::string>& words, const char* separator)
     return text;
 }
 
-// Answer tokens in quotes, so that a space or a comma typed is seen as one.
-std::string token(const std::string& text) { return "\"" + text + "\""; }
+// Answer tokens in quotes, so that a space or a comma typed is seen as one; a
+// control character typed (ESC, a backspace) as \xNN, not sent to the terminal.
+std::string token(const std::string& text) { return "\"" + printable(text) + "\""; }
 
 // "40 秒", "35 分钟", "1 小时 5 分钟".
 std::string duration(int seconds) {

@@ -1,10 +1,6 @@
 #include "review/learning_keeper.h"
 
-#include "learning/learning_record.h"
-
-#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <ctime>
 
 namespace tessaly {
@@ -22,26 +18,6 @@ std::string LearningKeeper::today() const {
     char text[16];
     std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
     return text;
-}
-
-PracticeRecord LearningKeeper::apartFromTheRest(PracticeRecord practice) const {
-    // The record tells practices apart by their start (and settings): a script runs
-    // in virtual time, so two of its practices, or those of two runs, can start in
-    // the same second of the wall clock. Such a one is kept a second later, as often
-    // as it takes (a practice in the window lasts more than a second).
-    const auto taken = [&](const std::string& time) {
-        return std::any_of(practices_.begin(), practices_.end(),
-                           [&](const PracticeRecord& p) { return p.date == practice.date && p.time == time; });
-    };
-    while (taken(practice.time) && practice.time < "23:59:59") {
-        int h = 0, m = 0, sec = 0;
-        if (std::sscanf(practice.time.c_str(), "%d:%d:%d", &h, &m, &sec) != 3) break;
-        const int next = h * 3600 + m * 60 + sec + 1;
-        char text[16];
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", next / 3600, next / 60 % 60, next % 60);
-        practice.time = text;
-    }
-    return practice;
 }
 
 bool LearningKeeper::findPlaces(const char* title) {
@@ -75,7 +51,8 @@ void LearningKeeper::turnOff() {
     if (!on_) return;
     on_ = false;
     settings_ = {};
-    practices_.clear();
+    digest_ = {};
+    stamp_ = {};
     boxes_.clear();
     warned_.clear();
     ++revision_;
@@ -100,21 +77,26 @@ std::optional<LearningSettings> LearningKeeper::restore() {
 
 bool LearningKeeper::keep(const PracticeRecord& marked, const PracticeSettings& settings, bool drill) {
     if (!on_ || marked.rows.empty()) return false;
-    const PracticeRecord practice = apartFromTheRest(marked);
+    PracticeRecord practice = marked;
+    if (practice.id.empty()) practice.id = newPracticeId();
     std::string error;
-    const bool kept = LearningRecord(recordPath_).append(practice, error);
+    RecordStamp before, after;
+    const bool kept = LearningRecord(recordPath_).append(practice, error, &before, &after);
     if (!kept) say("保存学习记录", "这次练习没有记入学习记录 " + recordPath_ + "：" + error);
     settings_.lastPractice = settings;
     settings_.lastPractice->threshold = false;  // a threshold run is asked for each time
     settings_.drill = drill;
     writeSettings();
-    if (kept) {
+    if (kept && before != stamp_) {
+        read();  // another program wrote to the record meanwhile: its practices count too
+    } else if (kept) {
         // What was appended, read back from its own lines as a reading of the whole
         // record would take it: a long record is not read again at every practice.
         RecordContents added;
         readRecordText(recordLines(practice, false), 1, {}, added);
-        for (PracticeRecord& p : added.practices) practices_.push_back(std::move(p));
-        boxes_ = reviewBoxes(practices_, today());
+        for (const PracticeRecord& p : added.practices) digest_.add(p);
+        stamp_ = after;
+        boxes_ = digest_.boxes(today());
         ++revision_;
     }
     return kept;
@@ -142,7 +124,8 @@ bool LearningKeeper::deleteRecord() {
         say("删除学习记录", "无法删除 " + recordPath_ + "：" + error);
         return false;
     }
-    practices_.clear();
+    digest_ = {};
+    stamp_ = {};
     boxes_.clear();
     warned_.clear();
     ++revision_;
@@ -150,13 +133,22 @@ bool LearningKeeper::deleteRecord() {
 }
 
 void LearningKeeper::reread() {
-    if (on_) read();
+    if (on_ && LearningRecord(recordPath_).stamp() != stamp_) read();
+}
+
+void LearningKeeper::takeReading(std::string path, std::future<DigestedRecord> reading) {
+    readingPath_ = std::move(path);
+    reading_ = std::move(reading);
 }
 
 void LearningKeeper::read() {
-    RecordContents contents = LearningRecord(recordPath_).read();
-    practices_ = std::move(contents.practices);
-    boxes_ = reviewBoxes(practices_, today());
+    const bool ahead = reading_.valid() && readingPath_ == recordPath_;
+    DigestedRecord record = ahead ? reading_.get() : digestRecord(LearningRecord(recordPath_));
+    reading_ = {};
+    digest_ = std::move(record.digest);
+    RecordContents& contents = record.contents;
+    stamp_ = contents.stamp;
+    boxes_ = digest_.boxes(today());
     ++revision_;
     // Each damage is said once, not at every practice that reads the record again.
     std::vector<std::string> problems = std::move(contents.warnings);

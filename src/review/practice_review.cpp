@@ -2,8 +2,8 @@
 
 #include "base/output_file.h"
 #include "learning/drill.h"
+#include "learning/own_files.h"
 #include "learning/read_units.h"
-#include "learning/record_analysis.h"
 #include "learning/results_csv.h"
 
 #include <algorithm>
@@ -32,6 +32,7 @@ void PracticeReview::marked(const MarkedPractice& m) {
     recorded_ = true;
     const bool thresholdRun = m.settings.threshold;
     record_ = {};
+    record_.id = newPracticeId();  // the same in an export and in the learning record
     record_.date = startedAt_.substr(0, 10);
     record_.time = startedAt_.substr(11);
     setRecordSettings(record_, m.settings);
@@ -73,21 +74,14 @@ void PracticeReview::marked(const MarkedPractice& m) {
         return;
     }
     thisRun_.addPractice(answered);
-    const bool inRecord = keeper_.on() && keeper_.keep(kept, settings, drill_);
-    if (!inRecord) unrecorded_.push_back(answered);
-    // Kept or not, the analysis gains this practice: the record's analysis is not
-    // worked out again over the whole record.
-    analysis_.addPractice(answered);
+    if (keeper_.on()) keeper_.keep(kept, settings, drill_);
+    reanalyse();
     updateDrill();
 }
 
 void PracticeReview::reanalyse() {
-    if (!keeper_.on()) {
-        analysis_ = thisRun_;
-        return;
-    }
-    analysis_ = recordAnalysis(keeper_.practices());
-    for (const auto& practice : unrecorded_) analysis_.addPractice(practice);
+    // With the record on, what it holds: a practice of this run once it is in it.
+    analysis_ = keeper_.on() ? keeper_.digest().analysis() : thisRun_;
 }
 
 void PracticeReview::setRecord(bool on) {
@@ -134,6 +128,11 @@ void PracticeReview::updateDrill() {
 
 bool PracticeReview::exportResults(const std::string& path) {
     if (!canExport()) return false;
+    if (const OwnFile own = ownFileAt(path); own != OwnFile::none) {
+        host_.messageBox("导出成绩", "无法写入 " + path + ":" + (own == OwnFile::record ? "这是学习记录" : "这是学习记录的设置文件") +
+                                          "，导出的成绩不能替换它。");
+        return false;
+    }
     std::string error;
     auto file = OutputFile::create(path, error);
     if (file && file->write(resultsCsv(record_), error) && file->commit(error)) return true;

@@ -55,6 +55,7 @@ public:
     // At start: the record on again when the settings file says so; its settings.
     std::optional<LearningSettings> restoreRecord();
     const LearningKeeper& keeper() const { return keeper_; }
+    LearningKeeper& keeper() { return keeper_; }
     // Reads the record again, for a window about to show it.
     void rereadRecord();
 
@@ -64,13 +65,13 @@ public:
     bool exportResults(const std::string& path);
 
     // Every marked practice since the program started; with the record on, every
-    // practice of the record and those of this run that are not in it.
+    // practice the record holds (those of this run once they are in it).
     const ErrorAnalysis& analysis() const { return analysis_; }
     const PracticeRecord& lastRecord() const { return record_; }
 
 private:
     void updateDrill();
-    // The analysis over the record and the practices of this run left out of it.
+    // The analysis over the record while it is on, else over this run.
     void reanalyse();
 
     FormHost& host_;
@@ -81,7 +82,6 @@ private:
     std::optional<PracticeSettings> settings_;  // those of the last practice marked
     ErrorAnalysis analysis_;                    // what analysis() gives
     ErrorAnalysis thisRun_;                     // every practice marked since the start
-    std::vector<std::vector<AnsweredLine>> unrecorded_;  // of this run, not in the record
     bool drill_ = false;
     std::vector<std::string> drillUnits_;
 };

@@ -6,6 +6,8 @@
 #include "shell/desktop.h"
 #include "tessaly_version.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,13 +26,19 @@ const char* kHelp =
     "                          from the learning record or exported results\n"
     "  tessaly COMMAND --help  the options of a command\n"
     "  tessaly --help          this text\n";
+
+// What a command printed has to reach its reader: a failed write to standard
+// output (a full disk, a closed pipe with SIGPIPE ignored) fails the command.
+int outputWritten(const std::string& command, int status) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout || status != 0) return status;
+    std::cerr << "tessaly" << (command.empty() ? "" : " " + command) << ": cannot write the output"
+              << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
+    return 1;
 }
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return tessaly::runDesktop(argc, argv, {});
-    const std::string command = args.front();
-    args.erase(args.begin());
+int runCommand(const std::string& command, std::vector<std::string>& args, int argc, char** argv) {
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kHelp;
         return 0;
@@ -62,4 +70,14 @@ int main(int argc, char** argv) {
     if (command.rfind("-", 0) == 0) return tessaly::runDesktop(argc, argv, {});  // Qt's own options
     std::cerr << "tessaly: unknown command " << command << "\n\n" << kHelp;
     return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return tessaly::runDesktop(argc, argv, {});
+    const std::string command = args.front();
+    args.erase(args.begin());
+    return outputWritten(command.rfind('-', 0) == 0 ? "" : command, runCommand(command, args, argc, argv));
 }

@@ -4,6 +4,7 @@
 #include "base/utf8.h"
 #include "headless/command_line.h"
 #include "learning/learning_record.h"
+#include "learning/own_files.h"
 #include "learning/results_csv.h"
 #include "learning/stats_json.h"
 #include "learning/stats_report.h"
@@ -41,9 +42,11 @@ constexpr std::size_t kLargestResultsFile = 64 * 1024 * 1024;
 // the reason in `error`; `identity` tells the file apart from other names of it.
 bool readResultsFile(const std::string& path, std::string& text, std::pair<dev_t, ino_t>& identity,
                      std::string& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting: a FIFO with nobody writing to it reads as empty
+    // instead of holding the command up. A pipe with a writer is read as it comes.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
+    if (fd < 0 || ::fstat(fd, &st) != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         error = std::string("cannot read it: ") + std::strerror(errno);
         if (fd >= 0) ::close(fd);
         return false;
@@ -113,6 +116,10 @@ int statsCommand(const std::vector<std::string>& args) {
         {flagOption("--json", "print what was found as one JSON object instead of the text", json),
          textOption("--png", "OUT.png", "also draw the same as a chart", png)});
     return line.main(args, [&](const std::vector<std::string>& files) {
+        if (const OwnFile own = png.empty() ? OwnFile::none : ownFileAt(png); own != OwnFile::none) {
+            std::cerr << "tessaly stats: --png names " << printable(ownFileDescription(own)) << ": the chart would replace it\n";
+            return 2;
+        }
         if (const std::string* input = png.empty() ? nullptr : sameFileAmong(png, files)) {
             std::cerr << "tessaly stats: --png names the results file " << printable(*input)
                       << ": the chart would replace it\n";

@@ -2,6 +2,8 @@
 // run, the delay seen in the notches, reseeding, and "off" as a bypass.
 #include "engine/fading_path.h"
 
+#include "base/practice_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,11 +41,14 @@ TEST(PathPresets, OffFirstThenTheCcirAndF1487Conditions) {
     EXPECT_STREQ(presets.front().name, "off");
     EXPECT_EQ(presets.front().dopplerSpreadHz, 0);
     std::set<std::string> names;
+    std::vector<std::string> inOrder;
     for (const PathPreset& p : presets) {
         EXPECT_TRUE(names.insert(p.name).second) << "twice: " << p.name;
+        inOrder.push_back(p.name);
         EXPECT_EQ(findPathPreset(p.name), &p);
         EXPECT_GT(std::string(p.descriptionZh).size(), 6u) << p.name;
     }
+    EXPECT_EQ(inOrder, pathNames()) << "the vocabulary's names, which the record is checked against";
     EXPECT_EQ(findPathPreset("Good"), nullptr);
     EXPECT_EQ(findPathPreset("medium"), nullptr);
     EXPECT_EQ(findPathPreset(""), nullptr);

@@ -1,6 +1,7 @@
-// Random input, seeded: mutations of valid scripts, results files and recordings
-// go through the script parser and runner, the results reader and the stats, the
-// voice-pack loader and the WAVE decoder. Each reader must answer every input with
+// Random input, seeded: mutations of valid scripts, results files, learning
+// records, settings files and recordings go through the script parser and runner
+// (whole and interactive), the results reader and the stats, the record reader and
+// its digest, the settings parser, the voice-pack loader and the WAVE decoder. Each reader must answer every input with
 // a result or an error, never a crash, a hang or unbounded memory (the sanitizer
 // build catches what a plain run cannot see).
 //
@@ -13,6 +14,8 @@
 #include "headless/headless_session.h"
 #include "headless/script_parser.h"
 #include "headless/script_runner.h"
+#include "learning/learning_record.h"
+#include "learning/learning_settings.h"
 #include "learning/results_csv.h"
 #include "learning/stats_report.h"
 #include "learning/stats_text.h"
@@ -122,6 +125,8 @@ std::size_t fuzz(const char* name, Mutator& mutator, const std::function<void(co
     return runs;
 }
 
+// Every other input runs interactively, line by line as it comes: a bad or
+// over-long line is an error event, and the run goes on.
 TEST(Fuzz, ScriptParserAndRunner) {
     HeadlessSession session({});
     const ControlRegistry& controls = session.form().controls().registry();
@@ -129,62 +134,105 @@ TEST(Fuzz, ScriptParserAndRunner) {
         {"click Command4\nwait 1100\ndump\n",
          "settext Text2 \"3\"\nclick Option9\nslide Slider1 7\nclick Command4\nwait 5000\ntype Text6 \"BA4XY\\r\"\n",
          "# comment\ntype Text6 \"a\\\\b\\\"c\\r\\n\\b\"   # after\nhover Command4\nreplay 1\ndrill on\nexport \"x.csv\"\nclose\n",
-         "settext Text2 \"1e400\"\nsettext Text2 \"0x10\"\nsettext Text2 \" 12.5e1 \"\n"},
+         "settext Text2 \"1e400\"\nsettext Text2 \"0x10\"\nsettext Text2 \" 12.5e1 \"\n",
+         "snr -3\npath good\nagc fast\npassband on\nthreshold on\nclick Command4\nwait 9000\ntype Text6 \"K\\r\"\n" +
+             std::string(70000, '#') + "\ndump\n"},
         {"click ", "type ", "settext ", "slide ", "hover ", "wait ", "dump", "close", "replay ", "drill ", "\"", "\\",
          "Text2 ", "Text6 ", "Command4", "Slider1 ", "Option7(3)", "9999999999999999999", "-2147483649", "1e308",
-         std::string(300, '1'), "\r", "\t", "#"},
+         std::string(300, '1'), "\r", "\t", "#", "snr ", "path ", "agc ", "threshold ", "passband ", "on", "off"},
         seed());
-    std::size_t ran = 0;
+    std::size_t seen = 0, ran = 0, interactive = 0;
     const auto runs = fuzz("script", mutator, [&](const Bytes& text) {
+        ScriptOptions o;
+        o.seed = 1;
+        o.scriptPath = "fuzz";
+        o.interactive = seen++ % 2 == 1;
         std::istringstream in(text);
         std::vector<ScriptAction> actions;
         try {
-            actions = parseScript(in, controls);
+            if (!o.interactive) actions = parseScript(in, controls);
         } catch (const ScriptError& e) {
             EXPECT_GE(e.line, 1);
             EXPECT_FALSE(e.message.empty());
             return;
         }
-        // Run those that stay short in virtual time and export nothing.
+        // Run those that stay short in virtual time and keep nothing on disk.
         std::int64_t waits = 0;
-        for (const ScriptAction& a : actions) {
-            waits += a.kind == ScriptAction::Kind::Wait ? a.number : 0;
-            if (a.kind == ScriptAction::Kind::Export) return;
+        for (const ScriptAction& a : actions) waits += a.kind == ScriptAction::Kind::Wait ? a.number : 0;
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t wait = line.find("wait");
+            if (o.interactive && wait != std::string::npos) waits += std::llabs(std::atoll(line.c_str() + wait + 4));
+            if (line.find("export") != std::string::npos || line.find("record") != std::string::npos) return;
         }
-        if (waits > 60'000) return;
-        ScriptOptions o;
-        o.seed = 1;
-        o.scriptPath = "fuzz";
+        if (waits > 60'000 || waits < 0) return;
         std::istringstream again(text);
         std::ostringstream out, err;
         const int status = runScript(o, again, out, err);
-        EXPECT_TRUE(status == 0 || status == 2) << status << ": " << err.str();
+        EXPECT_TRUE(status == 0 || (status == 2 && !o.interactive)) << status << ": " << err.str();
+        interactive += o.interactive;
         ++ran;
     });
     EXPECT_GT(runs, 0u);
-    std::cout << "[ fuzz     ] script: " << ran << " of them run\n";
+    std::cout << "[ fuzz     ] script: " << ran << " of them run, " << interactive << " interactively\n";
 }
 
-TEST(Fuzz, ResultsReaderAndStats) {
-    const std::string header = std::string(kResultsHeader) + "\r\n";
-    Mutator mutator(
-        {header + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n"
-                  "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,10:00:00,standard,5,S2,qrn qsb,G 4 A B C / QRP\r\n",
-         "\xEF\xBB\xBF" + header + "1,,JA1ABC/M,N,2024-12-31,23:59:59,mixed,random,random,vary-tone,J A 1 A B C / MOBILE\r\n" +
-             header + "7,K1,K1,Y,2023-01-01,00:00:00,exam,0,off,,K 1\n"},
-        {",", "\"", "\"\"", "\r\n", "\n", "MOBILE", "QRP", " ", "Y", "N", "2024-02-29", "99:99:99", "\xC3\xA4", "\xC3",
-         "\xEF\xBB\xBF", header, std::string(300, 'A')},
-        seed() + 1);
-    const auto runs = fuzz("csv", mutator, [&](const Bytes& text) {
-        std::vector<PracticeRecord> records;
+// Results files read strictly (a file that is not one is refused whole), the
+// learning record leniently (a damaged line skipped); what is read goes through
+// the digest and the stats, and is written back and read again as it was.
+TEST(Fuzz, ResultsFilesAndTheRecord) {
+    PracticeRecord practice{"2024-05-01", "10:00:00", "exam", "5", "snr", {"qrn"},
+                            {{1, "BA4XY", "BA4XY", true, "BA4XY", 6.0}, {2, "=K1", "K1ABC/QRP", false, "K1ABC/q", -2.5}}};
+    practice.thresholdDb = -3, practice.thresholdSe = 1.5, practice.id = "0123456789abcdef", practice.seconds = 80;
+    const std::string old = std::string(kResultsHeaderBefore) +
+                            "\r\n1,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,10:00:00,standard,5,S2,qrn qsb,G 4 A B C / QRP\r\n";
+    Mutator mutator({recordLines(practice, true) + recordLines(practice, false), "\xEF\xBB\xBF" + old + resultsCsv(practice)},
+                    {",", "\"", "\"\"", "\r\n", "\n", "'", "=", "MOBILE", "QRP", " ", "Y", "N", "2024-02-29", "9999-12-31",
+                     "99:99:99", "\xC3\xA4", "\xC3", "\xEF\xBB\xBF", "0123456789abcdef", "mid-quiet",
+                     std::string(kResultsHeader) + "\r\n", std::string(kResultsHeaderWithoutId) + "\r\n", std::string(300, 'A')},
+                    seed() + 1);
+    const auto runs = fuzz("results", mutator, [&](const Bytes& text) {
+        std::vector<PracticeRecord> strict;
         std::string error;
-        if (!parseResultsCsv(text, records, error)) {
+        if (!parseResultsCsv(text, strict, error)) {
             EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
-            EXPECT_TRUE(records.empty());
+            EXPECT_TRUE(strict.empty());
+        }
+        RecordContents read;
+        RecordLimits limits;
+        limits.warnings = 5;
+        readRecordText(text, 1, limits, read, "2024-12-31");
+        EXPECT_LE(read.warnings.size(), limits.warnings + 1);
+        EXPECT_FALSE(statsText(statsReport(read.practices, "2024-06-01")).empty());
+        std::string again;
+        for (const PracticeRecord& p : read.practices) again += recordLines(p, again.empty());
+        RecordContents reread;
+        readRecordText(again, 1, limits, reread, "2024-12-31");
+        EXPECT_TRUE(reread.warnings.empty()) << reread.warnings.front();
+        EXPECT_EQ(reread.practices.size(), read.practices.size());
+    });
+    EXPECT_GT(runs, 0u);
+}
+
+TEST(Fuzz, SettingsParser) {
+    LearningSettings settings{true, PracticeSettings{}, true};
+    settings.lastPractice->snrDb = -4.5;
+    settings.lastPractice->path = "good";
+    Mutator mutator({learningSettingsJson(settings), "{\"record\": false}"},
+                    {"{", "}", "[", "]", "\"", ":", ",", "true", "null", "1e999", "\"practice\"", "\"speed\"", "\\u0000",
+                     "\xC3", std::string(100, '[')},
+                    seed() + 4);
+    const auto runs = fuzz("settings", mutator, [&](const Bytes& text) {
+        LearningSettings read;
+        std::string error;
+        if (!parseLearningSettings(text, read, error)) {
+            EXPECT_FALSE(error.empty());
             return;
         }
-        const StatsReport report = statsReport(records);
-        EXPECT_FALSE(statsText(report).empty());
+        // What is written of it reads back to the same (an SNR is written to a tenth of a dB).
+        LearningSettings again;
+        EXPECT_TRUE(parseLearningSettings(learningSettingsJson(read), again, error)) << error;
+        EXPECT_EQ(learningSettingsJson(again), learningSettingsJson(read));
     });
     EXPECT_GT(runs, 0u);
 }

@@ -2,9 +2,12 @@
 // that name an input or something that is no regular file, endless inputs, a disk
 // that fills, empty option values.
 #include "headless/practice_render.h"
+#include "headless/script_parser.h"
 #include "headless/script_runner.h"
 #include "headless/voices_command.h"
+#include "learning/learning_record.h"
 #include "practice/clock.h"
+#include "support/record_folders.h"
 #include "support/run_tessaly.h"
 
 #include <gtest/gtest.h>
@@ -54,8 +57,9 @@ Outcome command(const std::function<int(const std::vector<std::string>&)>& main,
 }
 
 // The program itself, for the commands that live in it alone (stats).
-Outcome tessaly(const std::vector<std::string>& args) {
-    const auto run = testing::runTessaly(args);
+Outcome tessaly(const std::vector<std::string>& args, testing::ProgramOutput output = testing::ProgramOutput::caught,
+                const std::string* input = nullptr) {
+    const auto run = testing::runTessaly(args, output, input);
     return {run.status, run.out, run.err};
 }
 
@@ -137,9 +141,15 @@ TEST(GroupCount, ReadsNumbersOfAnyLengthAndRefusesHugeOnes) {
     EXPECT_FALSE(parseNumber("1 2"));
 }
 
-// No command writes over its own input, over another of its outputs, or into a
-// voice pack it reads; each says which names collide.
+// No command writes over its own input, over another of its outputs, into a voice
+// pack it reads, or over the learner's record or its settings (whether the record
+// is on or not); each says which names collide.
 TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
+    const testing::RecordFolders folders;
+    fs::create_directories(fs::path(folders.record()).parent_path());
+    fs::create_directories(fs::path(folders.settings()).parent_path());
+    std::ofstream(folders.record()) << kCsv;
+    std::ofstream(folders.settings()) << "{\"record\": false}\n";
     const std::string scriptFile = at("s.txt"), csv = at("in.csv"), pack = at("pack");
     std::ofstream(scriptFile) << "click Command4\nwait 100\n";
     std::ofstream(csv) << kCsv;
@@ -178,6 +188,23 @@ TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
          "voice pack"},
         {"stats --png the CSV", [&] { return statsCommand({csv, "--png", csv}); }, "results file"},
         {"stats --png a hard link", [&] { return statsCommand({csv, "--png", at("hard.csv")}); }, "results file"},
+        {"stats --png the record", [&] { return statsCommand({"--png", folders.record()}); }, "the learning record ("},
+        {"stats --png the settings", [&] { return statsCommand({csv, "--png", folders.settings()}); }, "settings file"},
+        {"script --wav the record", [&] { return command(scriptCommand, {scriptFile, "--wav", folders.record()}); },
+         "the learning record ("},
+        {"export the record",
+         [&] {
+             std::ofstream(at("r.txt")) << "record on\nexport \"" << folders.record() << "\"\n";
+             return command(scriptCommand, {at("r.txt")});
+         },
+         "line 2: export names the learning record ("},
+        {"export the settings",
+         [&] {
+             std::ofstream(at("c.txt")) << "export \"" << folders.config() << "/tessaly/./settings.json\"\n";
+             return command(scriptCommand, {at("c.txt")});
+         },
+         "line 1: export names the learning record's settings file"},
+        {"render onto the record", [&] { return renderRun({"--out", folders.record()}); }, "the learning record ("},
     };
     for (const Case& c : cases) {
         const Outcome r = c.run();
@@ -187,6 +214,8 @@ TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
     EXPECT_EQ(contents(scriptFile), "click Command4\nwait 100\n");
     EXPECT_EQ(contents(csv), kCsv);
     EXPECT_EQ(contents(pack + "/301.wav"), "not a recording, but the pack's");
+    EXPECT_EQ(contents(folders.record()), kCsv);
+    EXPECT_EQ(contents(folders.settings()), "{\"record\": false}\n");
     EXPECT_FALSE(fs::exists(at("w.wav")));
     EXPECT_FALSE(fs::exists(at("p.wav")));
 
@@ -231,6 +260,10 @@ TEST_F(HostileInput, NoCommandTurnsAFifoIntoAFile) {
     EXPECT_NE(boxes.back().find("not a regular file"), std::string::npos) << boxes.back();
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(entries(), 3u) << "nothing is left behind";
+
+    // Read, a FIFO with nobody writing to it holds nothing up (as the learning record
+    // or its settings: learning_record_test.cpp, learning_settings_test.cpp).
+    EXPECT_EQ(statsCommand({fifo}).status, 2);
 }
 
 // Endless or oversized inputs end at once with the line they got to.
@@ -261,6 +294,66 @@ TEST_F(HostileInput, ReadersStopAtTheirBounds) {
         EXPECT_EQ(r.err.find('\x01'), std::string::npos) << c.what;
         EXPECT_EQ(r.err.find('\0'), std::string::npos) << c.what;
     }
+}
+
+// An over-long line of an interactive run is one error, and none of it runs: not
+// its tail, not the byte at the bound.
+TEST(InteractiveScript, AnOverLongLineIsSkippedWhole) {
+    const std::string longLine(kLongestScriptLine, '#');
+    const std::pair<std::string, std::string> cases[] = {
+        // input, and the events it gives
+        {longLine + " record delete\ndump\n", "error(1) dump "},
+        {longLine + "dump\nwait 1\n", "error(1) "},
+        {longLine + "click Command4\n", "error(1) "},
+        {"dump" + std::string(kLongestScriptLine - 4, ' ') + "\n", "dump "},
+    };
+    for (const auto& [input, expected] : cases) {
+        ScriptOptions o;
+        o.interactive = true;
+        const Outcome r = script(input, o);
+        std::string events;
+        std::istringstream lines(r.out);
+        for (std::string line; std::getline(lines, line);) {
+            const Json j = Json::parse(line);
+            events += j.contains("dump") ? "dump " : j.value("event", "") + "(" + j.value("line", Json(0)).dump() + ") ";
+        }
+        EXPECT_EQ(events, expected) << input.substr(kLongestScriptLine - 10);
+    }
+}
+
+// A write to standard output that fails fails the command, with the reason; a run
+// whose output nobody reads stops at once, with nothing recorded.
+TEST_F(HostileInput, AnOutputThatCannotBeWrittenFailsTheCommand) {
+    const testing::RecordFolders folders;
+    std::ofstream(at("s.txt")) << "click Command4\nwait 5000\n";
+    std::ofstream(at("in.csv")) << kCsv;
+    fs::create_directory(at("pack"));
+    using testing::ProgramOutput;
+    const std::string interactive = "record on\n" + [] {
+        std::string practices;
+        for (int i = 0; i < 50; ++i) practices += "settext Text2 \"1\"\nclick Command4\nwait 12000\ntype Text6 \"X\\r\"\n";
+        return practices;
+    }();
+    struct Case {
+        std::vector<std::string> args;
+        ProgramOutput output;
+        const std::string* input = nullptr;
+    } cases[] = {
+        {{"script", at("s.txt")}, ProgramOutput::full},
+        {{"script", at("s.txt")}, ProgramOutput::unread},
+        {{"script", "-", "--interactive"}, ProgramOutput::unread, &interactive},
+        {{"stats", at("in.csv"), "--json"}, ProgramOutput::full},
+        {{"stats", at("in.csv")}, ProgramOutput::unread},
+        {{"voices", at("pack")}, ProgramOutput::full},
+        {{"render", "--groups", "1", "--out", at("p.wav")}, ProgramOutput::full},
+        {{"--help"}, ProgramOutput::full},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = tessaly(c.args, c.output, c.input);
+        EXPECT_EQ(r.status, 1) << ::testing::PrintToString(c.args) << ": " << r.err;
+        EXPECT_NE(r.err.find("cannot write the output"), std::string::npos) << ::testing::PrintToString(c.args) << ": " << r.err;
+    }
+    EXPECT_FALSE(fs::exists(folders.record())) << "the interactive run stopped before its first practice";
 }
 
 TEST_F(HostileInput, StatsCountsAFileOnceHoweverItIsNamed) {
@@ -306,31 +399,50 @@ TEST_F(HostileInput, AnOutputThatCannotFitIsRefusedOrStopped) {
     ASSERT_EQ(command(renderCommand, args).status, 0);
     const auto size = fs::file_size(out);
     std::ofstream(out) << "the old practice";
-    // Below the least the practice needs, then just below what it takes.
-    for (const rlim_t limit : {rlim_t{100000}, static_cast<rlim_t>(size - 20000)}) {
+    // In a child, so that the file-size limit stays there: what it printed, and its status.
+    const auto underLimit = [](rlim_t limit, const std::function<Outcome()>& run) {
         int pipeFd[2];
-        ASSERT_EQ(::pipe(pipeFd), 0);
+        EXPECT_EQ(::pipe(pipeFd), 0);
         const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
-            ::dup2(pipeFd[1], 2);
             const rlimit fileSize{limit, limit};
             ::setrlimit(RLIMIT_FSIZE, &fileSize);
             ::signal(SIGXFSZ, SIG_IGN);
-            ::_exit(renderCommand(args));
+            const Outcome r = run();
+            (void)!::write(pipeFd[1], (r.out + r.err).data(), r.out.size() + r.err.size());
+            ::_exit(r.status);
         }
         ::close(pipeFd[1]);
-        std::string err;
-        char buffer[256];
-        for (ssize_t n; (n = ::read(pipeFd[0], buffer, sizeof buffer)) > 0;) err.append(buffer, static_cast<std::size_t>(n));
+        Outcome r;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(pipeFd[0], buffer, sizeof buffer)) > 0;) r.out.append(buffer, static_cast<std::size_t>(n));
         ::close(pipeFd[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << limit << ": " << status << " " << err;
-        EXPECT_NE(err.find("ulimit -f"), std::string::npos) << err;
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return r;
+    };
+    // Below the least the practice needs, then just below what it takes.
+    for (const rlim_t limit : {rlim_t{100000}, static_cast<rlim_t>(size - 20000)}) {
+        const Outcome r = underLimit(limit, [&] { return command(renderCommand, args); });
+        EXPECT_EQ(r.status, 1) << limit << ": " << r.out;
+        EXPECT_NE(r.out.find("ulimit -f"), std::string::npos) << r.out;
         EXPECT_EQ(contents(out), "the old practice");
         EXPECT_EQ(entries(), 2u) << "no temporary file is left";
     }
+    // An interactive run stops at its first failed write, with an error event.
+    std::string practices;
+    for (int i = 0; i < 20; ++i) practices += "click Command4\nwait 10000\nclick Command5\n";
+    ScriptOptions interactive;
+    interactive.interactive = true;
+    interactive.scriptPath = "-";
+    interactive.wavPath = out;
+    const Outcome r = underLimit(200000, [&] { return script(practices + "dump\n", interactive); });
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("\"event\":\"error\",\"line\":2,\"message\":\"the sound could not be written"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("\"dump\""), std::string::npos) << "nothing after it runs";
+    EXPECT_EQ(contents(out), "the old practice");
 }
 
 }  // namespace

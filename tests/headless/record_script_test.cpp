@@ -1,8 +1,9 @@
 // The learning record from end to end, through `tessaly script` runs one after the
 // other with the data and settings folders in a scratch folder: off, nothing on
-// disk; `record on` keeps the practice; the next run keeps recording without being
-// asked, and its drill favours what the first one missed; a damaged line costs
-// nothing else; `record off` stops it; `record delete` asks; `tessaly stats` reads it.
+// disk; `record on` keeps the practice; the next run with --record keeps recording
+// without the script asking, and its drill favours what the first one missed; a
+// damaged line costs nothing else; `record off` stops it; `record delete` asks;
+// `tessaly stats` reads it; without --record a script leaves the record alone.
 #include "headless/script_parser.h"
 #include "headless/script_runner.h"
 #include "learning/drill.h"
@@ -45,9 +46,11 @@ struct ScriptRun {
     }
 };
 
-ScriptRun script(const std::string& text, std::uint64_t seed) {
+// `record`: run with --record, the learner's record as the window left it.
+ScriptRun script(const std::string& text, std::uint64_t seed, bool record = false) {
     ScriptOptions o;
     o.seed = seed;
+    o.record = record;
     o.scriptPath = "record.script";
     std::istringstream in(text);
     std::ostringstream out, err;
@@ -116,12 +119,13 @@ TEST(RecordScript, OnKeepsItTheNextRunGoesOnAndItsDrillFavoursEarlierMissesOffSt
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(kept.practices[0].rows[i].line, lines[i]) << "the same practice";
     EXPECT_TRUE(on.of("msgbox").empty());
 
-    // The next run, not asked: it keeps recording, and its drill favours the digits missed.
+    // The next run with --record, not asked in the script: it keeps recording, and
+    // its drill favours the digits missed.
     std::string damaged = contents(folders.record());
     { std::ofstream(folders.record(), std::ios::app | std::ios::binary) << "2,garbled\r\n"; }
     const ScriptRun next = script("dump\nsettext Text2 \"8\"\nclick Command4\nwait 100\ndump\nwait 10000\ntype Text6 \"x\\r\"\n"
                             "wait 1000\nclick Command5\n",
-                            kSeed + 1);
+                            kSeed + 1, true);
     ASSERT_EQ(next.status, 0) << next.err;
     const Json before = next.dumps().at(0);
     ASSERT_TRUE(before.contains("record"));
@@ -155,11 +159,11 @@ TEST(RecordScript, OnKeepsItTheNextRunGoesOnAndItsDrillFavoursEarlierMissesOffSt
 
     // Off: this run's practice is not kept, nor is the record on at the next start.
     const std::string kept2 = contents(folders.record());
-    const ScriptRun off = script("record off\n" + practice({"x", "x"}), kSeed);
+    const ScriptRun off = script("record off\n" + practice({"x", "x"}), kSeed, true);
     ASSERT_EQ(off.status, 0) << off.err;
     EXPECT_EQ(contents(folders.record()), kept2);
     EXPECT_FALSE(fs::exists(folders.settings()));
-    const ScriptRun after = script(practice({"x"}) + "dump\n", kSeed);
+    const ScriptRun after = script(practice({"x"}) + "dump\n", kSeed, true);
     EXPECT_FALSE(after.dumps().at(0).contains("record"));
     EXPECT_EQ(contents(folders.record()), kept2);
 
@@ -170,6 +174,21 @@ TEST(RecordScript, OnKeepsItTheNextRunGoesOnAndItsDrillFavoursEarlierMissesOffSt
     EXPECT_EQ(deleted.of("question")[0]["answer"], "yes");
     EXPECT_FALSE(fs::exists(folders.record()));
     ASSERT_EQ(deleted.of("msgbox").size(), 1u);
+}
+
+// A script's result does not depend on who runs it: without --record, a learner's
+// record left on is neither read nor added to, nor its settings file touched.
+TEST(RecordScript, WithoutAskingAScriptLeavesTheLearnersRecordAlone) {
+    RecordFolders folders;
+    const std::string text = "drill on\n" + practice({"x", "x"}) + "dump\n";
+    const ScriptRun none = script(text, kSeed);
+    ASSERT_TRUE(folders.kept().empty());
+    ASSERT_EQ(script("record on\ndrill on\n" + practice({"x", "x"}), kSeed + 1).status, 0);
+    const std::string record = contents(folders.record()), settings = contents(folders.settings());
+    const ScriptRun present = script(text, kSeed);
+    EXPECT_EQ(present.events, none.events);
+    EXPECT_EQ(contents(folders.record()), record);
+    EXPECT_EQ(contents(folders.settings()), settings);
 }
 
 TEST(RecordScript, TheActionTakesOnOffOrDelete) {

@@ -109,7 +109,7 @@ TEST(LearningRecord, AppendsAfterAWriteCutOffAndCountsEverythingElse) {
     EXPECT_EQ(read.practices[0], before);
     EXPECT_EQ(read.practices[1].rows.size(), 1u) << "the cut practice's whole first line counts";
     EXPECT_EQ(read.practices[2], after) << "the new practice is not glued to the cut line";
-    EXPECT_EQ(read.warnings, std::vector<std::string>{"line 5: expected 18 fields, found 3"});
+    EXPECT_EQ(read.warnings, std::vector<std::string>{"line 5: expected 19 fields, found 3"});
 
     // Before the next append, the cut line is the last one, without its line end.
     write(record.path(), recordLines(before, true) + cut.substr(0, 20));
@@ -149,6 +149,7 @@ TEST(LearningRecord, AWriteThatFailsPartWayLeavesTheRecordAsItWas) {
     EXPECT_EQ(record.read().practices, (std::vector<PracticeRecord>{kept, big}));
 }
 
+// Alike in all but their practice ids, started in the same second.
 TEST(LearningRecord, TwoProgramsAppendingAtOnceEachKeepTheirPracticesWhole) {
     ScratchFolder scratch;
     const LearningRecord record(scratch / "record.csv");
@@ -159,8 +160,9 @@ TEST(LearningRecord, TwoProgramsAppendingAtOnceEachKeepTheirPracticesWhole) {
         if (children[c] == 0) {
             std::string error;
             for (int i = 0; i < kEach; ++i) {
-                const std::string time = (c == 0 ? "10:" : "11:") + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00";
-                if (!record.append(practice("2024-05-01", time.c_str(), 5 + c * 20), error)) ::_exit(1);
+                PracticeRecord p = practice("2024-05-01", "10:00:00", 5 + c * 20);
+                p.id = newPracticeId();
+                if (!record.append(p, error)) ::_exit(1);
             }
             ::_exit(0);
         }
@@ -173,7 +175,7 @@ TEST(LearningRecord, TwoProgramsAppendingAtOnceEachKeepTheirPracticesWhole) {
     const RecordContents read = record.read();
     EXPECT_TRUE(read.warnings.empty()) << read.warnings.front();
     ASSERT_EQ(read.practices.size(), 2u * kEach);
-    for (const PracticeRecord& p : read.practices) EXPECT_EQ(p.rows.size(), p.time < "11" ? 5u : 25u) << p.time;
+    for (const PracticeRecord& p : read.practices) EXPECT_TRUE(p.rows.size() == 5u || p.rows.size() == 25u) << p.rows.size();
     const std::string text = contents(record.path());
     EXPECT_EQ(text.find(kResultsHeader, 1), std::string::npos) << "one header, though both found no file";
 }
@@ -192,8 +194,8 @@ TEST(LearningRecord, SkipsEachDamagedLineWithOneWarningAndKeepsTheRest) {
         std::string line;
         std::string warning;
     } cases[] = {
-        {"cut", goodRow.substr(0, 30) + "\r\n", "line 4: expected 18 fields, found 6"},
-        {"a field too many", replaced("\r\n", ",x\r\n"), "line 4: expected 18 fields, found 19"},
+        {"cut", goodRow.substr(0, 30) + "\r\n", "line 4: expected 19 fields, found 6"},
+        {"a field too many", replaced("\r\n", ",x\r\n"), "line 4: expected 19 fields, found 20"},
         {"no such day", replaced("2024-05-02", "2024-02-30"), "line 4: date must be a day as YYYY-MM-DD, found \"2024-02-30\""},
         {"stray bytes", std::string("\x00\xff\xfe\x01garbage", 11) + "\r\n", "line 4: not UTF-8 text"},
         {"a quote never closed", replaced("BA4XY,BA4XY", "\"BA4XY,BA4XY"), "line 4: a quoted field is not closed"},
@@ -251,19 +253,47 @@ TEST(LearningRecord, ReadsTheMostRecentPartOfARecordTooLongAndBoundsItsWarnings)
     limits.warnings = 3;
     RecordContents damaged;
     readRecordText(garbage, 1, limits, damaged);
-    EXPECT_EQ(damaged.warnings, (std::vector<std::string>{"line 1: expected 18 fields, found 1", "line 2: expected 18 fields, found 1",
-                                                         "line 3: expected 18 fields, found 1",
+    EXPECT_EQ(damaged.warnings, (std::vector<std::string>{"line 1: expected 19 fields, found 1", "line 2: expected 19 fields, found 1",
+                                                         "line 3: expected 19 fields, found 1",
                                                          "and 197 more lines that could not be read"}));
 }
 
-TEST(LearningRecord, SaysWhyARecordCannotBeWritten) {
+// The record is the program's own file: whatever else is at its place is refused
+// with the reason, nothing is read or written through it, and nothing waits.
+TEST(LearningRecord, RefusesALinkAFifoOrAFolderInItsPlace) {
     ScratchFolder scratch;
-    write(scratch / "data", "a file where the folder should be");
-    const LearningRecord record(scratch / "data/tessaly/record.csv");
+    const std::string place = scratch / "record.csv", other = scratch / "other.csv";
+    const auto make = [&](const std::string& what) {
+        fs::remove_all(place);
+        if (what == "link") write(other, "a file of the learner's\n"), fs::create_symlink(other, place);
+        if (what == "dangling link") fs::remove(other), fs::create_symlink(other, place);
+        if (what == "link to /dev/null") fs::create_symlink("/dev/null", place);
+        if (what == "FIFO") ::mkfifo(place.c_str(), 0600);
+        if (what == "folder") fs::create_directory(place);
+        if (what == "file for its folder") write(scratch / "data", "a file where the folder should be");
+    };
+    struct Case {
+        const char* what;
+        const char* said;
+    } cases[] = {
+        {"link", "symbolic link"}, {"dangling link", "symbolic link"}, {"link to /dev/null", "symbolic link"},
+        {"FIFO", "a FIFO (named pipe), not a regular file"}, {"folder", "directory"}, {"file for its folder", "Not a directory"},
+    };
+    for (const Case& c : cases) {
+        make(c.what);
+        const LearningRecord record(std::string(c.what) == "file for its folder" ? scratch / "data/tessaly/record.csv" : place);
+        const RecordContents read = record.read();
+        EXPECT_TRUE(read.found) << c.what;
+        EXPECT_NE(read.error.find(c.said), std::string::npos) << c.what << ": " << read.error;
+        std::string error;
+        EXPECT_FALSE(record.append(practice("2024-05-01", "10:00:00", 1), error)) << c.what;
+        EXPECT_NE(error.find(c.said), std::string::npos) << c.what << ": " << error;
+    }
+    EXPECT_FALSE(fs::exists(other)) << "a dangling link's target is not made";
+    make("link");
     std::string error;
-    EXPECT_FALSE(record.append(practice("2024-05-01", "10:00:00", 1), error));
-    EXPECT_NE(error.find("data"), std::string::npos) << error;
-    EXPECT_FALSE(LearningRecord("").append(practice("2024-05-01", "10:00:00", 1), error));
+    LearningRecord(place).append(practice("2024-05-01", "10:00:00", 1), error);
+    EXPECT_EQ(contents(other), "a file of the learner's\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -93,9 +94,21 @@ TEST(LearningSettings, ADamagedFileCostsOneWarningAndGivesTheDefaults) {
         EXPECT_EQ(read.settings, LearningSettings{}) << c.text;
         EXPECT_EQ(read.warning, path + ": " + c.warning + "; the defaults are used") << c.text;
     }
-    std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(readLearningSettings(path).warning, path + ": not a file; the defaults are used");
+    // Its place holds no file of its own: refused, read through nothing, waited on for nothing.
+    std::ofstream(scratch / "other.json") << good;
+    for (const auto& [make, warning] : std::vector<std::pair<std::function<void()>, std::string>>{
+             {[&] { std::filesystem::create_directory(path); }, "it is a directory, not a file"},
+             {[&] { ::mkfifo(path.c_str(), 0600); }, "it is a FIFO (named pipe), not a file"},
+             {[&] { std::filesystem::create_symlink(scratch / "other.json", path); },
+              "it is a symbolic link: refused, nothing is read through it"}}) {
+        std::filesystem::remove_all(path);
+        make();
+        EXPECT_EQ(readLearningSettings(path).warning, path + ": " + warning + "; the defaults are used");
+        std::string error;
+        EXPECT_FALSE(writeLearningSettings(path, {}, error)) << warning;
+        EXPECT_NE(error.find("refused"), std::string::npos) << error;
+    }
+    EXPECT_EQ(contents(scratch / "other.json"), good) << "not written through the link";
 
     // What a later version may add is passed over; what is missing takes its default.
     std::ofstream(scratch / "later.json") << "{\"record\": true, \"theme\": \"dark\", \"practice\": {\"speed\": \"2\", \"colour\": \"red\"}}";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,21 +24,22 @@ TEST(ResultsCsv, WritesOneQuotedRowPerCallsignWithTheAdditionsLast) {
     PracticeRecord record{"2024-05-01", "09:05:00", "exam", "random", "off", {},
                           {{1, "JA1ABC/M", "JA1ABC/M", true, "JA1ABC/m"}, {2, "G4A,\"C", "G4ABC/QRP", false, "G4ABC/q"}}};
     EXPECT_EQ(resultsCsv(record), kHeader +
-                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE,,,,off,off,off,0\r\n"
-                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP,,,,off,off,off,0\r\n");
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE,,,,off,off,off,0,\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP,,,,off,off,off,0,\r\n");
     // A threshold run: each row its SNR, every row the threshold.
     record.noise = "snr";
     record.rows[0].snrDb = 6;
     record.rows[1].snrDb = -3.24;  // written to a tenth of a dB
     record.thresholdDb = -3.5;
     record.thresholdSe = 0.8;
-    record.path = "mid-latitude";
+    record.path = "mid-quiet";
+    record.id = "a1b2c3d4e5f60718";
     record.passband = true;
     record.agc = "slow";
     record.seconds = 185;
     EXPECT_EQ(resultsCsv(record), kHeader +
-                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-latitude,on,slow,185\r\n"
-                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-latitude,on,slow,185\r\n");
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718\r\n");
 }
 
 TEST(ResultsCsv, SettingsInTheVocabularysWords) {
@@ -44,12 +47,12 @@ TEST(ResultsCsv, SettingsInTheVocabularysWords) {
     settings.words = WordSet::Places;
     settings.conditions = kQrm | kVarySpeed;
     settings.snrDb = -2;
-    settings.path = "polar";
+    settings.path = "high-quiet";
     settings.passband = true;
     settings.agc = "medium";
     PracticeRecord record{"2024-05-01", "09:05:00", "", "", "", {}, {{1, "K1", "K1", true, "K1", -2.0}}};
     setRecordSettings(record, settings);
-    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,polar,on,medium,0\r\n");
+    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,high-quiet,on,medium,0,\r\n");
 }
 
 TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
@@ -80,6 +83,48 @@ TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
     EXPECT_EQ(back, records);
 }
 
+// What the writer writes, the reader reads back, at and past every bound the
+// reader checks; and a cell a spreadsheet would take for a formula is written as text.
+TEST(ResultsCsv, TheReaderTakesBackWhatTheWriterWritesAtEveryBound) {
+    struct Case {
+        const char* what;
+        std::function<void(PracticeRecord&)> set;
+        std::function<void(PracticeRecord&)> expect;  // the record as read back
+        const char* written = "";                     // a part of the file's text
+    } cases[] = {
+        {"an answer of 300 characters", [](PracticeRecord& p) { p.rows[0].answer = std::string(300, 'A'); },
+         [](PracticeRecord& p) { p.rows[0].answer = std::string(200, 'A'); }},
+        {"a byte of no UTF-8", [](PracticeRecord& p) { p.rows[0].answer = "K\xff"; },
+         [](PracticeRecord& p) { p.rows[0].answer = "K\xEF\xBF\xBD"; }},
+        {"a formula", [](PracticeRecord& p) { p.rows[0].answer = "=1+1"; }, {}, ",'=1+1,"},
+        {"a plus", [](PracticeRecord& p) { p.rows[0].answer = "+K1"; }, {}, ",'+K1,"},
+        {"a minus", [](PracticeRecord& p) { p.rows[0].answer = "-K1"; }, {}, ",'-K1,"},
+        {"an at", [](PracticeRecord& p) { p.rows[0].answer = "@K1"; }, {}, ",'@K1,"},
+        {"an apostrophe", [](PracticeRecord& p) { p.rows[0].answer = "'K1"; }, {}, ",''K1,"},
+        {"11,000,000 seconds", [](PracticeRecord& p) { p.seconds = 11'000'000; },
+         [](PracticeRecord& p) { p.seconds = kMostSeconds; }},
+        {"dB past the range", [](PracticeRecord& p) { p.rows[0].snrDb = 100, p.thresholdDb = -100, p.thresholdSe = 99; },
+         [](PracticeRecord& p) { p.rows[0].snrDb = 60, p.thresholdDb = -60, p.thresholdSe = 60; }},
+        {"dB that is no number", [](PracticeRecord& p) { p.rows[0].snrDb = std::numeric_limits<double>::quiet_NaN(); },
+         [](PracticeRecord& p) { p.rows[0].snrDb.reset(); }},
+        {"40 units read", [](PracticeRecord& p) { p.rows[0].line = std::string(40, 'K'); },
+         [](PracticeRecord& p) { p.rows[0].line = std::string(kMostReadUnits, 'K'); }},
+        {"an id", [](PracticeRecord& p) { p.id = newPracticeId(); }, {}},
+    };
+    for (const Case& c : cases) {
+        PracticeRecord written = practice("2024-05-01", "10:00:00", {{1, "K1", "K1", true, "K1"}});
+        c.set(written);
+        PracticeRecord expected = written;
+        if (c.expect) c.expect(expected);
+        const std::string text = resultsCsv(written);
+        EXPECT_NE(text.find(c.written), std::string::npos) << c.what << ": " << text;
+        std::vector<PracticeRecord> back;
+        std::string error;
+        ASSERT_TRUE(parseResultsCsv(text, back, error)) << c.what << ": " << error;
+        EXPECT_EQ(back, std::vector<PracticeRecord>{expected}) << c.what;
+    }
+}
+
 TEST(ResultsCsv, ReadsFilesFromBeforeTheAdditionsAloneAndJoinedWithNewOnes) {
     const std::string old = kOldHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y\r\n"
                                          "2,K1,K2,N,2024-05-01,10:00:00,standard,5,S2,qrn qsb,K 2\r\n";
@@ -101,16 +146,23 @@ TEST(ResultsCsv, ReadsFilesFromBeforeTheAdditionsAloneAndJoinedWithNewOnes) {
 
     // Old rows under a new header (and new under old) are counted as they are.
     EXPECT_FALSE(parseResultsCsv(kHeader + old.substr(kOldHeader.size()), back, error));
-    EXPECT_EQ(error, "line 2: expected 18 fields, found 11");
+    EXPECT_EQ(error, "line 2: expected 19 fields, found 11");
     EXPECT_FALSE(parseResultsCsv(kOldHeader + resultsCsv(newPractice).substr(kHeader.size()), back, error));
-    EXPECT_EQ(error, "line 2: expected 11 fields, found 18");
+    EXPECT_EQ(error, "line 2: expected 11 fields, found 19");
+
+    // Files from before the practice id: rows of one date, time and settings are one practice.
+    back.clear();
+    const std::string withoutId = std::string(kResultsHeaderWithoutId) + "\r\n" +
+                                  "1,K1,K1,Y,2024-05-02,10:00:00,standard,5,S2,qrn qsb,K 1,-4,,,off,off,off,30\r\n";
+    ASSERT_TRUE(parseResultsCsv(withoutId, back, error)) << error;
+    EXPECT_EQ(back, std::vector<PracticeRecord>{newPractice});
 }
 
 TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
     const PracticeRecord a = practice("2024-05-01", "10:00:00", {{1, "BA4XY", "BA4XY", true, "BA4XY"}});
     const PracticeRecord b = practice("2024-05-02", "10:00:00", {{1, "K1", "K2", false, "K2"}});
     std::string lf = resultsCsv(a) + resultsCsv(b).substr(kHeader.size()) +
-                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y,,,,off,off,off,0";  // no final line end
+                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y,,,,off,off,off,0,";  // no final line end
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
 
     std::vector<PracticeRecord> back;
@@ -126,13 +178,13 @@ TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
 }
 
 TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,\r\n";
     // The row with one field replaced.
     const auto with = [&](int index, const std::string& value) {
         std::string text = row;
         std::size_t start = 0;
         for (int i = 0; i < index; ++i) start = text.find(',', start) + 1;
-        const std::size_t end = index == 17 ? text.size() - 2 : text.find(',', start);
+        const std::size_t end = index == 18 ? text.size() - 2 : text.find(',', start);
         return kHeader + text.replace(start, end - start, value);
     };
     struct Case {
@@ -141,15 +193,16 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
     } cases[] = {
         {"", kExpectHeader},
         {row + kHeader, kExpectHeader},
-        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 18 fields, found 9"},
+        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 19 fields, found 9"},
         {kHeader + row + "\r\n" + row, "line 3: an empty line"},
-        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D,,,,off,off,off,0\r\n" + row.substr(0, 20),
-         "line 4: expected 18 fields, found 5"},  // lines counted inside the quoted field
+        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D,,,,off,off,off,0,\r\n" + row.substr(0, 20),
+         "line 4: expected 19 fields, found 5"},  // lines counted inside the quoted field
         {with(0, "0"), "line 2: number must be a whole number from 1, found \"0\""},
         {with(0, "-1"), "line 2: number must be a whole number from 1, found \"-1\""},
         {with(3, "y"), "line 2: mark must be Y or N, found \"y\""},
         {with(4, "2024-02-30"), "line 2: date must be a day as YYYY-MM-DD, found \"2024-02-30\""},
         {with(4, "2024-5-01"), "line 2: date must be a day as YYYY-MM-DD, found \"2024-5-01\""},
+        {with(4, "9999-12-31"), "line 2: date is in the future, found \"9999-12-31\""},
         {with(5, "24:00:00"), "line 2: time must be HH:MM:SS, found \"24:00:00\""},
         {with(6, "Standard"), "line 2: words must be exam, standard, places, other or mixed, found \"Standard\""},
         {with(7, "11"), "line 2: speed must be 0 to 10 or random, found \"11\""},
@@ -165,10 +218,17 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         {with(12, "-3.5"), "line 2: threshold and threshold_se must be given together"},
         {with(13, "-1"), "line 2: threshold_se must be empty or dB from 0 to 60, found \"-1\""},
         {with(14, ""), "line 2: path must be a preset's name or off, found \"\""},
+        {with(14, "polar"), "line 2: path must be a preset's name or off, found \"polar\""},
         {with(15, "yes"), "line 2: passband must be on or off, found \"yes\""},
         {with(16, "Slow"), "line 2: agc must be off, fast, medium or slow, found \"Slow\""},
         {with(17, "-5"), "line 2: seconds must be a whole number of seconds, found \"-5\""},
         {with(17, ""), "line 2: seconds must be a whole number of seconds, found \"\""},
+        {with(18, "a b"), "line 2: practice_id must be empty or 1 to 64 letters, digits, - or _, found \"a b\""},
+        {with(18, "p1") + [&] {
+             std::string other = with(18, "p1").substr(kHeader.size());
+             return other.replace(other.find("10:00:00"), 8, "11:00:00");
+         }(),
+         "line 3: practice_id p1 is that of the practice of 2024-05-01 10:00:00"},
         {kHeader + row + row, "line 3: row 1 of the practice of 2024-05-01 10:00:00 is there twice"},
         {kHeader + "1,\"BA4XY,BA4XY", "line 2: a quoted field is not closed"},
         {kHeader + "1,\"BA4\"XY,BA4XY", "line 2: text after a closing quote"},
@@ -184,7 +244,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
              return units;
          }()),
          "line 2: read has 20001 units, more than 32"},
-        {kHeader + row + std::string(100000, ','), "line 3: more than 72 fields"},
+        {kHeader + row + std::string(100000, ','), "line 3: more than 76 fields"},
         {kHeader + row + "\r\n\r\n" + row, "line 3: an empty line"},
         {"\r\n" + kHeader + row, kExpectHeader},
         {"\xEF\xBB\xBF" + row, kExpectHeader},
@@ -200,7 +260,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
 
 // Empty lines at the end (an editor's) are let be; within the rows they are not.
 TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,\r\n";
     for (const std::string& end : {std::string("\r\n"), std::string("\n\n\n"), std::string("\r\n\r\n")}) {
         std::vector<PracticeRecord> out;
         std::string error;
@@ -214,7 +274,7 @@ TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
 TEST(ResultsCsv, ReadsALargeFileInTimeProportionalToIt) {
     std::string text = kHeader;
     for (int i = 1; i <= 30000; ++i)
-        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0\r\n";
+        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,\r\n";
     std::vector<PracticeRecord> out;
     std::string error;
     ASSERT_TRUE(parseResultsCsv(text, out, error)) << error;

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 namespace tessaly::testing {
@@ -143,7 +144,7 @@ TEST_F(LearningKeeperTest, AThresholdRunLandsWithItsThreshold) {
     EXPECT_FALSE(remembered->threshold);
 }
 
-TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApart) {
+TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApartAtTheirRealTime) {
     // In virtual time three short practices, alike in all but their callsigns, start
     // within a few milliseconds of the wall clock.
     input.setRecord(true);
@@ -151,8 +152,25 @@ TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApart) {
     const RecordContents read = record();
     EXPECT_TRUE(read.warnings.empty()) << read.warnings.front();
     ASSERT_EQ(read.practices.size(), 3u);
-    EXPECT_LT(read.practices[0].time, read.practices[1].time);
-    EXPECT_LT(read.practices[1].time, read.practices[2].time);
+    EXPECT_EQ(read.practices[0].time, read.practices[2].time) << "the real start, not moved apart";
+    EXPECT_NE(read.practices[0].id, read.practices[1].id);
+    EXPECT_NE(read.practices[1].id, read.practices[2].id);
+    EXPECT_EQ(form.review().keeper().digest().practices(), 3u);
+}
+
+TEST_F(LearningKeeperTest, TurnedOnMidwayTheAnalysisCountsOnlyWhatTheRecordHolds) {
+    practise(2, 2);
+    EXPECT_EQ(form.review().analysis().practices(), 1);
+    input.setRecord(true);
+    EXPECT_EQ(form.review().analysis().practices(), 0) << "the practice before is not in the record";
+    practise(2, 2);
+    EXPECT_EQ(form.review().analysis().practices(), 1);
+    // One that cannot be kept is not counted either.
+    fs::remove(folders.record());
+    fs::create_directory(folders.record());
+    practise(2, 2);
+    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(form.review().analysis().practices(), 1);
 }
 
 TEST_F(LearningKeeperTest, ADamagedLineIsSaidOnceAndCostsNothingElse) {
@@ -169,14 +187,14 @@ TEST_F(LearningKeeperTest, ADamagedLineIsSaidOnceAndCostsNothingElse) {
     input.setRecord(true);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find("line 4"), std::string::npos) << host.messages[0].text;
-    EXPECT_EQ(form.review().keeper().practices().size(), 2u) << "the lines before and after it count";
+    EXPECT_EQ(form.review().keeper().digest().practices(), 2u) << "the lines before and after it count";
     EXPECT_EQ(form.review().analysis().practices(), 2);
 
     practise(2, 2);
     EXPECT_EQ(host.messages.size(), 1u) << "said once, not at every practice";
     const std::string after = contents(folders.record());
     EXPECT_EQ(after.substr(0, before.size()), before) << "only appended to";
-    EXPECT_EQ(form.review().keeper().practices().size(), 3u);
+    EXPECT_EQ(form.review().keeper().digest().practices(), 3u);
     EXPECT_EQ(form.review().analysis().practices(), 3);
 }
 
@@ -207,6 +225,22 @@ TEST_F(LearningKeeperTest, TheDrillAndTheAnalysisTakeTheWholeRecordAcrossDays) {
     EXPECT_TRUE(form.review().drillUnits().empty());
     EXPECT_EQ(form.review().analysis().practices(), 0);
     EXPECT_TRUE(form.review().keeper().boxes().empty());
+}
+
+// The window reads the record on a worker thread as it opens: the keeper takes that
+// reading instead of reading again.
+TEST_F(LearningKeeperTest, TakesAReadingBegunElsewhere) {
+    const LearningRecord record(folders.record());
+    std::string error;
+    ASSERT_TRUE(record.append(kept("2024-05-01", {{"BA4XY", ""}}), error)) << error;
+    auto reading = std::async(std::launch::async, [&record] { return digestRecord(record); });
+    reading.wait();
+    form.review().keeper().takeReading(folders.record(), std::move(reading));
+    ASSERT_TRUE(record.append(kept("2024-05-02", {{"K1ABC", ""}}), error)) << error;
+    input.setRecord(true);
+    EXPECT_EQ(form.review().keeper().digest().practices(), 1u) << "the reading made before the second practice";
+    form.review().keeper().reread();
+    EXPECT_EQ(form.review().keeper().digest().practices(), 2u) << "read again once the record has changed";
 }
 
 TEST(LearningRecordDelete, AsksFirstAndNoKeepsIt) {

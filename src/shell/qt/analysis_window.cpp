@@ -91,7 +91,7 @@ QString analysisSummary(const ErrorAnalysis& analysis, bool wholeRecord) {
     if (analysis.practices() == 0) return QStringLiteral("还没有判过分的练习。练习结束后，这里会显示每个字符的错误率。");
     if (wholeRecord) {
         return analysisSummary(analysis) +
-               QStringLiteral("\n学习记录已打开：这里统计记录里的全部练习。“第几盒”是复习盒（1 到 5）：听错了回到第 1 盒，"
+               QStringLiteral("\n学习记录已打开：这里统计学习记录里的全部练习，这次的练习记进记录后才算在内。“第几盒”是复习盒（1 到 5）：听错了回到第 1 盒，"
                               "某天读过至少两次都没错就升一盒；第 1 到 5 盒分别隔 1、2、4、8、16 天复习。"
                               "侧重弱项先练到了复习日、又听错过的字符。");
     }

@@ -1,6 +1,8 @@
 // The desktop program: the loader, then the main window, on the Qt event loop.
 #include "shell/desktop.h"
 
+#include "learning/learning_settings.h"
+#include "learning/record_digest.h"
 #include "shell/qt/app_icon.h"
 #include "shell/qt/deferred_sound.h"
 #include "shell/qt/desktop_session.h"
@@ -12,12 +14,38 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <string_view>
 
 namespace tessaly {
+namespace {
+
+// The learning record, when the settings file says it is on, read on a worker
+// thread while the windows are made and the sound opens: however long the record,
+// the window stands and answers meanwhile. The load handler waits for it as it
+// waits for the sound (the keeper reads the settings file again there).
+struct RecordAhead {
+    std::string path;
+    std::future<DigestedRecord> reading;
+    bool ready() const {
+        return !reading.valid() || reading.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
+};
+
+RecordAhead readRecordAhead() {
+    std::string error;
+    const std::string settings = learningSettingsPath(error);
+    if (settings.empty() || !readLearningSettings(settings).settings.record) return {};
+    const LearningRecord record = LearningRecord::atDataFolder(error);
+    if (!record.valid()) return {};
+    return {record.path(), std::async(std::launch::async, [record] { return digestRecord(record); })};
+}
+
+}  // namespace
 
 int runDesktop(int argc, char** argv, const DesktopOptions& options) {
     // Without a screen Qt would abort; say what to do instead.
@@ -34,6 +62,7 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         return 1;
     }
     qt::StartupProbe probe;
+    RecordAhead recordAhead = readRecordAhead();
     qt::DeferredSoundPlatform sound(options.voicesPath);
 
     QApplication app(argc, argv);
@@ -50,6 +79,8 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         if (loaded || !session) return;
         loaded = true;
         probe.mark("load handler starts");
+        if (recordAhead.reading.valid())
+            session->form().review().keeper().takeReading(recordAhead.path, std::move(recordAhead.reading));
         session->load();
         probe.mark("main window loaded");
         // Said once the window stands, with the built-in clips already speaking for the refused files.
@@ -81,15 +112,24 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
             sound.startOpening();
             auto* waitForSound = new QTimer(&window);
             QObject::connect(waitForSound, &QTimer::timeout, [&, waitForSound] {
-                if (!sound.ready()) return;
+                if (!sound.ready() || !recordAhead.ready()) return;
                 waitForSound->deleteLater();
                 load();
             });
             waitForSound->start(5);
         };
         window.onActionBeforeLoad = [&] { load(); };
-        // Should the window never paint (a platform without exposure), load anyway.
-        QTimer::singleShot(1000, &window, load);
+        // Should the window never paint (a platform without exposure), load anyway,
+        // once the learning record is read.
+        QTimer::singleShot(1000, &window, [&] {
+            auto* waitForRecord = new QTimer(&session->window());
+            QObject::connect(waitForRecord, &QTimer::timeout, [&, waitForRecord] {
+                if (!recordAhead.ready()) return;
+                waitForRecord->deleteLater();
+                load();
+            });
+            waitForRecord->start(20);
+        });
         if (QScreen* s = window.screen())
             window.move(s->availableGeometry().center() - window.frameGeometry().center() + window.pos());
         window.show();

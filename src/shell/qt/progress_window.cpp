@@ -116,9 +116,9 @@ QString recordOffNote() {
 QString progressSummary(const LearningKeeper& keeper) {
     if (!keeper.on()) return recordOffNote();
     const QString where = QStringLiteral("\n记录保存在 %1。").arg(shortPath(qs(keeper.recordPath())));
-    if (keeper.practices().empty())
+    if (keeper.digest().practices() == 0)
         return QStringLiteral("学习记录已打开，还没有记下练习：每次练习判分后，这里会显示每天的正确率和阈值。") + where;
-    const StatsReport report = statsReport(keeper.practices(), keeper.today());
+    const StatsReport report = keeper.digest().report(keeper.today());
     const std::string weekStart = addDays(keeper.today(), 1 - kTrendDays);
     const auto recentDays = std::count_if(report.days.begin(), report.days.end(),
                                           [&](const DaySummary& d) { return d.date >= weekStart; });
@@ -168,7 +168,7 @@ ProgressWindow::ProgressWindow(const LearningKeeper& keeper, QWidget* owner)
 
 void ProgressWindow::refresh() {
     summary_->setText(progressSummary(keeper_));
-    const bool shown = keeper_.on() && !keeper_.practices().empty();
+    const bool shown = keeper_.on() && keeper_.digest().practices() > 0;
     for (QWidget* w : {static_cast<QWidget*>(rateView_), static_cast<QWidget*>(thresholdView_),
                        static_cast<QWidget*>(thresholdNote_), static_cast<QWidget*>(trendsTitle_),
                        static_cast<QWidget*>(trends_)})
@@ -178,7 +178,7 @@ void ProgressWindow::refresh() {
     trends_->setRowCount(0);
     if (!shown) return;
 
-    const StatsReport report = statsReport(keeper_.practices(), keeper_.today());
+    const StatsReport report = keeper_.digest().report(keeper_.today());
     for (const DaySummary& day : report.days)
         copyRates_->append(static_cast<double>(when(day.date).toMSecsSinceEpoch()), day.copyRate * 100);
     fitDates(copyRates_);
@@ -204,7 +204,7 @@ void ProgressWindow::refresh() {
     const std::string today = keeper_.today();
     trendsTitle_->setText(QStringLiteral("每个字符的错误率（错几次/读几次）：最近 7 天（%1到今天）与之前 7 天；错得最多的在最上面。")
                               .arg(monthDay(addDays(today, 1 - kTrendDays))));
-    const auto trends = unitTrends(keeper_.practices(), today, kTrendDays);
+    const auto trends = unitTrends(keeper_.digest(), today, kTrendDays);
     trends_->setRowCount(static_cast<int>(trends.size()));
     for (int row = 0; row < static_cast<int>(trends.size()); ++row) {
         const UnitTrend& t = trends[static_cast<std::size_t>(row)];
