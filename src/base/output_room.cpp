@@ -1,5 +1,7 @@
 #include "base/output_room.h"
 
+#include "base/paths.h"
+
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 
@@ -9,11 +11,6 @@
 
 namespace tessaly {
 namespace {
-
-std::string folderOf(const std::string& target) {
-    const std::filesystem::path path(target);
-    return path.has_parent_path() ? path.parent_path().string() : ".";
-}
 
 std::optional<std::uint64_t> fileSizeLimit() {
     struct rlimit limit {};

@@ -1,7 +1,9 @@
 #include "learning/learning_record.h"
 
 #include "base/file_kind.h"
+#include "base/paths.h"
 #include "base/utf8.h"
+#include "base/whole_append.h"
 #include "base/xdg_places.h"
 #include "learning/csv.h"
 #include "learning/results_rows.h"
@@ -34,12 +36,6 @@ public:
 private:
     int fd_;
 };
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // An answer as one line: what was typed stays, but not as a line break.
 std::string oneLine(std::string text) {
@@ -136,51 +132,20 @@ bool LearningRecord::append(const PracticeRecord& practice, std::string& error, 
     if (!makeUserFolder(folder, error)) return false;
     struct stat info {};
     const Descriptor file(openRecord(path_, O_RDWR | O_APPEND | O_CREAT, info, error));
-    const auto failed = [&](const char* what) {
-        error = std::string(what) + ": " + std::strerror(errno);
-        return false;
-    };
     if (file.get() < 0) return false;
-    while (::flock(file.get(), LOCK_EX) != 0)
-        if (errno != EINTR) return failed("cannot lock the record");
-    if (::fstat(file.get(), &info) != 0) return failed("cannot see the record's size");
-    const off_t before = info.st_size;
-    if (stampBefore) *stampBefore = stampOf(info);
-
-    std::string text;
-    if (before > 0) {
-        // A last line cut off (a write stopped by a power loss) is ended first.
-        char last = '\n';
-        if (::pread(file.get(), &last, 1, before - 1) != 1) return failed("cannot read the record's end");
-        if (last != '\n') text = "\r\n";
-    }
-    text += recordLines(practice, before == 0);
-
-    // One write of the whole practice, or nothing of it.
-    const ssize_t written = ::write(file.get(), text.data(), text.size());
-    if (written != static_cast<ssize_t>(text.size())) {
-        const int cause = written < 0 ? errno : ENOSPC;
-        const bool cutBack = ::ftruncate(file.get(), before) == 0;
-        error = std::string("the practice could not be written: ") + std::strerror(cause) +
-                (cutBack ? "" : std::string("; the part written could not be taken back: ") + std::strerror(errno));
+    WholeAppend done;
+    const bool appended = appendWhole(
+        file.get(), folder, [&practice](off_t before) { return recordLines(practice, before == 0); }, done, error);
+    if (!appended) {
+        error = "the practice " + error;
         return false;
     }
-    if (::fdatasync(file.get()) != 0) {
-        const int cause = errno;
-        const bool cutBack = ::ftruncate(file.get(), before) == 0;
-        error = std::string("the practice could not be saved to the disk: ") + std::strerror(cause) +
-                (cutBack ? "" : "; it may be there in part");
-        return false;
-    }
-    if (before == 0) {
-        // The new file's name in its folder, so that it survives a power loss too.
-        const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.get() >= 0) ::fsync(dir.get());
-    }
-    if (stampAfter) {
-        *stampAfter = stampOf(info);
-        stampAfter->size = before + static_cast<off_t>(text.size());
-    }
+    // The file as this append left it, whoever appends after.
+    RecordStamp stamp = stampOf(info);
+    stamp.size = done.sizeBefore;
+    if (stampBefore) *stampBefore = stamp;
+    stamp.size = done.sizeAfter;
+    if (stampAfter) *stampAfter = stamp;
     return true;
 }
 

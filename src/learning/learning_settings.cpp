@@ -1,5 +1,7 @@
 #include "learning/learning_settings.h"
 
+#include "base/paths.h"
+
 #include "base/file_kind.h"
 #include "base/output_file.h"
 #include "base/xdg_places.h"
@@ -19,12 +21,6 @@ namespace {
 using json = nlohmann::ordered_json;
 
 constexpr std::size_t kMostBytes = 64u << 10;  // a settings file is a few hundred bytes
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 }  // namespace
 
