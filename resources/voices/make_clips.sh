@@ -11,18 +11,20 @@
 # words of every LIST in one speaker's voice: the SPEAKER file names the voice,
 # and its word lines replace the lists' lines of the same clip (a respelling, a
 # pace or a fade that this speaker needs); the lists' own voice lines are left
-# aside.
+# aside, their options kept.
 #
 # The lists are plain text. Blank lines and lines starting with '#' are
 # skipped. A line "voice flite <voice> [<flite options>...]",
 # "voice espeak-ng <voice> [<espeak-ng options>...]" or
 # "voice festival <voice>" (festival's voice_<voice>) names the speaker; every
-# other line is "<clip name> [fade=<ms>] [pace=<factor>] <text to speak>".
+# other line is "<clip name> [fade=<ms>] [onset=<ms>] [pace=<factor>] <text>".
 # Text for espeak-ng may be given as phonemes between [[ and ]]. fade= sets a
 # longer fade-out for a word the speaker ends abruptly: a vowel cut off at full
 # level is heard as a stop consonant after it (Norway heard as "Norway eight").
-# pace= stretches the word's duration as the speaker says it (0.8: a fifth
-# quicker), before any trimming.
+# onset= lets the word swell in over that time instead: a vowel that starts
+# at full strength is heard with a stop consonant before it. pace= stretches
+# the word's duration as the speaker says it (0.8: a fifth quicker), before
+# any trimming.
 #
 # Only bash, the speakers, sox and MAKE_CLIP are used, so that a fresh machine
 # builds the voices with nothing but the packages of scripts/setup.sh. The
@@ -136,10 +138,13 @@ synth() {
       text=${text//\"/\\\"}
       if [[ ${v[1]} != "$festival_voice" ]]; then
         festival_voice=${v[1]}
-        printf '(voice_%s)\n' "$festival_voice" >>"$festival_script"
+        printf '(voice_%s)\n(set! voice_hts_params hts_engine_params)\n' "$festival_voice" >>"$festival_script"
       fi
-      printf '(Parameter.set (quote Duration_Stretch) %s)\n(utt.save.wave (utt.synth (Utterance Text "%s")) "%s" (quote riff))\n' \
-        "${pace:-1.0}" "$text" "$raw" >>"$festival_script" ;;
+      # Diphone voices take a duration stretch; HTS voices a speed instead.
+      printf '(Parameter.set (quote Duration_Stretch) %s)\n' "${pace:-1.0}" >>"$festival_script"
+      printf '(if voice_hts_params (set! hts_engine_params (append voice_hts_params (list (list "-r" %s)))))\n' \
+        "$(awk -v p="${pace:-1}" 'BEGIN { printf "%.4f", 1 / p }')" >>"$festival_script"
+      printf '(utt.save.wave (utt.synth (Utterance Text "%s")) "%s" (quote riff))\n' "$text" "$raw" >>"$festival_script" ;;
     *) echo "${origins[i]}: unknown speaker '${v[0]}'" >&2; exit 1 ;;
   esac
 }
