@@ -84,7 +84,7 @@ if [[ -n ${SPEAKER:-} || ${DIGITS:-} == figures ]]; then
   mkdir "$work/pack"
   for f in "$from"/*.wav; do
     name=$(basename "$f")
-    [[ $name == 2[0-9].wav ]] || cp "$f" "$work/pack/"
+    [[ $name == 2[0-9].wav || $name == NULL.wav ]] || cp "$f" "$work/pack/"
   done
   if [[ ${DIGITS:-} == figures ]]; then
     for d in {0..9}; do cp "$from/2$d.wav" "$work/pack/1$d.wav"; done

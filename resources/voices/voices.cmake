@@ -51,7 +51,20 @@ foreach(list letters_standard letters_places letters_other letters_exam digits_p
   list(APPEND voices_files ${outputs})
 endforeach()
 
-# The speakers, each saying every clip of the lists above.
+# The pause: 14,300 bytes of 8-bit silence (128) at 11025 Hz, which the reader
+# plays at 22050 Hz, so about 0.65 s.
+set(null_clip "${voices_out}/NULL.wav")
+add_custom_command(
+  OUTPUT "${null_clip}"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${voices_out}"
+  COMMAND "${TESSALY_sox_PROGRAM}" -D -R -V1 -r 11025 -n -c 1 -b 8 -e unsigned-integer "${null_clip}" trim 0 14300s
+  COMMENT "Making the pause clip NULL"
+  VERBATIM)
+list(APPEND voices_files "${null_clip}")
+list(APPEND TESSALY_RESOURCE_ENTRIES WAVE NULL "${null_clip}")
+
+# The speakers, each saying every clip of the lists above (after the clips
+# played most, since a resource is found by a search in order).
 foreach(speaker awb kal rms slt slt-hts)
   set(speaker_file "${voices_source}/speakers/${speaker}.txt")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${speaker_file}")
@@ -69,18 +82,6 @@ foreach(speaker awb kal rms slt slt-hts)
     VERBATIM)
   list(APPEND voices_files ${outputs})
 endforeach()
-
-# The pause: 14,300 bytes of 8-bit silence (128) at 11025 Hz, which the reader
-# plays at 22050 Hz, so about 0.65 s.
-set(null_clip "${voices_out}/NULL.wav")
-add_custom_command(
-  OUTPUT "${null_clip}"
-  COMMAND "${CMAKE_COMMAND}" -E make_directory "${voices_out}"
-  COMMAND "${TESSALY_sox_PROGRAM}" -D -R -V1 -r 11025 -n -c 1 -b 8 -e unsigned-integer "${null_clip}" trim 0 14300s
-  COMMENT "Making the pause clip NULL"
-  VERBATIM)
-list(APPEND voices_files "${null_clip}")
-list(APPEND TESSALY_RESOURCE_ENTRIES WAVE NULL "${null_clip}")
 
 add_custom_target(tessaly_voices DEPENDS ${voices_files})
 list(APPEND TESSALY_RESOURCE_TARGETS tessaly_voices)
