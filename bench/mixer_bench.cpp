@@ -68,17 +68,17 @@ public:
 class Scene {
 public:
     explicit Scene(SoundPlatform& platform) : device_(platform.openDefaultDevice()) {
-        noise_ = device_->createBufferFromResource("zaoyin", kFlagsWithTone);
+        noise_ = device_->createBuffer(Bus::BandNoise, "zaoyin", kFlagsWithTone);
         noise_->setVolume(-2000);
         noise_->setFrequency(11025);
         noise_->play(true);
-        qrn_ = device_->createBufferFromResource("qrn", kFlagsWithTone);
+        qrn_ = device_->createBuffer(Bus::Static, "qrn", kFlagsWithTone);
         qrn_->play(true);
     }
 
     void step(std::int64_t ms) {
         if (ms % 1000 == 0) {
-            clip_ = device_->createBufferFromResource("voice", kFlagsWithTone);
+            clip_ = device_->createBuffer(Bus::Reader, "voice", kFlagsWithTone);
             clip_->setFxParamEq();
             eq_ = clip_->paramEqInPath(0);
             eq_->setAllParameters({2500, 36, 15});
@@ -87,7 +87,7 @@ public:
             clip_->play(false);
         }
         if (ms % 1000 == 500) {
-            qrm_ = device_->createBufferFromResource("voice", kFlagsWithoutTone);
+            qrm_ = device_->createBuffer(Bus::Interferer, "voice", kFlagsWithoutTone);
             qrm_->setVolume(-1200);
             qrm_->setFrequency(23000);
             qrm_->play(false);

@@ -16,12 +16,13 @@ declare -A below=(
   [voices]="sound base"
   [practice]="sound base"
   [sources]="practice learning sound base"
-  [speech]="practice sound base"
-  [channel]="speech practice sound base"
-  [review]="speech practice learning sound base"
-  [form]="review channel speech sources practice learning sound base"
-  [headless]="form review channel speech sources practice learning engine voices sound base"
-  [shell]="headless form review channel speech sources practice learning engine voices sound base"
+  [stations]="practice sound base"
+  [band]="practice sound base"
+  [review]="stations band practice learning sound base"
+  [pileup]="stations band sources practice learning sound base"
+  [form]="review pileup stations band sources practice learning sound base"
+  [headless]="form review pileup stations band sources practice learning engine voices sound base"
+  [shell]="headless form review pileup stations band sources practice learning engine voices sound base"
 )
 
 status=0

@@ -8,7 +8,7 @@ packages=(
   # build
   build-essential cmake pkg-config git
   # window and audio
-  qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev libsamplerate0-dev
+  qt6-base-dev qt6-svg-dev libgl-dev portaudio19-dev libasound2-dev libsndfile1-dev libsoxr-dev
   # Qt's own dialogs and menus in Chinese
   qt6-translations-l10n
   # the charts of the 学习进度 window (Qt Charts' CMake files look for Qt OpenGL's,

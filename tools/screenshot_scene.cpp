@@ -13,7 +13,6 @@
 #include "engine/offline_sound.h"
 #include "learning/learning_record.h"
 #include "learning/review_boxes.h"
-#include "practice/answers.h"
 #include "practice/virtual_clock.h"
 #include "shell/qt/answer_list.h"
 #include "shell/qt/desktop_session.h"
@@ -104,23 +103,18 @@ int main(int argc, char** argv) {
     options.clock = &clock;
     qt::DesktopSession session(sound, std::move(options));
     session.load();
-    MainForm& form = session.form();
+    const Session& form = session.form();
     UserInput& input = session.input();
 
     // One practice: each callsign answered as a learner would, `hear` giving the copy.
     auto practise = [&](const char* groups, const std::function<std::string(int row, std::string)>& hear) {
         input.setText("Text2", groups);
         input.click("Command4");
-        const std::string text = form.Text1.text();
-        const int rows = form.groupCount;
+        const int rows = form.practice().groupCount();
         for (int row = 1; row <= rows; ++row) {
-            for (int ms = 0; ms < 60'000 && form.practising && !form.waitingForAnswer; ms += 100) clock.advance(100);
-            const auto begin = row == 1 ? 0 : [&] {
-                std::size_t at = 0;
-                for (int r = 1; r < row; ++r) at = text.find("\r\n", at) + 2;
-                return at;
-            }();
-            std::string answer = hear(row, ExpectedCopy(text.substr(begin, text.find("\r\n", begin) - begin)));
+            for (int ms = 0; ms < 60'000 && form.practice().practising() && !form.reader().waitingForAnswer(); ms += 100)
+                clock.advance(100);
+            std::string answer = hear(row, form.practice().rows()[static_cast<std::size_t>(row - 1)].expected);
             for (char& c : answer) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
             input.type("Text6", answer + "\r");
             clock.advance(700);
@@ -135,7 +129,7 @@ int main(int argc, char** argv) {
             });
     }
     if (progress) {
-        writeRecord(folder + "/.local/share/tessaly/record.csv", form.learning.today());
+        writeRecord(folder + "/.local/share/tessaly/record.csv", form.review().keeper().today());
         input.setRecord(true);
     }
     std::mt19937 listener(7);
@@ -143,7 +137,7 @@ int main(int argc, char** argv) {
         input.setThreshold(true);
         // Copies a callsign with a logistic chance around -4 dB (10 % a dB there).
         practise("20", [&](int, std::string answer) {
-            const double snr = form.callsignSnrDb.value_or(0);
+            const double snr = form.band().callsignSnr().value_or(0);
             if (std::uniform_real_distribution<double>(0, 1)(listener) > 1 / (1 + std::exp(-0.4 * (snr + 4))))
                 answer[answer.size() - 1] = answer.back() == 'A' ? 'B' : 'A';
             return answer;

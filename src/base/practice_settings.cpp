@@ -46,6 +46,7 @@ std::optional<WordSet> wordSetNamed(std::string_view name) {
 
 std::string_view noiseLevelName(int level) { return kNoiseNames[static_cast<std::size_t>(level)]; }
 std::optional<int> noiseLevelNamed(std::string_view name) { return indexOf(kNoiseNames, name); }
+std::vector<std::string> noiseLevelNames() { return {kNoiseNames.begin(), kNoiseNames.end()}; }
 
 std::string_view readingModeName(ReadingMode mode) { return kModeNames[static_cast<std::size_t>(mode)]; }
 std::optional<ReadingMode> readingModeNamed(std::string_view name) {
@@ -111,6 +112,8 @@ SettingsFields additionFields(const PracticeSettings& s) {
     if (s.passband) fields.emplace_back("passband", "on");
     if (s.agc != "off") fields.emplace_back("agc", s.agc);
     if (s.threshold) fields.emplace_back("threshold", "on");
+    if (s.pileup) fields.emplace_back("pileup", std::to_string(s.pileup));
+    if (s.pileupStream) fields.emplace_back("pileup-stream", "on");
     return fields;
 }
 
@@ -131,6 +134,8 @@ SettingsFields settingsFields(const PracticeSettings& s) {
         {"passband", s.passband ? "on" : "off"},
         {"agc", s.agc},
         {"threshold", s.threshold ? "on" : "off"},
+        {"pileup", s.pileup ? std::to_string(s.pileup) : "off"},
+        {"pileup-stream", s.pileupStream ? "on" : "off"},
     };
     return fields;
 }
@@ -208,6 +213,14 @@ bool setSettingsField(PracticeSettings& s, std::string_view name, std::string_vi
         return bad("off, fast, medium or slow");
     } else if (name == "threshold") {
         return onOff(s.threshold);
+    } else if (name == "pileup") {
+        if (value == "off") {
+            s.pileup = 0;
+            return true;
+        }
+        if (!wholeNumber(value, 2, 6, s.pileup)) return bad("off or 2 to 6");
+    } else if (name == "pileup-stream") {
+        return onOff(s.pileupStream);
     } else {
         error = "unknown setting \"" + std::string(name) + "\"";
         return false;

@@ -43,6 +43,8 @@ struct PracticeSettings {
     bool passband = false;        // the receiver's SSB passband
     std::string agc = "off";      // the receiver's AGC: off, fast, medium, slow
     bool threshold = false;       // an adaptive threshold run
+    int pileup = 0;               // a pile-up of this many stations (2 .. 6); 0: none
+    bool pileupStream = false;    // its callers come as a steady stream, not as a fixed set
 
     bool has(Condition c) const { return (conditions & c) != 0; }
     void set(Condition c, bool on) { conditions = on ? (conditions | c) : (conditions & ~static_cast<unsigned>(c)); }
@@ -54,6 +56,7 @@ std::string_view wordSetName(WordSet words);  // exam, standard, places, other, 
 std::optional<WordSet> wordSetNamed(std::string_view name);
 std::string_view noiseLevelName(int level);  // off, S1 .. S5
 std::optional<int> noiseLevelNamed(std::string_view name);
+std::vector<std::string> noiseLevelNames();  // every level's name, off first
 std::string_view readingModeName(ReadingMode mode);  // grouped, continuous
 std::optional<ReadingMode> readingModeNamed(std::string_view name);
 std::string_view sourceName(CallsignSource source);  // random, library

@@ -1,5 +1,8 @@
 #include "base/utf8.h"
 
+#include <unistr.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -7,30 +10,14 @@ namespace tessaly {
 
 namespace {
 
-// Length of the valid UTF-8 sequence starting at `at`, or 0 when there is none.
-std::size_t sequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned lead = byte(at);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned minimum = 0;
-    unsigned value = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, minimum = 0x80, value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, minimum = 0x800, value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, minimum = 0x10000, value = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-        value = (value << 6) | (byte(at + i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    return length;
+// Length of the valid UTF-8 sequence starting at `at` (libunistring's reading:
+// overlong forms and surrogates are no sequence), and its code point; 0 when there
+// is none.
+std::size_t sequenceLength(std::string_view text, std::size_t at, ucs4_t* codePoint = nullptr) {
+    ucs4_t unused = 0;
+    const int length = u8_mbtoucr(codePoint ? codePoint : &unused, reinterpret_cast<const std::uint8_t*>(text.data() + at),
+                                  text.size() - at);
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
 }
 
 }  // namespace
@@ -44,33 +31,19 @@ std::u32string decodeUtf8(const std::string& text) {
             ++i;
             continue;
         }
-        const auto lead = static_cast<unsigned char>(text[i]);
-        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out.push_back(cp);
+        ucs4_t cp = 0;
+        sequenceLength(text, i, &cp);
+        out.push_back(static_cast<char32_t>(cp));
         i += length;
     }
     return out;
 }
 
 std::string encodeUtf8(char32_t cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
+    std::uint8_t bytes[6];
+    const int length = u8_uctomb(bytes, static_cast<ucs4_t>(cp), sizeof bytes);
+    if (length <= 0) return "\xEF\xBF\xBD";  // no code point: the replacement character
+    return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
 }
 
 std::string withoutLastCharacter(const std::string& text) {
@@ -93,12 +66,9 @@ std::vector<std::string_view> utf8Characters(std::string_view text) {
 }
 
 std::size_t invalidUtf8At(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length = sequenceLength(text, at);
-        if (length == 0) return at;
-        at += length;
-    }
-    return std::string_view::npos;
+    const std::uint8_t* start = reinterpret_cast<const std::uint8_t*>(text.data());
+    const std::uint8_t* bad = u8_check(start, text.size());
+    return bad ? static_cast<std::size_t>(bad - start) : std::string_view::npos;
 }
 
 std::string printable(std::string_view text) {

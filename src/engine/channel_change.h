@@ -2,20 +2,12 @@
 // What the channel stage is told: where each voice sounds (its bus) and the changes
 // of the stage's parameters. Plain values, copied through the mixer's command queue.
 #include "engine/agc.h"
+#include "sound/sound_api.h"
 
 #include <cstdint>
 
 namespace tessaly {
 
-// Where a voice's sound goes into the channel: each station over its own path, the
-// band noise and the static crackle straight to the receiver.
-enum class Bus : std::uint8_t {
-    Reader,      // the station being copied: the reader's clips (and replays)
-    Interferer,  // the interfering station
-    BandNoise,   // the band-noise bed
-    Static,      // static crackle
-};
-constexpr int kBusCount = 4;
 
 struct ChannelChange {
     enum class What : std::uint8_t {

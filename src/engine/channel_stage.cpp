@@ -5,13 +5,13 @@
 namespace tessaly {
 
 ChannelStage::ChannelStage(int sampleRate)
-    : rampFrames_(std::max(1, sampleRate / 50)), readerPath_(sampleRate), interfererPath_(sampleRate),
-      receiver_(sampleRate) {}
+    : rampFrames_(std::max(1, sampleRate / 50)), receiver_(sampleRate) {
+    paths_.reserve(kStationBuses);
+    for (int i = 0; i < kStationBuses; ++i) paths_.push_back(std::make_unique<FadingPath>(sampleRate));
+}
 
 FadingPath* ChannelStage::pathOf(Bus bus) {
-    if (bus == Bus::Reader) return &readerPath_;
-    if (bus == Bus::Interferer) return &interfererPath_;
-    return nullptr;
+    return isStation(bus) ? paths_[static_cast<std::size_t>(stationIndex(bus))].get() : nullptr;
 }
 
 void ChannelStage::apply(const ChannelChange& change) {
@@ -41,8 +41,8 @@ void ChannelStage::apply(const ChannelChange& change) {
 void ChannelStage::updateSeparate() {
     separate_[static_cast<std::size_t>(Bus::BandNoise)] = noiseRampLeft_ > 0 || noiseGain_ != 1.0f;
     // A path runs on through the silence between clips, so that its fading goes on.
-    separate_[static_cast<std::size_t>(Bus::Reader)] = readerPath_.active();
-    separate_[static_cast<std::size_t>(Bus::Interferer)] = interfererPath_.active();
+    for (int b = 0; b < kBusCount; ++b)
+        if (const FadingPath* path = pathOf(static_cast<Bus>(b))) separate_[static_cast<std::size_t>(b)] = path->active();
 }
 
 void ChannelStage::processBus(Bus bus, float* samples, int frames) {

@@ -12,6 +12,8 @@
 #include "engine/receiver.h"
 
 #include <array>
+#include <memory>
+#include <vector>
 
 namespace tessaly {
 
@@ -41,8 +43,9 @@ private:
     float noiseTarget_ = 1.0f;
     float noiseStep_ = 0.0f;
     int noiseRampLeft_ = 0;
-    // Each station's ionospheric path (off until set), and the listener's receiver.
-    FadingPath readerPath_, interfererPath_;
+    // Each station's ionospheric path (off until set; by stationIndex), and the
+    // listener's receiver.
+    std::vector<std::unique_ptr<FadingPath>> paths_;
     Receiver receiver_;
     std::array<bool, kBusCount> separate_{};
 };

@@ -1,7 +1,6 @@
 #include "engine/sound_objects.h"
 
 #include "engine/engine.h"
-#include "sound/tracing_sound.h"
 
 #include <algorithm>
 #include <cmath>
@@ -196,47 +195,33 @@ private:
 bool Equaliser::setAllParameters(const ParamEqParameters& p) { return buffer_->setEq(p); }
 ParamEqParameters Equaliser::getAllParameters() const { return buffer_->eq(); }
 
-// Where a buffer's sound enters the channel, from what it was made of.
-Bus busOf(std::string_view name, std::uint32_t flags) {
-    const std::string role = bufferRole(name, flags);
-    if (role == "noise") return Bus::BandNoise;
-    if (role == "qrn") return Bus::Static;
-    if (role == "qrm") return Bus::Interferer;
-    return Bus::Reader;
-}
-
 class Channel final : public ReceivedChannel {
 public:
     explicit Channel(Engine& engine) : engine_(engine) {}
-    bool setNoiseLevel(int hundredthsDb) override {
-        engine_.beginOperation();
-        if (hundredthsDb < kVolumeSilent || hundredthsDb > -kVolumeSilent) return false;
-        ChannelChange change;
-        change.what = ChannelChange::What::NoiseGain;
-        change.gain = amplitudeOf(hundredthsDb);
-        engine_.sendChannel(change);
-        return true;
-    }
     bool setSnr(int snrHundredthsDb, const SnrReference& reference) override {
         engine_.beginOperation();
         const auto level = noiseVolumeFor(snrHundredthsDb, reference);
-        return level && setNoiseLevel(*level);
+        return level && setNoiseGain(*level);
+    }
+    bool clearSnr() override {
+        engine_.beginOperation();
+        return setNoiseGain(0);
     }
     std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) override {
         const auto voice = voicePower(reference);
         const auto noise = renditionPower(reference.noise, reference.noiseFrequency, nullptr);
         if (!voice || !noise || *noise <= 0 || *voice <= 0) return std::nullopt;
-        // Within what setNoiseLevel takes: 100 dB either way of the recording's own level.
+        // Within what the noise gain takes: 100 dB either way of the recording's own level.
         const double level = 1000.0 * std::log10(*voice / *noise) - snrHundredthsDb;
         return static_cast<int>(std::lround(std::clamp(level, -9999.0, 9999.0)));
     }
-    bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
+    bool setPath(Bus station, std::string_view preset, std::uint64_t seed) override {
         engine_.beginOperation();
         const PathPreset* found = findPathPreset(preset);
-        if (!found) return false;
+        if (!found || !isStation(station)) return false;
         ChannelChange change;
         change.what = ChannelChange::What::Path;
-        change.bus = station == Station::Reader ? Bus::Reader : Bus::Interferer;
+        change.bus = station;
         change.pathPreset = static_cast<int>(found - pathPresets().data());
         change.seed = seed;
         engine_.sendChannel(change);
@@ -259,6 +244,16 @@ public:
     }
 
 private:
+    // The band noise's level beyond its buffer's volume, hundredths of a dB.
+    bool setNoiseGain(int hundredthsDb) {
+        if (hundredthsDb < kVolumeSilent || hundredthsDb > -kVolumeSilent) return false;
+        ChannelChange change;
+        change.what = ChannelChange::What::NoiseGain;
+        change.gain = amplitudeOf(hundredthsDb);
+        engine_.sendChannel(change);
+        return true;
+    }
+
     // Mean power per output frame of the voice as a callsign is spoken: each clip's
     // energy through the tone boost, shared out, over one reader interval.
     std::optional<double> voicePower(const SnrReference& r) {
@@ -311,11 +306,11 @@ public:
     explicit Device(std::shared_ptr<Engine> engine) : engine_(std::move(engine)), channel_(*engine_) {}
     ReceivedChannel* channel() override { return &channel_; }
 
-    std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
+    std::shared_ptr<SoundBuffer> createBuffer(Bus bus, std::string_view name, std::uint32_t flags) override {
         engine_->beginOperation();
         const auto header = engine_->store().header(name);
         if (!header) return nullptr;
-        Voice* voice = engine_->newVoice(busOf(name, flags));
+        Voice* voice = engine_->newVoice(bus);
         if (!voice) return nullptr;
         return std::make_shared<Buffer>(engine_, *voice, lowerCase(name), *header, flags);
     }

@@ -1,17 +1,17 @@
 #include "form/learning_start.h"
 
-#include "form/settings_input.h"
+#include "form/setting_controls.h"
 
 namespace tessaly {
 
-void restoreLearning(UserInput& user, MainForm& form, RestoredSettings what) {
-    const auto settings = form.review.restoreRecord();
+void restoreLearning(UserInput& user, Session& session, RestoredSettings what) {
+    const auto settings = session.review().restoreRecord();
     if (!settings) return;
     if (settings->drill) user.setDrill(true);
     if (what != RestoredSettings::WithLastPractice || !settings->lastPractice) return;
     PracticeSettings last = *settings->lastPractice;
     last.threshold = false;
-    applySettings(user, form, last);
+    applySettings(user, session, last);
 }
 
 }  // namespace tessaly

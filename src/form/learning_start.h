@@ -13,6 +13,6 @@ enum class RestoredSettings { RecordAndDrill, WithLastPractice };
 // it was and, for the window, the controls set to the last practice's settings as
 // a user would set them (a threshold run is not started again). Nothing, and
 // nothing read but the settings file, when the record is off.
-void restoreLearning(UserInput& user, MainForm& form, RestoredSettings what);
+void restoreLearning(UserInput& user, Session& session, RestoredSettings what);
 
 }  // namespace tessaly

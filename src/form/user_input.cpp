@@ -10,7 +10,7 @@ namespace tessaly {
 
 template <class C, class Act>
 InputResult UserInput::act(const std::string& name, UserAction action, Act&& what) {
-    Control* c = form_.control(name);
+    Control* c = session_.controls().find(name);
     if (!c) return InputResult::UnknownControl;
     if (!c->takes(action)) return InputResult::NotApplicable;
     if (!c->enabled && action != UserAction::Hover) return InputResult::Ignored;
@@ -99,66 +99,68 @@ InputResult UserInput::hover(const std::string& name) {
     });
 }
 
-InputResult UserInput::replay(int row) { return form_.review.replay(row) ? InputResult::Done : InputResult::Ignored; }
+InputResult UserInput::replay(int row) { return session_.replay(row) ? InputResult::Done : InputResult::Ignored; }
 
-void UserInput::setDrill(bool on) { form_.review.setDrill(on); }
+void UserInput::setDrill(bool on) { session_.review().setDrill(on); }
 
-void UserInput::setRecord(bool on) { form_.review.setRecord(on); }
+void UserInput::setRecord(bool on) { session_.review().setRecord(on); }
 
-void UserInput::deleteRecord() { form_.review.deleteRecord(); }
+void UserInput::deleteRecord() { session_.review().deleteRecord(); }
 
 InputResult UserInput::exportResults(const std::string& path, bool* written) {
     if (written) *written = false;
-    if (form_.practising || !form_.review.canExport()) return InputResult::Ignored;
-    const bool done = form_.review.exportResults(path);
+    if (session_.practice().practising() || !session_.review().canExport()) return InputResult::Ignored;
+    const bool done = session_.review().exportResults(path);
     if (written) *written = done;
     return InputResult::Done;
 }
 
 InputResult UserInput::setSnr(std::optional<double> snrDb) {
     if (snrDb && !(std::isfinite(*snrDb) && *snrDb >= -60 && *snrDb <= 60)) return InputResult::NotApplicable;
-    if (form_.additions.snrDb == snrDb) return InputResult::Done;
-    form_.additions.snrDb = snrDb;
-    form_.channel.snrChanged();
+    if (session_.band().snrSetting() == snrDb) return InputResult::Done;
+    session_.setSnr(snrDb);
     return InputResult::Done;
 }
 
 InputResult UserInput::setPath(const std::string& preset) {
     if (!findPathPreset(preset)) return InputResult::NotApplicable;
-    if (form_.additions.path == preset) return InputResult::Done;
-    form_.additions.path = preset;
-    form_.channel.pathChanged();
+    if (session_.band().path() == preset) return InputResult::Done;
+    session_.setPath(preset);
     return InputResult::Done;
 }
 
 InputResult UserInput::setPassband(bool on) {
-    if (form_.additions.passband == on) return InputResult::Done;
-    form_.additions.passband = on;
-    form_.channel.receiverChanged();
+    if (session_.band().passband() == on) return InputResult::Done;
+    session_.setReceiver(on, session_.band().agc());
     return InputResult::Done;
 }
 
 InputResult UserInput::setAgc(const std::string& speed) {
     if (std::find(agcNames().begin(), agcNames().end(), speed) == agcNames().end()) return InputResult::NotApplicable;
-    if (form_.additions.agc == speed) return InputResult::Done;
-    form_.additions.agc = speed;
-    form_.channel.receiverChanged();
+    if (session_.band().agc() == speed) return InputResult::Done;
+    session_.setReceiver(session_.band().passband(), speed);
     return InputResult::Done;
 }
 
 InputResult UserInput::setThreshold(bool on) {
-    form_.additions.threshold = on;
+    session_.armThreshold(on);
     return InputResult::Done;
 }
 
-void UserInput::setAdditions(const PracticeSettings& s) {
-    setSnr(s.snrDb);
-    setPath(s.path);
-    setPassband(s.passband);
-    setAgc(s.agc);
-    setThreshold(s.threshold);
+InputResult UserInput::setPileup(int stations) {
+    if (stations != 0 && (stations < Pileup::kFewestStations || stations > Pileup::kMostStations))
+        return InputResult::NotApplicable;
+    if (session_.practice().practising()) return InputResult::Ignored;
+    session_.setPileup(stations);
+    return InputResult::Done;
 }
 
-void UserInput::close() { form_.Form_Unload(); }
+InputResult UserInput::setPileupStream(bool on) {
+    if (session_.practice().practising()) return InputResult::Ignored;
+    session_.setPileupStream(on);
+    return InputResult::Done;
+}
+
+void UserInput::close() { session_.Form_Unload(); }
 
 }  // namespace tessaly

@@ -2,7 +2,7 @@
 // What a user does to the window, turned into the controls' events. The Qt window
 // and the headless script runner both go through here, so both behave alike.
 #include "base/practice_settings.h"
-#include "form/main_form.h"
+#include "form/session.h"
 
 #include <string>
 
@@ -17,7 +17,7 @@ enum class InputResult {
 
 class UserInput {
 public:
-    explicit UserInput(MainForm& form) : form_(form) {}
+    explicit UserInput(Session& session) : session_(session) {}
 
     // A click on a button, option button (selects it), check box (toggles it) or
     // menu command ("mquit", "mabout").
@@ -62,8 +62,10 @@ public:
     InputResult setPassband(bool on);
     InputResult setAgc(const std::string& speed);
     InputResult setThreshold(bool on);  // the next Start begins a threshold run
-    // All of them at once (render, a restored practice).
-    void setAdditions(const PracticeSettings& settings);
+    // A pile-up of 2 .. 6 stations from the next Start on, or none (0); refused while a
+    // practice runs. Its callers as a steady stream, or a fixed set.
+    InputResult setPileup(int stations);
+    InputResult setPileupStream(bool on);
     // The close box: the unload step runs.
     void close();
 
@@ -73,7 +75,7 @@ private:
     InputResult act(const std::string& name, UserAction action, Act&& what);
     void key(TextBox& box, char32_t key);
 
-    MainForm& form_;
+    Session& session_;
 };
 
 }  // namespace tessaly

@@ -52,6 +52,11 @@ public:
         e.trial = trials;
         send(e);
     }
+    void practiceEvent(const PracticeEvent& reported) override {
+        HostEvent e = event(HostEvent::Kind::Practice);
+        e.practice = reported;
+        send(e);
+    }
     void quitNow() override { send(event(HostEvent::Kind::Quit)); }
     void showAbout() override { send(event(HostEvent::Kind::About)); }
 
@@ -89,7 +94,7 @@ HeadlessSession::HeadlessSession(Options o) : random_(o.seed), onDeviceChange_(s
     if (o.onSound) trace = [this, sink = std::move(o.onSound)](const SoundOperation& op) { sink(clock_.nowMs(), op); };
     sound_ = std::make_unique<TracingSoundPlatform>(inner, std::move(trace));
     host_ = std::make_unique<Host>(clock_, std::move(o.onEvent), o.answerYes);
-    form_ = std::make_unique<MainForm>(clock_, *sound_, random_, *host_);
+    form_ = std::make_unique<Session>(clock_, *sound_, random_, *host_);
     input_ = std::make_unique<UserInput>(*form_);
 }
 

@@ -4,9 +4,9 @@
 // output, the live device, or nothing), the form and the user's input. The script
 // runner, the practice renderer and the tests all run a practice through this.
 #include "engine/sound_outputs.h"
-#include "form/main_form.h"
+#include "form/session.h"
 #include "form/user_input.h"
-#include "practice/practice_view.h"
+#include "form/practice_view.h"
 #include "practice/paced_clock.h"
 #include "sound/tracing_sound.h"
 
@@ -21,7 +21,7 @@ namespace tessaly {
 
 // What the form asked of its host, stamped with the virtual time.
 struct HostEvent {
-    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold, Question };
+    enum class Kind { MessageBox, ClipStarted, Focus, Quit, About, Trial, Threshold, Question, Practice };
     Kind kind = Kind::MessageBox;
     std::int64_t t = 0;
     std::string title, text;        // message box, question
@@ -30,6 +30,7 @@ struct HostEvent {
     int volume = 0, frequency = 0;  // clip
     int trial = 0;                  // trial: which callsign of the run; threshold: how many
     double snrDb = 0, se = 0;       // trial: its SNR; threshold: the threshold and its error
+    PracticeEvent practice;         // what a practice reported
 };
 
 class HeadlessSession {
@@ -63,7 +64,7 @@ public:
     }
 
     VirtualClock& clock() { return paced_.clock(); }
-    MainForm& form() { return *form_; }
+    Session& form() { return *form_; }
     UserInput& input() { return *input_; }
     PracticeView view() const { return PracticeView(*form_); }
 
@@ -88,7 +89,7 @@ private:
     std::uint64_t deviceChangesSeen_ = 0;
     std::unique_ptr<TracingSoundPlatform> sound_;
     std::unique_ptr<Host> host_;
-    std::unique_ptr<MainForm> form_;
+    std::unique_ptr<Session> form_;
     std::unique_ptr<UserInput> input_;
 };
 

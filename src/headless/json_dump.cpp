@@ -1,6 +1,6 @@
 #include "headless/json_dump.h"
 
-#include "practice/settings_of_form.h"
+#include "form/setting_controls.h"
 
 #include <cmath>
 
@@ -27,62 +27,79 @@ Json describe(const Control& c) {
 }
 }  // namespace
 
-Json dumpState(FormState& f) {
+Json dumpState(const Session& session) {
+    const Practice& practice = session.practice();
+    const PracticeReader& reader = session.reader();
+    const Band& band = session.band();
+    const WindowControls& c = session.controls();
     Json d;
-    d["practising"] = f.practising;
-    d["waitingForAnswer"] = f.waitingForAnswer;
-    d["readPos"] = f.readPos;
-    d["answerCount"] = f.answerCount;
-    d["groupCount"] = f.groupCount;
-    d["textLength"] = f.textLength;
-    d["elapsedSeconds"] = f.elapsedSeconds;
-    d["practiceText"] = f.Text1.text();
+    d["practising"] = practice.practising();
+    d["waitingForAnswer"] = reader.waitingForAnswer();
+    d["readPos"] = reader.readPos();
+    d["answerCount"] = practice.answerCount();
+    d["groupCount"] = practice.groupCount();
+    d["textLength"] = practice.textLength();
+    d["elapsedSeconds"] = practice.elapsedSeconds();
+    d["practiceText"] = practice.text();
     Json rows = Json::array();
-    for (const auto& r : f.ListView1.rows) rows.push_back(Json::array({r[0], r[1], r[2], r[3]}));
+    for (const auto& r : c.ListView1.rows) rows.push_back(Json::array({r[0], r[1], r[2], r[3]}));
     d["rows"] = rows;
-    d["selectedRow"] = f.ListView1.selectedRow.get();
-    d["listTooltip"] = f.ListView1.toolTip.get();
-    d["label6"] = f.Label6.caption.get();
-    d["fadeLevel"] = f.fadeLevel;
-    d["noiseDipLevel"] = f.noiseDipLevel;
-    d["toneCentre"] = f.toneCentre;
-    d["clipName"] = f.clipName;
+    d["selectedRow"] = c.ListView1.selectedRow.get();
+    d["listTooltip"] = c.ListView1.toolTip.get();
+    d["label6"] = c.Label6.caption.get();
+    d["fadeLevel"] = band.fadeLevel();
+    d["noiseDipLevel"] = band.noiseDipLevel();
+    d["toneCentre"] = reader.toneCentre();
+    d["clipName"] = reader.clipName();
     Json controls = Json::object();
     // The window's controls; the menu commands hold no state to show.
-    for (const Control* c : f.controls().all())
-        if (c->kind != ControlKind::MenuCommand) controls[c->name] = describe(*c);
+    for (const Control* control : c.registry().all())
+        if (control->kind != ControlKind::MenuCommand) controls[control->name] = describe(*control);
     d["controls"] = controls;
     Json timers = Json::object();
-    for (Timer* t : f.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};
+    for (const Timer* t : session.timers()) timers[t->name()] = Json{{"enabled", t->enabled()}, {"interval", t->interval()}};
     d["timers"] = timers;
-    if (f.callsignSnrDb) d["snr"] = *f.callsignSnrDb;
-    else if (f.additions.snrDb) d["snr"] = *f.additions.snrDb;
-    d["path"] = f.additions.path;
-    d["passband"] = f.additions.passband;
-    d["agc"] = f.additions.agc;
+    if (band.callsignSnr()) d["snr"] = *band.callsignSnr();
+    else if (band.snrSetting()) d["snr"] = *band.snrSetting();
+    d["path"] = band.path();
+    d["passband"] = band.passband();
+    d["agc"] = band.agc();
     Json settings = Json::object();
-    for (const auto& [name, value] : settingsFields(settingsOf(f))) settings[name] = value;
+    for (const auto& [name, value] : settingsFields(settingsOf(session))) settings[name] = value;
     d["settings"] = settings;
-    return d;
-}
-
-Json dumpState(MainForm& form) {
-    Json d = dumpState(static_cast<FormState&>(form));
-    if (const auto& result = form.review.thresholdRun().result()) {
+    if (const auto& result = session.threshold().result()) {
         Json snrs = Json::array();
         for (double snr : result->snrs) snrs.push_back(std::round(snr * 10.0) / 10.0);
         d["threshold"] = Json{{"snrDb", std::round(result->estimate.snrDb * 10.0) / 10.0},
                               {"se", std::round(result->estimate.se * 10.0) / 10.0},
                               {"snrs", snrs}};
     }
-    if (form.review.recording()) {
+    const Pileup& pileup = session.pileup();
+    if (pileup.stations() > 0 || !pileup.callers().empty()) {
+        Json callers = Json::array();
+        for (const PileupCaller& c : pileup.callers())
+            callers.push_back(Json{{"round", c.round},
+                                   {"callsign", c.caller.callsign},
+                                   {"levelDb", std::round(c.caller.levelHundredths / 10.0) / 10.0},
+                                   {"offsetMs", c.caller.offsetMs},
+                                   {"speaker", c.caller.speaker.empty() ? "default" : c.caller.speaker},
+                                   {"calls", c.calls},
+                                   {"busts", c.busts},
+                                   {"outcome", outcomeName(c.outcome)}});
+        d["pileup"] = Json{{"stations", pileup.stations()},   {"stream", pileup.stream()},
+                           {"round", pileup.round()},         {"calling", pileup.calling()},
+                           {"worked", pileup.worked()},       {"busts", pileup.busts()},
+                           {"callers", callers}};
+    }
+    const PracticeReview& review = session.review();
+    if (review.recording()) {
         // The learning record, as the drill sees it.
-        const LearningKeeper& keeper = form.review.keeper();
+        const LearningKeeper& keeper = review.keeper();
         Json boxes = Json::object();
         for (const ReviewBox& b : keeper.boxes()) boxes[b.unit] = Json{{"box", b.box}, {"due", b.due}};
-        d["record"] = Json{{"practices", keeper.practices().size()}, {"drill", form.drillUnits}, {"boxes", boxes}};
+        d["record"] = Json{{"practices", keeper.practices().size()}, {"drill", review.drillUnits()}, {"boxes", boxes}};
     }
-    const ErrorAnalysis& analysis = form.review.analysis();
+    const ErrorAnalysis& analysis = review.analysis();
     if (analysis.practices() == 0) return d;
     Json units = Json::object();
     for (const UnitErrors& u : analysis.rows()) {

@@ -1,14 +1,13 @@
 #include "headless/practice_render.h"
 
-#include "base/lines.h"
 #include "base/output_file.h"
 #include "base/output_room.h"
 #include "engine/wav_output.h"
 #include "headless/command_line.h"
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
-#include "form/settings_input.h"
-#include "practice/answers.h"
+#include "form/setting_controls.h"
+#include "practice/expected_copy.h"
 #include "practice/reading_pace.h"
 #include "sound/path_presets.h"
 
@@ -100,8 +99,7 @@ CommandLine renderCommandLine(RenderOptions& o) {
                       s),
          {"--speed", "0..10", "0 reads fastest, 10 slowest (5: 1.1 s a character)", number("--speed", "speed", 0, 10)},
          {"--tone", "80..5000", "centre of the voice's tone boost in Hz (2500)", number("--tone", "tone", 80, 5000)},
-         choiceOption("--noise", "off|S1..S5", "band noise level (off)", "noise",
-                      {"off", "S1", "S2", "S3", "S4", "S5"}, s),
+         choiceOption("--noise", "off|S1..S5", "band noise level (off)", "noise", noiseLevelNames(), s),
          conditionOption(kQrn, "static crackle", s),
          conditionOption(kQrm, "an interfering station", s),
          conditionOption(kQsb, "fading", s),
@@ -138,6 +136,18 @@ CommandLine renderCommandLine(RenderOptions& o) {
               return std::string();
           }},
          choiceOption("--agc", "off|fast|medium|slow", "the receiver's AGC (off)", "agc", agcNames(), s),
+         {"--pileup", "N", "a pile-up of N stations (2..6) calling at once, --groups rounds of it; nobody answers",
+          [&s](const std::string& v) {
+              std::string error;
+              if (!setSettingsField(s, "pileup", v, error) || s.pileup == 0)
+                  return "--pileup takes a number of stations from 2 to 6, not \"" + v + "\"";
+              return std::string();
+          }},
+         {"--pileup-stream", "", "the pile-up's callers as a steady stream: --groups callers in all",
+          [&s](const std::string&) {
+              s.pileupStream = true;
+              return std::string();
+          }},
          textOption("--voices", "DIR", "read the clips found in this voice pack instead of the built-in ones", o.voicesPath),
          seedOption("the same practice every time", o.seed)});
 }
@@ -168,6 +178,8 @@ bool complete(const RenderOptions& o, const std::vector<std::string>& positional
 // The least the practice can last, in ms: every character read takes a tick of the
 // reader at its fastest for these options, every grouped answer its pause.
 std::int64_t shortestPracticeMs(const RenderOptions& o, const std::string& text, int groups) {
+    // A pile-up's round: every caller's calls, each followed by the listener's while.
+    if (o.settings.pileup) return static_cast<std::int64_t>(o.settings.groups) * Pileup::kMostCalls * Pileup::kListenMs;
     std::int64_t characters = 0;
     for (const char c : text) characters += c != '\r' && c != '\n';
     const PracticeSettings& s = o.settings;
@@ -246,7 +258,7 @@ int render(const RenderOptions& o) {
         if (answerAt >= 0 && (next < 0 || answerAt <= next)) {
             clock.advance(answerAt - clock.nowMs());
             // Confirm the expected copy, as a user who got it right would.
-            user.setText("Text6", ExpectedCopy(readline(text, answered + 1)));
+            user.setText("Text6", practice.rows()[static_cast<std::size_t>(answered)].expected);
             user.pressKey("Text6", 13);
             ++answered;
             answerAt = -1;
@@ -260,19 +272,38 @@ int render(const RenderOptions& o) {
     // Time to write down the last callsign before the file ends.
     clock.advance(continuous ? 2000 : pauseMs);
     const std::int64_t endMs = clock.nowMs();
+    // What the key says, kept before the session lets the practice go.
+    const std::vector<CallsignRow> rows = practice.rows();
+    const std::vector<PileupCall> calls = session->form().pileup().calls();
+    const int rounds = session->form().pileup().round();
     if (!session->finish(error)) return cannotWrite(o.outPath, error);
     if (keyFile) {
         // The additions a practice was made with lead the key, as a comment line;
         // without any, the key is the callsigns alone.
         std::string key;
-        if (const SettingsFields added = additionFields(o.settings); !added.empty()) key = "# " + settingsLine(added) + "\n";
-        for (int row = 1; row <= groups; ++row) key += std::to_string(row) + ' ' + ExpectedCopy(readline(text, row)) + '\n';
+        if (const SettingsFields added = additionFields(o.settings); !added.empty() && !o.settings.pileup)
+            key = "# " + settingsLine(added) + "\n";
+        if (o.settings.pileup) {
+            // One line a call: its round, where its first clip begins (ms into the file),
+            // its level below the round's strongest caller (dB), its speaker, its callsign.
+            for (const PileupCall& call : calls)
+                key += std::to_string(call.round) + ' ' + std::to_string(call.startMs) + ' ' +
+                       snrText(call.levelHundredths / 100.0) + ' ' + (call.speaker.empty() ? "default" : call.speaker) +
+                       ' ' + ExpectedCopy(call.callsign) + '\n';
+        } else {
+            for (int row = 1; row <= groups; ++row)
+                key += std::to_string(row) + ' ' + rows[static_cast<std::size_t>(row - 1)].expected + '\n';
+        }
         if (!keyFile->write(key, error)) return cannotWrite(o.keyPath, error);
     }
     if (!wavFile->commit(error)) return cannotWrite(o.outPath, error);
     if (keyFile && !keyFile->commit(error)) return cannotWrite(o.keyPath, error);
     const std::int64_t seconds = (endMs + 999) / 1000;
-    std::cout << o.outPath << ": " << plural(groups, "callsign", "callsigns") << ", " << seconds / 60 << " min "
+    const std::string what = o.settings.pileup
+                                 ? plural(rounds, "round", "rounds") + " of " +
+                                       plural(static_cast<int>(rows.size()), "caller", "callers")
+                                 : plural(groups, "callsign", "callsigns");
+    std::cout << o.outPath << ": " << what << ", " << seconds / 60 << " min "
               << seconds % 60 << " s" << (o.keyPath.empty() ? "" : ", key in " + o.keyPath) << '\n';
     return 0;
 }

@@ -140,6 +140,20 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
         a.text = scan.word("off, fast, medium or slow");
         if (std::find(agcNames().begin(), agcNames().end(), a.text) == agcNames().end())
             scan.fail("agc is off, fast, medium or slow, not \"" + a.text + "\"");
+    } else if (verb == "pileup") {
+        const std::string value = scan.word("a number of stations (2 to 6), off, or stream on|off");
+        if (value == "stream") {
+            a.kind = ScriptAction::Kind::PileupStream;
+            const std::string state = scan.word("on or off");
+            if (state != "on" && state != "off") scan.fail("pileup stream is on or off, not \"" + state + "\"");
+            a.number = state == "on";
+        } else {
+            a.kind = ScriptAction::Kind::Pileup;
+            PracticeSettings s;
+            std::string error;
+            if (!setSettingsField(s, "pileup", value, error)) scan.fail(error);
+            a.number = s.pileup;
+        }
     } else if (verb == "record") {
         a.kind = ScriptAction::Kind::Record;
         a.text = scan.word("on, off or delete");
@@ -148,7 +162,7 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
     } else {
         scan.fail("unknown action \"" + verb +
                   "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill, export, snr, "
-                  "path, passband, agc, threshold or record)");
+                  "path, passband, agc, threshold, pileup or record)");
     }
     scan.end();
     return a;
@@ -175,6 +189,8 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
         case K::Passband:
         case K::Agc:
         case K::Threshold:
+        case K::Pileup:
+        case K::PileupStream:
         case K::Record: break;
     }
     return std::nullopt;

@@ -198,6 +198,13 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                 printer.emit({{"event", "question"}, {"title", e.title}, {"text", e.text}, {"answer", e.yes ? "yes" : "no"}},
                              e.t);
                 break;
+            case HostEvent::Kind::Practice: {
+                Json body{{"event", e.practice.name}};
+                for (const auto& [name, value] : e.practice.fields)
+                    std::visit([&body, &name](const auto& v) { body[name] = v; }, value);
+                printer.emit(body, e.t);
+                break;
+            }
             case HostEvent::Kind::Focus: break;
         }
     };
@@ -225,7 +232,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
     std::vector<ScriptAction> actions;
     if (!options.interactive) {
         try {
-            actions = parseScript(script, session->form().controls());
+            actions = parseScript(script, session->form().controls().registry());
         } catch (const ScriptError& e) {
             err << "tessaly script: " << printable(options.scriptPath) << " line " << e.line << ": "
                 << printable(e.message) << '\n';
@@ -284,6 +291,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::Passband: r = input.setPassband(a.number == 1); break;
             case K::Agc: r = input.setAgc(a.text); break;
             case K::Threshold: r = input.setThreshold(a.number == 1); break;
+            case K::Pileup: r = input.setPileup(static_cast<int>(a.number)); break;
+            case K::PileupStream: r = input.setPileupStream(a.number == 1); break;
             case K::Record:
                 if (a.text == "delete") input.deleteRecord();
                 else input.setRecord(a.text == "on");
@@ -298,6 +307,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             Json ignored{{"event", "ignored"}, {"name", a.target}};
             if (a.kind == ScriptAction::Kind::Replay) ignored = {{"event", "ignored"}, {"action", "replay"}, {"row", a.number}};
             if (a.kind == ScriptAction::Kind::Export) ignored = {{"event", "ignored"}, {"action", "export"}, {"file", a.text}};
+            if (a.kind == ScriptAction::Kind::Pileup || a.kind == ScriptAction::Kind::PileupStream)
+                ignored = {{"event", "ignored"}, {"action", "pileup"}};
             printer.emit(ignored);
         } else if (r != InputResult::Done) {
             return describe(r);
@@ -323,7 +334,7 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             try {
                 const auto line = reader.next();
                 if (!line) break;
-                a = parseCheckedLine(*line, reader.line(), session->form().controls());
+                a = parseCheckedLine(*line, reader.line(), session->form().controls().registry());
             } catch (const ScriptError& e) {
                 bad(e.line, e.message);
                 if (e.message.find("could not be read") != std::string::npos || e.message.find("MiB") != std::string::npos)

@@ -1,7 +1,6 @@
-// The elapsed-time clock and the group-count check.
+// Times and numbers as the window shows and reads them: the elapsed-time clock's
+// text, and the group-count box's number.
 #include "practice/clock.h"
-
-#include "practice/practice_control.h"
 
 #include <cmath>
 #include <cstdio>
@@ -60,24 +59,11 @@ std::optional<double> parseNumber(const std::string& text) {
 
 double roundHalfEven(double value) { return std::nearbyint(value); }  // default mode: to even
 
-void PracticeControl::Timer12_Timer() {
-    ++f.elapsedSeconds;
-    f.Label6.caption = formattime(std::to_string(f.elapsedSeconds));
-}
-
-void PracticeControl::Text2_Change() {
-    const auto number = parseNumber(f.Text2.text());
-    if (!number) {
-        f.host().messageBox("错误", "练习组数必须为数字!");
-        f.Text2.setText("10");
-        return;
-    }
-    // A value too large for a 16-bit integer counts as above 500, and so does one
-    // too large for a double, of either sign.
+int groupsWanted(const std::string& text) {
+    const auto number = parseNumber(text);
+    if (!number) return 0;
     const double whole = roundHalfEven(*number);
-    if (std::isfinite(whole) && whole <= 500) return;
-    f.host().messageBox("错误", "练习组数不要大于500组!");
-    f.Text2.setText("10");
+    return whole < 1 ? 0 : whole > 32767 ? 32767 : static_cast<int>(whole);
 }
 
 }  // namespace tessaly

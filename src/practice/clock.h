@@ -17,4 +17,9 @@ std::optional<double> parseNumber(const std::string& text);
 // To the nearest whole number, a half going to the even neighbour.
 double roundHalfEven(double value);
 
+// The number of callsigns a group-count text asks for, as the generator reads it:
+// to the nearest whole number (a half to the even neighbour), 0 for anything not a
+// number or below 1, at most 32767.
+int groupsWanted(const std::string& text);
+
 }  // namespace tessaly

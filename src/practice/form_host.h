@@ -1,6 +1,8 @@
 #pragma once
 // What the practice logic asks of whoever hosts it: the Qt window, the headless
 // script runner, or a test.
+#include "practice/practice_event.h"
+
 #include <chrono>
 #include <string>
 
@@ -20,6 +22,8 @@ public:
     // A threshold run was marked: the SNR at which half the callsigns are copied, its
     // standard error (dB), and how many callsigns it took.
     virtual void thresholdFound(double /*snrDb*/, double /*se*/, int /*trials*/) {}
+    // Something a practice reports as it happens (a pile-up's rounds, calls and contacts).
+    virtual void practiceEvent(const PracticeEvent& /*event*/) {}
     // Keyboard focus to the named control.
     virtual void focusControl(const std::string& /*name*/) {}
     // Menu "退出(&Q)": end the program at once, without the unload step.

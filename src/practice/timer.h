@@ -7,6 +7,7 @@
 //  - intervals below 10 ms behave as 10 ms.
 // The countdown itself belongs to a TimerClock: virtual time for tests and the
 // headless host, the Qt event loop for the window.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,8 @@ class Timer;
 class TimerClock {
 public:
     virtual ~TimerClock() = default;
+    // The clock's time, ms since it started.
+    virtual std::int64_t nowMs() const = 0;
     // The timer's enabled state or interval changed so that its countdown must
     // (re)start now, or stop when it no longer runs.
     virtual void timerRestarted(Timer& timer) = 0;

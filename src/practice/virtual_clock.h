@@ -11,7 +11,7 @@ namespace tessaly {
 
 class VirtualClock final : public TimerClock {
 public:
-    std::int64_t nowMs() const { return now_; }
+    std::int64_t nowMs() const override { return now_; }
     // Advances to now + ms, ticking every timer that falls due on the way.
     void advance(std::int64_t ms);
     // The next time a timer falls due, or -1 when none runs.

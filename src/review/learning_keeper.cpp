@@ -16,7 +16,7 @@ constexpr std::size_t kLinesNamed = 5;
 }  // namespace
 
 std::string LearningKeeper::today() const {
-    const std::time_t now = std::chrono::system_clock::to_time_t(f.host().now());
+    const std::time_t now = std::chrono::system_clock::to_time_t(host_.now());
     std::tm parts{};
     localtime_r(&now, &parts);
     char text[16];
@@ -133,7 +133,7 @@ bool LearningKeeper::deleteRecord() {
         say("删除学习记录", "没有学习记录可删除：" + recordPath_ + " 不存在。");
         return false;
     }
-    if (!f.host().askYesNo("删除学习记录",
+    if (!host_.askYesNo("删除学习记录",
                            "删除学习记录 " + recordPath_ + "？\n其中每一次练习的记录都会删除，无法恢复。")) {
         return false;
     }

@@ -11,7 +11,7 @@
 #include "learning/learning_settings.h"
 #include "learning/practice_record.h"
 #include "learning/review_boxes.h"
-#include "practice/form_state.h"
+#include "practice/form_host.h"
 
 #include <cstddef>
 #include <optional>
@@ -22,7 +22,7 @@ namespace tessaly {
 
 class LearningKeeper {
 public:
-    explicit LearningKeeper(FormState& form) : f(form) {}
+    explicit LearningKeeper(FormHost& host) : host_(host) {}
 
     bool on() const { return on_; }
 
@@ -67,9 +67,9 @@ private:
     bool findPlaces(const char* title);
     void read();
     bool writeSettings();
-    void say(const std::string& title, const std::string& text) { f.host().messageBox(title, text); }
+    void say(const std::string& title, const std::string& text) { host_.messageBox(title, text); }
 
-    FormState& f;
+    FormHost& host_;
     bool on_ = false;
     std::string recordPath_, settingsPath_;
     LearningSettings settings_;  // as the settings file holds them while on

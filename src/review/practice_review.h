@@ -1,18 +1,16 @@
 #pragma once
-// The form's practice review: learning from each marked practice. A marked row's
-// callsign can be heard again; every marking adds to an error analysis of each
-// character read; a drill makes the next practice sets favour the weakest
-// characters; and the marked list can be kept as a results file. While the
-// learning record is on (learning_keeper.h), each marked practice goes into it
-// too, and the analysis and the drill take the whole record into account. All of it
-// is an addition: with none of it used, the practice runs exactly as without it.
+// Learning from each marked practice: every marking adds to an error analysis of
+// each character read; a drill makes the next practice sets favour the weakest
+// characters; and the marked list can be kept as a results file. While the learning
+// record is on (learning_keeper.h), each marked practice goes into it too, and the
+// analysis and the drill take the whole record into account. All of it is an
+// addition: with none of it used, the practice runs exactly as without it.
 #include "learning/error_analysis.h"
 #include "learning/learning_settings.h"
 #include "learning/practice_record.h"
-#include "practice/form_state.h"
+#include "practice/practice.h"
 #include "review/learning_keeper.h"
 #include "review/threshold_run.h"
-#include "speech/speech_output.h"
 
 #include <optional>
 #include <string>
@@ -20,32 +18,34 @@
 
 namespace tessaly {
 
+// A practice as it was marked: its rows, its settings, how long it ran, and the
+// threshold run it was, if it was one.
+struct MarkedPractice {
+    const std::vector<CallsignRow>& rows;
+    int groupCount = 0;
+    PracticeSettings settings;  // threshold: whether it was a threshold run
+    int seconds = 0;
+    const std::optional<ThresholdResult>& threshold;
+};
+
 class PracticeReview {
 public:
-    PracticeReview(FormState& form, SpeechOutput& speech, LearningKeeper& keeper);
+    PracticeReview(FormHost& host, LearningKeeper& keeper) : host_(host), keeper_(keeper) {}
 
-    // Hooked to the form: Start (before the set is made, and once it is set up), each
-    // callsign the reader begins, each answer stored, and every marking of the list.
-    void starting();
+    // A practice has started: it is marked once, whatever stops it.
     void started();
-    void callsignBegins();
-    void answered(int row);
-    void marked();
-
-    // The threshold run of this practice, or of the last one marked.
-    const ThresholdRun& thresholdRun() const { return threshold_; }
-
-    // Reads row `row`'s callsign once more, at the reader's pace, with the current
-    // word set, speed and tone. False (nothing happens) while a practice runs, when
-    // the list is not marked, or for a row without a callsign.
-    bool replay(int row);
-    bool canReplay(int row) const;
-    void ReplayTimer_Timer();
+    // False once this practice has been taken (an answer past the last row stops and
+    // marks, then marks again).
+    bool awaitsMarking() const { return !recorded_; }
+    void marked(const MarkedPractice& practice);
 
     // The drill: while on, the random generator favours the weakest characters (with
-    // the record on, the due characters of the whole record: drillFavourites()).
+    // the record on, the due characters of the whole record).
     void setDrill(bool on);
     bool drill() const { return drill_; }
+    // The characters the next practice set favours; empty unless the drill is on and
+    // there is enough history.
+    const std::vector<std::string>& drillUnits() const { return drillUnits_; }
 
     // The learning record (保存学习记录): on, each marked practice is appended to it.
     void setRecord(bool on);
@@ -72,27 +72,18 @@ private:
     void updateDrill();
     // The analysis over the record and the practices of this run left out of it.
     void reanalyse();
-    // Plays one clip in the replay's own voice, as the reader starts its clips.
-    void speak(const std::string& clipName);
 
-    FormState& f;
-    SpeechOutput& speech_;
-    ThresholdRun threshold_{f};
-    Timer replayTimer_{"ReplayTimer", 13};
-    std::string startedAt_;               // "YYYY-MM-DD HH:MM:SS"
-    bool recorded_ = true;                // this practice is in the analysis already
-    PracticeRecord record_;               // the marked list, with its settings
-    std::optional<PracticeSettings> settings_;  // those of the last practice marked
-    ErrorAnalysis analysis_;              // what analysis() gives
-    ErrorAnalysis thisRun_;               // every practice marked since the start
-    std::vector<std::vector<AnsweredLine>> unrecorded_;  // of this run, not in the record
+    FormHost& host_;
     LearningKeeper& keeper_;
+    std::string startedAt_;                     // "YYYY-MM-DD HH:MM:SS"
+    bool recorded_ = true;                      // this practice is in the analysis already
+    PracticeRecord record_;                     // the marked list, with its settings
+    std::optional<PracticeSettings> settings_;  // those of the last practice marked
+    ErrorAnalysis analysis_;                    // what analysis() gives
+    ErrorAnalysis thisRun_;                     // every practice marked since the start
+    std::vector<std::vector<AnsweredLine>> unrecorded_;  // of this run, not in the record
     bool drill_ = false;
-    std::string replayText_;
-    std::size_t replayAt_ = 0;
-    // The replay's own voice: the reader's clip buffer and tone are left alone.
-    std::shared_ptr<SoundBuffer> replayBuffer_;
-    std::shared_ptr<ParamEq> replayTone_;
+    std::vector<std::string> drillUnits_;
 };
 
 }  // namespace tessaly

@@ -61,8 +61,27 @@ public:
     virtual std::shared_ptr<ParamEq> paramEqInPath(int index) = 0;
 };
 
-// The two stations the listener hears: the one being copied, and the one in the way.
-enum class Station { Reader, Interferer };
+// Where a buffer's sound enters the received channel: each station over its own
+// path, the band noise and the static crackle straight to the receiver. Whoever makes
+// a buffer names its bus.
+enum class Bus : std::uint8_t {
+    Reader,      // the station being copied: the reader's clips (and replays)
+    Interferer,  // the interfering station
+    BandNoise,   // the band-noise bed
+    Static,      // static crackle
+    Caller1,     // the stations of a pile-up, each on its own bus: Caller1 .. Caller6
+};
+constexpr int kCallerBuses = 6;
+constexpr int kBusCount = 4 + kCallerBuses;
+// The bus of the pile-up's caller `index` (0 .. kCallerBuses - 1).
+constexpr Bus callerBus(int index) { return static_cast<Bus>(static_cast<int>(Bus::Caller1) + index); }
+// The buses that are stations, with a path of their own.
+constexpr bool isStation(Bus bus) { return bus != Bus::BandNoise && bus != Bus::Static; }
+// A station's place among the stations: the reader 0, the interferer 1, the callers 2 on.
+constexpr int stationIndex(Bus bus) {
+    return bus == Bus::Reader ? 0 : bus == Bus::Interferer ? 1 : static_cast<int>(bus) - static_cast<int>(Bus::Caller1) + 2;
+}
+constexpr int kStationBuses = 2 + kCallerBuses;
 
 // What a signal-to-noise ratio is measured against: the reader's voice as a callsign
 // is spoken (its clips with their shares, at their playback rate, through the tone
@@ -85,13 +104,12 @@ struct SnrReference {
 class ReceivedChannel {
 public:
     virtual ~ReceivedChannel() = default;
-    // The band noise's level beyond what its buffer's volume gives, in hundredths of a
-    // dB (0: as the buffer says; may be above 0).
-    virtual bool setNoiseLevel(int hundredthsDb) = 0;
     // The band noise's level such that the voice's mean power is `snrHundredthsDb`
     // above the noise's (the buffer at full volume). False when the powers cannot be
     // known (a recording missing); the level is then left as it was.
     virtual bool setSnr(int snrHundredthsDb, const SnrReference& reference) = 0;
+    // No SNR: the band noise as its buffer's volume says.
+    virtual bool clearSnr() = 0;
     // The band noise's level (its buffer's volume, hundredths of a dB) at which the
     // voice would be `snrHundredthsDb` above it; nullopt where the powers are unknown.
     virtual std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) {
@@ -100,8 +118,8 @@ public:
         return std::nullopt;
     }
     // A station's path: a preset ("off", "good", ...), its fading drawn from `seed`;
-    // false for an unknown preset.
-    virtual bool setPath(Station station, std::string_view preset, std::uint64_t seed) = 0;
+    // false for an unknown preset or a bus that is no station.
+    virtual bool setPath(Bus station, std::string_view preset, std::uint64_t seed) = 0;
     // The receiver: its SSB passband, and its AGC ("off", "fast", "medium", "slow").
     virtual bool setReceiver(bool passband, std::string_view agc) = 0;
 };
@@ -112,8 +130,9 @@ public:
     // The channel between the stations and the listener, or null where there is none.
     virtual ReceivedChannel* channel() { return nullptr; }
     // A stopped buffer holding the whole WAVE resource `name` (matched without regard
-    // to case), at position 0, volume 0 and the recorded frequency; null if missing.
-    virtual std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) = 0;
+    // to case), at position 0, volume 0 and the recorded frequency, sounding on `bus`;
+    // null if missing.
+    virtual std::shared_ptr<SoundBuffer> createBuffer(Bus bus, std::string_view name, std::uint32_t flags) = 0;
 };
 
 // The root object: opens the system's default output device.

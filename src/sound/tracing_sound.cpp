@@ -4,13 +4,15 @@
 
 namespace tessaly {
 
-std::string bufferRole(std::string_view name, std::uint32_t flags) {
-    std::string upper(name);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (upper == "ZAOYIN") return "noise";
-    if (upper == "QRN") return "qrn";
-    if (!(flags & kBufferCtrlFx)) return "qrm";
-    return "clip";
+std::string busRole(Bus bus) {
+    switch (bus) {
+        case Bus::Reader: return "clip";
+        case Bus::Interferer: return "qrm";
+        case Bus::BandNoise: return "noise";
+        case Bus::Static: return "qrn";
+        default: break;
+    }
+    return "caller" + std::to_string(static_cast<int>(bus) - static_cast<int>(Bus::Caller1) + 1);
 }
 
 namespace {
@@ -106,20 +108,21 @@ bool TracingParamEq::setAllParameters(const ParamEqParameters& p) {
 class TracingChannel final : public ReceivedChannel {
 public:
     explicit TracingChannel(SinkPtr sink) : sink_(std::move(sink)) {}
-    bool setNoiseLevel(int hundredthsDb) override {
-        report(operation("noise", hundredthsDb));
-        return inner ? inner->setNoiseLevel(hundredthsDb) : true;
-    }
     bool setSnr(int snrHundredthsDb, const SnrReference& reference) override {
         report(operation("snr", snrHundredthsDb));
         return inner ? inner->setSnr(snrHundredthsDb, reference) : true;
     }
+    bool clearSnr() override {
+        report(operation("noise", 0));  // the noise's own level again
+        return inner ? inner->clearSnr() : true;
+    }
     std::optional<int> noiseVolumeFor(int snrHundredthsDb, const SnrReference& reference) override {
         return inner ? inner->noiseVolumeFor(snrHundredthsDb, reference) : std::nullopt;  // a question, not an operation
     }
-    bool setPath(Station station, std::string_view preset, std::uint64_t seed) override {
+    bool setPath(Bus station, std::string_view preset, std::uint64_t seed) override {
         SoundOperation op = operation("path");
-        op.name = std::string(station == Station::Reader ? "reader:" : "interferer:") + std::string(preset);
+        op.name = (station == Bus::Reader ? std::string("reader") : station == Bus::Interferer ? "interferer" : busRole(station)) +
+                  ":" + std::string(preset);
         report(op);
         return inner ? inner->setPath(station, preset, seed) : true;
     }
@@ -149,13 +152,13 @@ public:
         channel_.inner = innerDevice ? innerDevice->channel() : nullptr;
         return &channel_;
     }
-    std::shared_ptr<SoundBuffer> createBufferFromResource(std::string_view name, std::uint32_t flags) override {
+    std::shared_ptr<SoundBuffer> createBuffer(Bus bus, std::string_view name, std::uint32_t flags) override {
         std::shared_ptr<SoundBuffer> inner;
         if (innerDevice) {
-            inner = innerDevice->createBufferFromResource(name, flags);
+            inner = innerDevice->createBuffer(bus, name, flags);
             if (!inner) return nullptr;
         }
-        auto buffer = std::make_shared<TracingBuffer>(bufferRole(name, flags), sink_, std::move(inner), flags);
+        auto buffer = std::make_shared<TracingBuffer>(busRole(bus), sink_, std::move(inner), flags);
         SoundOperation op = operation("create");
         op.name = std::string(name);
         buffer->report(op);

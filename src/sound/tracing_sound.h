@@ -36,8 +36,7 @@ private:
     std::shared_ptr<Device> device_;
 };
 
-// The role a buffer plays, from what it was made of: the two noise loops by
-// name, the interfering station by its lack of an effect chain.
-std::string bufferRole(std::string_view resourceName, std::uint32_t flags);
+// How the trace names a buffer by its bus: clip, qrm, noise, qrn, caller1 .. caller6.
+std::string busRole(Bus bus);
 
 }  // namespace tessaly

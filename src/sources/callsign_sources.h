@@ -1,19 +1,30 @@
 #pragma once
-// The form's callsign sources: the generator behind the hidden button Command1,
-// which builds the practice set (random callsigns from the prefix list, or real
-// ones from the callsign library) and numbers the answer list's rows.
-#include "practice/form_state.h"
+// The callsign sources: random callsigns built from the prefix list, or real ones
+// drawn from the callsign library, as many as a practice asks for.
+#include "base/random_source.h"
+
+#include <string>
+#include <vector>
 
 namespace tessaly {
 
 class CallsignSources {
 public:
-    explicit CallsignSources(FormState& form) : f(form) {}
+    explicit CallsignSources(RandomSource& random) : random_(random) {}
 
-    void Command1_Click();
+    // Reads the prefix list (the window's load step).
+    void loadPrefixes();
+
+    // `count` callsigns: random ones (the exam word set reads them without suffixes),
+    // at least half of them holding one of `drillUnits` when there are any; or real
+    // ones from the library, none twice.
+    std::vector<std::string> randomCallsigns(int count, bool examSet, const std::vector<std::string>& drillUnits);
+    std::vector<std::string> libraryCallsigns(int count);
 
 private:
-    FormState& f;
+    RandomSource& random_;
+    std::string prefixText_;
+    std::string callsignText_;
 };
 
 }  // namespace tessaly

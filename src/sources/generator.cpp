@@ -5,7 +5,6 @@
 #include "base/lines.h"
 #include "base/resource_store.h"
 #include "learning/drill.h"
-#include "practice/settings_of_form.h"
 #include "sources/random_picks.h"
 
 namespace tessaly {
@@ -13,12 +12,6 @@ namespace {
 
 // Draws of one drilled callsign before giving up on it.
 constexpr int kDrillDraws = 200;
-
-int countCrLf(const std::string& text) {
-    int count = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++count;
-    return count;
-}
 
 // One random callsign: a prefix series, a digit, two or three letters, and a suffix
 // drawn one time in nineteen each (left off in the exam set, drawn all the same).
@@ -50,34 +43,31 @@ std::string randomCallsign(RandomSource& random, const LineIndex& prefixes, bool
 
 }  // namespace
 
-void CallsignSources::Command1_Click() {
-    const int n = f.thresholdRunning ? f.thresholdTrials : groupsWanted(f.Text2.text());
-    std::string text = f.Text1.text();
-    RandomSource& random = f.random();
-    if (f.Option10.value) {
-        const LineIndex prefixes(f.prefixText);
-        const bool examSet = f.Option7[4].value;
-        for (int i = 0; i < n; ++i) {
-            std::string callsign = randomCallsign(random, prefixes, examSet);
-            // A drill: every other callsign, the first included, is drawn again until it holds a
-            // weak character, so at least half of them do; a character the word set never says
-            // (a suffix in the exam set) gives up after a bounded number of draws.
-            if (!f.drillUnits.empty() && i % 2 == 0)
-                for (int draw = 1; draw < kDrillDraws && !callsignDrills(callsign, f.drillUnits); ++draw)
-                    callsign = randomCallsign(random, prefixes, examSet);
-            text += callsign + "\r\n";
-        }
-    } else if (f.Option11.value) {
-        f.callsignText = resourceText("CUSTOM", "327");
-        const LineIndex library(f.callsignText);
-        for (const std::int32_t k : GetRndNotRepeat(1, library.count(), n, random))
-            text += std::string(library.line(k)) + "\r\n";
+void CallsignSources::loadPrefixes() { prefixText_ = resourceText("CUSTOM", "227"); }
+
+std::vector<std::string> CallsignSources::randomCallsigns(int count, bool examSet,
+                                                          const std::vector<std::string>& drillUnits) {
+    std::vector<std::string> callsigns;
+    const LineIndex prefixes(prefixText_);
+    for (int i = 0; i < count; ++i) {
+        std::string callsign = randomCallsign(random_, prefixes, examSet);
+        // A drill: every other callsign, the first included, is drawn again until it holds a
+        // weak character, so at least half of them do; a character the word set never says
+        // (a suffix in the exam set) gives up after a bounded number of draws.
+        if (!drillUnits.empty() && i % 2 == 0)
+            for (int draw = 1; draw < kDrillDraws && !callsignDrills(callsign, drillUnits); ++draw)
+                callsign = randomCallsign(random_, prefixes, examSet);
+        callsigns.push_back(std::move(callsign));
     }
-    f.Text1.setText(std::move(text));
-    f.textLength = static_cast<std::int32_t>(f.Text1.text().size());
-    f.groupCount = countCrLf(f.Text1.text());  // the edit box's line count minus one
-    for (f.rowNumber = 1; f.rowNumber <= f.groupCount; ++f.rowNumber)
-        f.ListView1.addRow({std::to_string(f.rowNumber), "", "", ""});
+    return callsigns;
+}
+
+std::vector<std::string> CallsignSources::libraryCallsigns(int count) {
+    callsignText_ = resourceText("CUSTOM", "327");
+    const LineIndex library(callsignText_);
+    std::vector<std::string> callsigns;
+    for (const std::int32_t k : GetRndNotRepeat(1, library.count(), count, random_)) callsigns.emplace_back(library.line(k));
+    return callsigns;
 }
 
 }  // namespace tessaly

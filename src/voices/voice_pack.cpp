@@ -3,7 +3,7 @@
 #include "base/file_kind.h"
 #include "sound/wave_bytes.h"
 
-#include <samplerate.h>
+#include <soxr.h>
 #include <sndfile.h>
 
 #include <fcntl.h>
@@ -136,19 +136,17 @@ PackRefusal readMono(const fs::path& path, int rate, std::vector<float>& mono, s
         mono = std::move(input);
         return PackRefusal::None;
     }
+    // The engine's resampler, at its best quality: a pack's clip is resampled once.
     const double ratio = static_cast<double>(rate) / info.samplerate;
-    mono.resize(static_cast<std::size_t>(static_cast<double>(input.size()) * ratio) + 16);
-    SRC_DATA data{};
-    data.data_in = input.data();
-    data.input_frames = static_cast<long>(input.size());
-    data.data_out = mono.data();
-    data.output_frames = static_cast<long>(mono.size());
-    data.src_ratio = ratio;
-    if (const int error = src_simple(&data, SRC_SINC_BEST_QUALITY, 1); error != 0) {
-        detail = src_strerror(error);
+    mono.resize(static_cast<std::size_t>(std::ceil(static_cast<double>(input.size()) * ratio)) + 16);
+    std::size_t made = 0;
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_VHQ, 0);
+    if (const soxr_error_t error = soxr_oneshot(info.samplerate, rate, 1, input.data(), input.size(), nullptr, mono.data(),
+                                                mono.size(), &made, nullptr, &quality, nullptr)) {
+        detail = error;
         return PackRefusal::NotReadable;
     }
-    mono.resize(static_cast<std::size_t>(data.output_frames_gen));
+    mono.resize(made);
     return PackRefusal::None;
 }
 
@@ -159,23 +157,6 @@ bool isClipFileName(const std::string& fileName) {
     if (upper(path.extension().string()) != ".WAV") return false;
     const auto& names = spokenClipNames();
     return std::find(names.begin(), names.end(), upper(path.stem().string())) != names.end();
-}
-
-const std::vector<std::string>& spokenClipNames() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> n;
-        char name[8];
-        for (int set = 0; set < 4; ++set)
-            for (int letter = 1; letter <= 26; ++letter) {
-                std::snprintf(name, sizeof name, "%d%02d", set, letter);
-                n.push_back(name);
-            }
-        for (int set = 0; set < 2; ++set)
-            for (int digit = 0; digit <= 9; ++digit) n.push_back(std::to_string(set) + std::to_string(digit));
-        for (const char* word : {"PORTABLE", "MOBILE", "QRP"}) n.push_back(word);
-        return n;
-    }();
-    return names;
 }
 
 std::string refusalText(const PackClip& c) {

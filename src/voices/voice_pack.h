@@ -5,6 +5,7 @@
 // PCM or float WAV, mono or stereo, any common rate), brought to the clips' form
 // and checked as it is loaded; the recordings stay on the user's machine and are
 // never written anywhere.
+#include "sound/clip_catalogue.h"
 #include "sound/wave_lookup.h"
 #include "voices/clip_conditioning.h"
 
@@ -16,10 +17,6 @@
 
 namespace tessaly {
 
-// Every clip a pack may hold, in the catalogue's order: the letters of the four
-// word sets (001-026 standard, 101-126 places, 201-226 other, 301-326 exam), the
-// two digit sets (00-09, 10-19) and PORTABLE, MOBILE, QRP.
-const std::vector<std::string>& spokenClipNames();
 
 // Longest clip a pack may hold after trimming, in seconds.
 constexpr double kLongestPackClipSeconds = 2.0;

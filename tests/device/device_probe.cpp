@@ -63,7 +63,7 @@ int play() {
         return 3;
     }
     std::printf("probe: device playing after %.3f s\n", secondsSince(opened));
-    auto clip = live->platform().openDefaultDevice()->createBufferFromResource("tone", kFlagsWithTone);
+    auto clip = live->platform().openDefaultDevice()->createBuffer(Bus::Reader, "tone", kFlagsWithTone);
     if (!clip || !clip->play(false)) return 4;
     const auto started = Clock::now();
     while (clip->getStatus() != 0) {
@@ -91,7 +91,7 @@ double wallClock() {  // seconds since the epoch, to line up with the script's `
 int follow(const char* stopFile) {
     auto live = openLiveSound(toneLookup());
     auto device = live->platform().openDefaultDevice();
-    auto loop = device->createBufferFromResource("tone", kFlagsWithTone);
+    auto loop = device->createBuffer(Bus::Reader, "tone", kFlagsWithTone);
     if (!loop || !loop->play(true)) return 4;
     const auto start = Clock::now();
     std::uint64_t seen = 0;
@@ -117,7 +117,7 @@ int follow(const char* stopFile) {
         }
         loop->setVolume(0);
         if (step % 50 == 0) {
-            auto clip = device->createBufferFromResource("tone", kFlagsWithTone);
+            auto clip = device->createBuffer(Bus::Reader, "tone", kFlagsWithTone);
             clip->setVolume(-2000);
             clip->setFrequency(44100);
             clip->play(false);  // plays to its end when dropped
@@ -131,7 +131,7 @@ int follow(const char* stopFile) {
 int silent() {
     auto live = openLiveSound(toneLookup());
     const bool device = live->waitForDevice(10000);
-    auto clip = live->platform().openDefaultDevice()->createBufferFromResource("tone", kFlagsWithTone);
+    auto clip = live->platform().openDefaultDevice()->createBuffer(Bus::Reader, "tone", kFlagsWithTone);
     clip->play(false);
     const auto started = Clock::now();
     while (clip->getStatus() != 0 && secondsSince(started) < 5) std::this_thread::sleep_for(std::chrono::milliseconds(5));

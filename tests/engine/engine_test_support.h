@@ -80,8 +80,9 @@ public:
     OfflineRig(const OfflineRig&) = delete;
     OfflineRig& operator=(const OfflineRig&) = delete;
 
+    // On the reader's bus, or the interferer's for a buffer without an effect chain.
     std::shared_ptr<SoundBuffer> buffer(const std::string& name, std::uint32_t flags = kFlagsWithTone) {
-        return device->createBufferFromResource(name, flags);
+        return device->createBuffer(flags & kBufferCtrlFx ? Bus::Reader : Bus::Interferer, name, flags);
     }
     void renderTo(std::int64_t ms) {
         now = std::max(now, ms);

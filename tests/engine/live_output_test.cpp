@@ -248,7 +248,7 @@ TEST(LiveOutputState, AStreamThatWillNotStartIsNeverAnnounced) {
 // before the loss and a clip started while silent are both heard when it returns.
 TEST(LiveOutputSound, VoicesCarryOnAcrossTheHandOvers) {
     LiveRig rig(LiveRig::Device::Present);
-    auto loop = rig.device->createBufferFromResource("loop", kFlagsWithTone);
+    auto loop = rig.device->createBuffer(Bus::Reader, "loop", kFlagsWithTone);
     ASSERT_TRUE(loop->play(true));
     rig.playOnDevice();
     const std::size_t n = 4800;  // 100 ms
@@ -257,7 +257,7 @@ TEST(LiveOutputSound, VoicesCarryOnAcrossTheHandOvers) {
 
     rig.breakStream();
     rig.waitFor(SoundState::Silent);
-    auto clip = rig.device->createBufferFromResource("long", kFlagsWithTone);
+    auto clip = rig.device->createBuffer(Bus::Reader, "long", kFlagsWithTone);
     ASSERT_TRUE(clip->play(false));
     rig.playOnDevice();
     const auto after = rig.pump(n);

@@ -42,7 +42,7 @@ TEST(MixerThreads, UiChangesVoicesWhileTheCallbackRenders) {
         auto& b = buffers[i];
         switch (random() % 9) {
         case 0:
-            b = device->createBufferFromResource(random() % 2 ? "short" : "long", kFlagsWithTone);
+            b = device->createBuffer(Bus::Reader, random() % 2 ? "short" : "long", kFlagsWithTone);
             eqs[i].reset();
             break;
         case 1: if (b) b->play(random() % 2); break;

@@ -61,10 +61,10 @@ TEST(RenderCallback, NeverAllocatesOrFrees) {
     LiveOutput callback(mixer, nullptr);  // never started: this thread plays the audio thread
     auto device = engine->platform().openDefaultDevice();
 
-    auto noise = device->createBufferFromResource("noise", kFlagsWithTone);
+    auto noise = device->createBuffer(Bus::Reader, "noise", kFlagsWithTone);
     noise->setFrequency(11025);
     noise->play(true);
-    auto crackle = device->createBufferFromResource("crackle", kFlagsWithTone);
+    auto crackle = device->createBuffer(Bus::Reader, "crackle", kFlagsWithTone);
     crackle->play(true);
     std::shared_ptr<SoundBuffer> clip, interferer;
     std::shared_ptr<ParamEq> eq;
@@ -74,14 +74,14 @@ TEST(RenderCallback, NeverAllocatesOrFrees) {
     for (int block = 0; block < 2000; ++block) {  // about 10 s of practice
         // UI thread: what the reader, the interferer and the variations do.
         if (block % 190 == 0) {
-            clip = device->createBufferFromResource("clip", kFlagsWithTone);  // drops the last one
+            clip = device->createBuffer(Bus::Reader, "clip", kFlagsWithTone);  // drops the last one
             clip->setFxParamEq();
             eq = clip->paramEqInPath(0);
             clip->setVolume(-(block % 7) * 100);
             clip->play(false);
         }
         if (block % 190 == 50) {
-            interferer = device->createBufferFromResource("clip", kFlagsWithoutTone);
+            interferer = device->createBuffer(Bus::Interferer, "clip", kFlagsWithoutTone);
             interferer->setVolume(-1200);
             interferer->setFrequency(23000);
             interferer->play(false);

@@ -137,7 +137,7 @@ TEST(WavOutput, WritesSixteenBitFramesAtTheChosenRate) {
     std::string error;
     auto wav = makeWavOutput(path, {44100, 2}, [&] { return now; }, error, waves.lookup());
     ASSERT_TRUE(wav) << error;
-    auto clip = wav->platform().openDefaultDevice()->createBufferFromResource("dc", kFlagsWithTone);
+    auto clip = wav->platform().openDefaultDevice()->createBuffer(Bus::Reader, "dc", kFlagsWithTone);
     now = 10;
     clip->play(false);
     now = 20;

@@ -124,7 +124,7 @@ std::size_t fuzz(const char* name, Mutator& mutator, const std::function<void(co
 
 TEST(Fuzz, ScriptParserAndRunner) {
     HeadlessSession session({});
-    const ControlRegistry& controls = session.form().controls();
+    const ControlRegistry& controls = session.form().controls().registry();
     Mutator mutator(
         {"click Command4\nwait 1100\ndump\n",
          "settext Text2 \"3\"\nclick Option9\nslide Slider1 7\nclick Command4\nwait 5000\ntype Text6 \"BA4XY\\r\"\n",

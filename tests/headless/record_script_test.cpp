@@ -7,7 +7,7 @@
 #include "headless/script_runner.h"
 #include "learning/drill.h"
 #include "learning/learning_record.h"
-#include "practice/answers.h"
+#include "practice/expected_copy.h"
 #include "support/record_folders.h"
 #include "support/run_tessaly.h"
 

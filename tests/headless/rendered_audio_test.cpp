@@ -13,7 +13,7 @@ TEST(RenderedAudio, ClipsStartOnTheirTicksAndTheGroupedPauseHoldsUntilTheAnswer)
     p.input->click("Command4");
     std::vector<std::int64_t> answers;
     for (int group = 0; group < 3; ++group) {
-        while (!p.form->waitingForAnswer) p.wait(10);
+        while (!p.form->reader().waitingForAnswer()) p.wait(10);
         p.wait(3000);  // the listener takes 3 s to answer
         answers.push_back(p.clock.nowMs());
         p.input->type("Text6", "X\r");
@@ -65,8 +65,8 @@ TEST(RenderedAudio, InterfererIsTwelveDecibelsDownAndFourPointThreePercentFaster
     p.input->click("Check2");
     p.input->click("Command4");
     p.wait(1950);  // the first interferer clip, alone, before the second at 2000 ms
-    ASSERT_TRUE(p.form->qrmBuffer);
-    const std::string clip = p.form->qrmClipName;
+    const std::string clip = p.form->interferer().clipName();
+    ASSERT_FALSE(clip.empty());
     const auto raw = test::probeWave(*findResource("WAVE", clip));
     ASSERT_TRUE(raw);
     double rawSum = 0;
@@ -99,7 +99,7 @@ TEST(RenderedAudio, FadingLowersEachClipByItsFadeLevel) {
         p.input->click("Option9");
         if (fading) p.input->click("Check3");
         p.input->click("Command4");
-        while (p.form->practising) p.wait(100);
+        while (p.form->practice().practising()) p.wait(100);
         clips = p.host.clips;
         for (const auto& c : clips) levels.push_back(p.levelDb(c.t, c.t + 250));
     };

@@ -26,7 +26,7 @@ std::vector<double> render(RenderedPractice& p, const std::function<void(UserInp
         p.wait(100);
         const auto& clips = p.host.clips;
         if (first < 0 && !clips.empty() && clips.back().name != "NULL") first = clips.back().t;
-        if (!p.form->waitingForAnswer) continue;
+        if (!p.form->reader().waitingForAnswer()) continue;
         stretches.push_back({first, clips.back().t});  // the pause's own tick
         first = -1;
         p.wait(1000);

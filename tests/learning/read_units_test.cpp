@@ -1,5 +1,4 @@
 #include "learning/read_units.h"
-#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -66,27 +65,6 @@ TEST(ReadUnits, FixedOrderIsLettersDigitsSlashThenWords) {
     const std::vector<std::string> order = {"A", "Z", "0", "9", "/", "MOBILE", "QRP", "?"};
     for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(unitRank(order[i - 1]), unitRank(order[i])) << order[i - 1] << " before " << order[i];
-}
-
-TEST(Utf8, CharactersAreCodePointsAndStrayBytesStandAlone) {
-    struct Case {
-        std::string text;
-        std::vector<std::string_view> characters;
-        std::size_t invalidAt;
-    } cases[] = {
-        {"AB", {"A", "B"}, std::string::npos},
-        {"\xC3\x84" "1", {"\xC3\x84", "1"}, std::string::npos},              // Ä
-        {"\xE4\xB8\x80", {"\xE4\xB8\x80"}, std::string::npos},                // a CJK character
-        {"\xF0\x9F\x93\xBB", {"\xF0\x9F\x93\xBB"}, std::string::npos},        // four bytes
-        {"A\xC3", {"A", "\xC3"}, 1},                                          // cut short
-        {"\xC0\xAF", {"\xC0", "\xAF"}, 0},                                    // overlong "/"
-        {"\xED\xA0\x80", {"\xED", "\xA0", "\x80"}, 0},                        // a surrogate
-        {"\xF4\x90\x80\x80", {"\xF4", "\x90", "\x80", "\x80"}, 0},            // past U+10FFFF
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(utf8Characters(c.text), c.characters) << c.text;
-        EXPECT_EQ(invalidUtf8At(c.text), c.invalidAt) << c.text;
-    }
 }
 
 }  // namespace

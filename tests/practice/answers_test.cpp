@@ -1,4 +1,4 @@
-#include "practice/answers.h"
+#include "practice/expected_copy.h"
 #include "practice/clock.h"
 
 #include <gtest/gtest.h>

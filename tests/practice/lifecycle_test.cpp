@@ -5,11 +5,10 @@ namespace {
 
 // What the load handler does beyond the controls' design-time values.
 TEST_F(FormTest, LoadPreparesTheNoiseLoopSilentlyAndTheTimers) {
-    EXPECT_FALSE(form.Text6.enabled);
-    EXPECT_FALSE(form.Timer3.enabled());
-    EXPECT_EQ(form.Timer3.interval(), 1000);
-    EXPECT_EQ(form.Timer11.interval(), 10);
-    EXPECT_EQ(form.prefixText.size(), 4172u);
+    EXPECT_FALSE(form.controls().Text6.enabled);
+    EXPECT_FALSE(form.timer("Timer3")->enabled());
+    EXPECT_EQ(form.timer("Timer3")->interval(), 1000);
+    EXPECT_EQ(form.timer("Timer11")->interval(), 10);
     // The noise loop is made silent at a quarter of its rate; nothing plays.
     auto noise = ops("noise");
     ASSERT_EQ(noise.size(), 3u);

@@ -8,7 +8,7 @@
 #include "learning/learning_settings.h"
 #include "learning/read_units.h"
 #include "learning/review_boxes.h"
-#include "practice/answers.h"
+#include "practice/expected_copy.h"
 #include "support/form_fixture.h"
 #include "support/record_folders.h"
 
@@ -51,15 +51,15 @@ protected:
         input.setText("Text2", std::to_string(groups));
         click("Command4");
         std::vector<std::string> lines;
-        for (int n = 1; n <= groups; ++n) lines.push_back(readline(form.Text1.text(), n));
+        for (int n = 1; n <= groups; ++n) lines.push_back(readline(form.controls().Text1.text(), n));
         for (int n = 1; n <= answers; ++n) {
-            while (!form.waitingForAnswer && form.practising) wait(100);
+            while (!form.reader().waitingForAnswer() && form.practice().practising()) wait(100);
             const std::string expected = ExpectedCopy(lines[static_cast<std::size_t>(n - 1)]);
             input.type("Text6", (answer ? answer(expected) : expected) + "\r");
         }
         if (readNext)
-            while (form.unitsStarted == 0 || form.linesStarted <= answers) wait(100);
-        if (form.practising) click("Command5");
+            while (form.practice().callsignsBegun() <= answers) wait(100);
+        if (form.practice().practising()) click("Command5");
         return lines;
     }
     RecordContents record() const { return LearningRecord(folders.record()).read(); }
@@ -77,12 +77,12 @@ TEST_F(LearningKeeperTest, OffNothingIsWrittenAfterAWholePracticeTheDrillAndAnEx
     input.setDrill(false);
     EXPECT_TRUE(folders.kept().empty()) << folders.kept().front();
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_FALSE(form.review.recording());
+    EXPECT_FALSE(form.review().recording());
 }
 
 TEST_F(LearningKeeperTest, OnAMarkedPracticeLandsWithWhatWasReadOrAnsweredAndIsRemembered) {
     input.setRecord(true);
-    ASSERT_TRUE(form.review.recording());
+    ASSERT_TRUE(form.review().recording());
     // Turning it on writes the remembrance at once, and nothing of a record yet.
     EXPECT_EQ(readLearningSettings(folders.settings()).settings, (LearningSettings{true, std::nullopt, false}));
     EXPECT_FALSE(fs::exists(folders.record()));
@@ -102,7 +102,7 @@ TEST_F(LearningKeeperTest, OnAMarkedPracticeLandsWithWhatWasReadOrAnsweredAndIsR
     EXPECT_TRUE(lines[2].starts_with(p.rows[2].line)) << "what was read of it: " << p.rows[2].line;
     EXPECT_LT(p.rows[2].line.size(), lines[2].size()) << "not what was left unread";
     EXPECT_EQ(p.speed, "3");
-    EXPECT_EQ(p.date, form.learning.today());
+    EXPECT_EQ(p.date, form.review().keeper().today());
 
     // The settings file holds the practice's settings for the next start.
     const LearningSettings remembered = readLearningSettings(folders.settings()).settings;
@@ -127,8 +127,8 @@ TEST_F(LearningKeeperTest, AThresholdRunLandsWithItsThreshold) {
     input.setText("Text2", "10");
     click("Command4");
     for (int row = 1; row <= 10; ++row) {
-        while (!form.waitingForAnswer && form.practising) wait(100);
-        const std::string expected = ExpectedCopy(readline(form.Text1.text(), row));
+        while (!form.reader().waitingForAnswer() && form.practice().practising()) wait(100);
+        const std::string expected = ExpectedCopy(readline(form.controls().Text1.text(), row));
         input.type("Text6", (row % 3 == 0 ? "X" : expected) + "\r");
     }
     ASSERT_EQ(host.thresholds.size(), 1u);
@@ -156,7 +156,7 @@ TEST_F(LearningKeeperTest, PracticesStartedInOneSecondOfTheWallClockStayApart) {
 }
 
 TEST_F(LearningKeeperTest, ADamagedLineIsSaidOnceAndCostsNothingElse) {
-    const std::string yesterday = dayFromToday(form.learning, -1);
+    const std::string yesterday = dayFromToday(form.review().keeper(), -1);
     std::string error;
     const LearningRecord record(folders.record());
     ASSERT_TRUE(record.append(kept(yesterday, {{"BA4XY", ""}, {"K1ABC", "K1ABD"}}), error)) << error;
@@ -169,15 +169,15 @@ TEST_F(LearningKeeperTest, ADamagedLineIsSaidOnceAndCostsNothingElse) {
     input.setRecord(true);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].text.find("line 4"), std::string::npos) << host.messages[0].text;
-    EXPECT_EQ(form.learning.practices().size(), 2u) << "the lines before and after it count";
-    EXPECT_EQ(form.review.analysis().practices(), 2);
+    EXPECT_EQ(form.review().keeper().practices().size(), 2u) << "the lines before and after it count";
+    EXPECT_EQ(form.review().analysis().practices(), 2);
 
     practise(2, 2);
     EXPECT_EQ(host.messages.size(), 1u) << "said once, not at every practice";
     const std::string after = contents(folders.record());
     EXPECT_EQ(after.substr(0, before.size()), before) << "only appended to";
-    EXPECT_EQ(form.learning.practices().size(), 3u);
-    EXPECT_EQ(form.review.analysis().practices(), 3);
+    EXPECT_EQ(form.review().keeper().practices().size(), 3u);
+    EXPECT_EQ(form.review().analysis().practices(), 3);
 }
 
 TEST_F(LearningKeeperTest, TheDrillAndTheAnalysisTakeTheWholeRecordAcrossDays) {
@@ -190,23 +190,23 @@ TEST_F(LearningKeeperTest, TheDrillAndTheAnalysisTakeTheWholeRecordAcrossDays) {
         if (day == -21) rows.push_back({"VA1V", "BA1B"});
         else if (day == -10) rows.push_back({"BA9B", "BA5B"});
         else rows.push_back({day % 2 ? "VA1A" : "BA9A", ""});
-        ASSERT_TRUE(record.append(kept(dayFromToday(form.learning, day), rows), error)) << error;
+        ASSERT_TRUE(record.append(kept(dayFromToday(form.review().keeper(), day), rows), error)) << error;
     }
     input.setDrill(true);
-    EXPECT_TRUE(form.drillUnits.empty()) << "without the record, only this run counts: nothing yet";
+    EXPECT_TRUE(form.review().drillUnits().empty()) << "without the record, only this run counts: nothing yet";
 
     input.setRecord(true);
-    EXPECT_EQ(form.drillUnits, (std::vector<std::string>{"V", "9"})) << "box 1 and due; V missed the larger share";
-    EXPECT_EQ(form.review.analysis().practices(), 21);
-    const ReviewBox* k = boxOf(form.learning.boxes(), "K");
+    EXPECT_EQ(form.review().drillUnits(), (std::vector<std::string>{"V", "9"})) << "box 1 and due; V missed the larger share";
+    EXPECT_EQ(form.review().analysis().practices(), 21);
+    const ReviewBox* k = boxOf(form.review().keeper().boxes(), "K");
     ASSERT_NE(k, nullptr);
     EXPECT_EQ(k->box, kReviewBoxes);
 
     // Off: back to this run alone.
     input.setRecord(false);
-    EXPECT_TRUE(form.drillUnits.empty());
-    EXPECT_EQ(form.review.analysis().practices(), 0);
-    EXPECT_TRUE(form.learning.boxes().empty());
+    EXPECT_TRUE(form.review().drillUnits().empty());
+    EXPECT_EQ(form.review().analysis().practices(), 0);
+    EXPECT_TRUE(form.review().keeper().boxes().empty());
 }
 
 TEST(LearningRecordDelete, AsksFirstAndNoKeepsIt) {

@@ -6,6 +6,7 @@
 #include "learning/results_csv.h"
 #include "learning/stats_report.h"
 #include "support/form_fixture.h"
+#include "sound/clip_catalogue.h"
 
 #include <cstdint>
 #include <fstream>
@@ -19,18 +20,18 @@ namespace {
 // A practice of `groups` callsigns, the first `answers` of them answered wrongly
 // ("X" each) and, with readNext, the one after them read but not answered; then
 // stopped.
-std::vector<std::string> practise(MainForm& form, UserInput& input, VirtualClock& clock, int groups, int answers,
+std::vector<std::string> practise(Session& form, UserInput& input, VirtualClock& clock, int groups, int answers,
                                   bool readNext = false) {
-    form.Text2.setText(std::to_string(groups));
+    input.setText("Text2", std::to_string(groups));
     input.click("Command4");
     std::vector<std::string> lines;
-    for (int n = 1; n <= groups; ++n) lines.push_back(readline(form.Text1.text(), n));
+    for (int n = 1; n <= groups; ++n) lines.push_back(readline(form.controls().Text1.text(), n));
     for (int n = 1; n <= answers; ++n) {
-        while (!form.waitingForAnswer && form.practising) clock.advance(100);
+        while (!form.reader().waitingForAnswer() && form.practice().practising()) clock.advance(100);
         input.type("Text6", "X\r");
     }
     if (readNext)
-        while (!form.waitingForAnswer && form.practising) clock.advance(100);
+        while (!form.reader().waitingForAnswer() && form.practice().practising()) clock.advance(100);
     input.click("Command5");  // marks, also once the reading has finished
     return lines;
 }
@@ -44,31 +45,31 @@ protected:
 
 TEST_F(ReviewTest, ReplayReadsTheRowAgainAndChangesNothing) {
     const auto lines = practise(2, 1);
-    const auto rows = form.ListView1.rows;
+    const auto rows = form.controls().ListView1.rows;
     const std::size_t clips = host.clips.size();
     ASSERT_EQ(input.replay(2), InputResult::Done);
     wait(20'000);
     ASSERT_EQ(host.clips.size(), clips + lines[1].size());
     for (std::size_t i = 0; i < lines[1].size(); ++i)
-        EXPECT_EQ(host.clips[clips + i].name, form.speech.ResToStr(lines[1].substr(i, 1))) << i;
+        EXPECT_EQ(host.clips[clips + i].name, clipNameOf(lines[1].substr(i, 1), {})) << i;
     EXPECT_EQ(host.clips[clips + 1].t - host.clips[clips].t, 1100) << "at the reader's pace";
-    EXPECT_EQ(form.ListView1.rows, rows);
-    EXPECT_FALSE(form.practising);
+    EXPECT_EQ(form.controls().ListView1.rows, rows);
+    EXPECT_FALSE(form.practice().practising());
     for (int bad : {0, 3, -1}) EXPECT_EQ(input.replay(bad), InputResult::Ignored) << bad;
     click("Command4");
     EXPECT_EQ(input.replay(1), InputResult::Ignored) << "not while a practice runs";
 }
 
 TEST_F(ReviewTest, AnalysisAddsUpOverPracticesAndCountsOnlyWhatWasRead) {
-    EXPECT_EQ(form.review.analysis().practices(), 0);
+    EXPECT_EQ(form.review().analysis().practices(), 0);
     const auto first = practise(3, 2, /*readNext=*/true);  // the third callsign is read, not answered
     const auto second = practise(2, 1);                     // stopped before the second is begun
-    EXPECT_EQ(form.review.analysis().practices(), 2);
+    EXPECT_EQ(form.review().analysis().practices(), 2);
     int read = 0;
-    for (const UnitErrors& u : form.review.analysis().rows()) read += u.read;
+    for (const UnitErrors& u : form.review().analysis().rows()) read += u.read;
     const std::size_t expected = first[0].size() + first[1].size() + first[2].size() + second[0].size();
     EXPECT_EQ(read, static_cast<int>(expected));
-    const UnitErrors* x = form.review.analysis().unit(std::string(1, first[0][0]));
+    const UnitErrors* x = form.review().analysis().unit(std::string(1, first[0][0]));
     ASSERT_TRUE(x);
     EXPECT_GE(x->missed, 1);
 }
@@ -89,10 +90,10 @@ TEST(Drill, FavoursTheWeakestAndDrawsAsUsualWithoutHistoryOrWhenOff) {
     // Two practices answered all wrong give every character read a history.
     for (auto* s : {on.get(), off.get()})
         for (int round = 0; round < 2; ++round) practise(s->form(), s->input(), s->clock(), 4, 4);
-    const auto weakest = on->form().review.analysis().weakest();
+    const auto weakest = on->form().review().analysis().weakest();
     ASSERT_EQ(weakest.size(), 3u);
-    EXPECT_EQ(on->form().drillUnits, weakest);
-    EXPECT_TRUE(off->form().drillUnits.empty()) << "off: the generator is left alone";
+    EXPECT_EQ(on->form().review().drillUnits(), weakest);
+    EXPECT_TRUE(off->form().review().drillUnits().empty()) << "off: the generator is left alone";
 
     const auto drilled = practise(on->form(), on->input(), on->clock(), 20, 0);
     int holding = 0;
@@ -118,7 +119,7 @@ TEST_F(ReviewTest, ExportedResultsReadBackAsThePractice) {
     ASSERT_EQ(records[0].rows.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(records[0].rows[i].line, lines[i]);
-        EXPECT_EQ(records[0].rows[i].answer, form.ListView1.rows[i][1]);
+        EXPECT_EQ(records[0].rows[i].answer, form.controls().ListView1.rows[i][1]);
     }
     const StatsReport report = statsReport(records);
     EXPECT_EQ(report.rows, 3);
@@ -161,10 +162,10 @@ protected:
         s.input().click(point.mode);
         s.input().setText("Text2", std::to_string(point.groups));
         s.input().click("Command4");
-        run->text = s.form().Text1.text();
-        while (s.form().practising && more(*run)) {
+        run->text = s.form().controls().Text1.text();
+        while (s.form().practice().practising() && more(*run)) {
             s.clock().advance(10);
-            if (s.form().waitingForAnswer) s.input().type("Text6", "X\r");
+            if (s.form().reader().waitingForAnswer()) s.input().type("Text6", "X\r");
         }
         return run;
     }
@@ -189,12 +190,12 @@ TEST_P(StopAnywhere, AnalysisCountsOnlyTheCharactersWhoseClipsStarted) {
     for (std::size_t started = 0; started <= spoken.size(); ++started) {
         const std::int64_t stopBefore = started < startsAt.size() ? startsAt[started] : INT64_MAX;
         auto run = practise(point, [&](Run& r) { return r.session.clock().nowMs() + 10 < stopBefore; });
-        MainForm& form = run->session.form();
+        Session& form = run->session.form();
         run->session.input().click("Command5");  // marks, also once the reading has finished
         std::map<std::string, int> expected;
         for (std::size_t i = 0; i < started; ++i) ++expected[spoken[i]];
         std::map<std::string, int> counted;
-        for (const UnitErrors& u : form.review.analysis().rows()) counted[u.unit] = u.read;
+        for (const UnitErrors& u : form.review().analysis().rows()) counted[u.unit] = u.read;
         EXPECT_EQ(counted, expected) << started << " of " << spoken.size() << " clips started";
     }
 }

@@ -1,7 +1,7 @@
 // Feedback at a glance: the marks of a marked list, the score and where a
 // practice stands, what the sliders mean; the 学习 menu that gathers the learning
 // features and turns the feedback off. The logic's texts stay as they are.
-#include "practice/answers.h"
+#include "practice/expected_copy.h"
 #include "shell/qt/menu_corner.h"
 #include "shell/qt/practice_status.h"
 #include "window_fixture.h"
@@ -22,12 +22,12 @@ namespace {
 // A practice of three callsigns: the first copied, the second with one character
 // written wrong, the third left without an answer; then stopped.
 void practise(WindowFixture& f) {
-    f.form().Text2.setText("3");
+    f.form().controls().Text2.setText("3");
     f.window().syncFromModel();
     QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
     const auto lines = f.practiceLines();
     for (int row = 0; row < 2; ++row) {
-        for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
+        for (int ms = 0; ms < 60'000 && !f.form().reader().waitingForAnswer(); ms += 100) f.advance(100);
         std::string copy = ExpectedCopy(lines[static_cast<std::size_t>(row)]);
         if (row == 1) copy[1] = copy[1] == 'E' ? 'F' : 'E';
         QTest::keyClicks(f.answerBox(), QString::fromStdString(copy));
@@ -70,7 +70,7 @@ TEST(Feedback, AMarkedListShowsItsWrongCharactersAndMarksInColourButKeepsItsText
     WindowFixture f;
     f.window().show();
     practise(f);
-    const auto& rows = f.form().ListView1.rows;
+    const auto& rows = f.form().controls().ListView1.rows;
     ASSERT_EQ(rows[0][3], "Y");
     ASSERT_EQ(rows[1][3], "N");
     for (int r = 0; r < 3; ++r)
@@ -109,10 +109,10 @@ TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
     f.window().show();
     QLabel* status = f.window().practiceStatus();
     EXPECT_TRUE(status->isHidden()) << "nothing before a practice";
-    f.form().Text2.setText("3");
+    f.form().controls().Text2.setText("3");
     QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
     EXPECT_EQ(status->text(), QStringLiteral("第 1/3 组 · 报读中"));
-    for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
+    for (int ms = 0; ms < 60'000 && !f.form().reader().waitingForAnswer(); ms += 100) f.advance(100);
     EXPECT_EQ(status->text(), QStringLiteral("第 1/3 组 · 请输入"));
     QTest::keyClicks(f.answerBox(), "x");
     QTest::keyClick(f.answerBox(), Qt::Key_Return);
@@ -129,6 +129,7 @@ TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
 
 TEST(Feedback, StatusTexts) {
     using S = PracticeStatus::Stage;
+    using R = PracticeStatus::Run;
     const struct {
         PracticeStatus status;
         const char* text;
@@ -141,6 +142,13 @@ TEST(Feedback, StatusTexts) {
         {{S::Marked, 0, 5, 5}, "正确 5/5 (100%)"},
         {{S::Marked, 0, 500, 499}, "正确 499/500 (99%)"},  // 100% only for all
         {{S::Marked, 0, 500, 1}, "正确 1/500 (1%)"},       // 0% only for none
+        {{S::Reading, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下"},
+        {{S::WaitingForAnswer, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下，报读等下一次回车"},
+        {{S::Reading, 3, 20, 0, false, R::Running, 20}, "阈值测试 · 第 3/20 · +2 dB"},
+        {{S::WaitingForAnswer, 4, 20, 0, true, R::Running, -35}, "阈值测试 · 第 4/20 · -3.5 dB"},
+        {{S::Idle, 0, 0, 0, false, R::Armed}, "阈值测试 · 待开始"},
+        {{S::Marked, 0, 5, 3, false, R::Armed}, "正确 3/5 (60%) · 阈值测试 · 待开始"},
+        {{S::Marked, 0, 7, 3, false, R::Unfinished}, "正确 3/7 (43%) · 阈值测试没有做完"},
     };
     for (const auto& c : cases) EXPECT_EQ(statusText(c.status), QString::fromUtf8(c.text)) << c.text;
 }
@@ -176,7 +184,7 @@ TEST(Feedback, SlidersSayWhatTheirValuesMean) {
     }
     QTest::keyClick(f.slider("Slider2"), Qt::Key_PageUp);
     const QString tone = f.slider("Slider2")->toolTip();
-    EXPECT_TRUE(tone.contains(QStringLiteral("%1 Hz").arg(f.form().Slider2.value.get()))) << tone.toStdString();
+    EXPECT_TRUE(tone.contains(QStringLiteral("%1 Hz").arg(f.form().controls().Slider2.value.get()))) << tone.toStdString();
     EXPECT_TRUE(tone.contains(QStringLiteral("不改变说话人的音高"))) << "an emphasis, not the voice's pitch";
 }
 
@@ -199,11 +207,11 @@ TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
     const int clips = f.operationsOf("clip", "create");
     replay->trigger();
     f.advance(20'000);
-    EXPECT_EQ(f.operationsOf("clip", "create") - clips, static_cast<int>(f.form().review.lastRecord().rows[1].line.size()));
+    EXPECT_EQ(f.operationsOf("clip", "create") - clips, static_cast<int>(f.form().review().lastRecord().rows[1].line.size()));
 
     QAction* drill = item(*f.window().learningMenu(), QStringLiteral("侧重弱项"));
     drill->trigger();
-    EXPECT_TRUE(f.form().review.drill());
+    EXPECT_TRUE(f.form().review().drill());
     emit f.window().learningMenu()->aboutToShow();
     EXPECT_TRUE(item(*f.window().learningMenu(), QStringLiteral("侧重弱项"))->isChecked()) << "the state, afresh";
     EXPECT_TRUE(item(*f.window().listMenu(0), QStringLiteral("侧重弱项"))->isChecked());

@@ -65,11 +65,11 @@ TEST(Keyboard, EnterOrSpacePressesTheFocusedButton) {
         showActive(f);
         f.button("Command4")->setFocus();
         press(key);
-        EXPECT_TRUE(f.form().practising) << "开始, key " << key;
+        EXPECT_TRUE(f.form().practice().practising()) << "开始, key " << key;
         f.button("Command5")->setFocus();
         press(key);
-        EXPECT_FALSE(f.form().practising) << "停止, key " << key;
-        EXPECT_EQ(f.form().ListView1.rows[0][3], "N") << "stopped and marked";
+        EXPECT_FALSE(f.form().practice().practising()) << "停止, key " << key;
+        EXPECT_EQ(f.form().controls().ListView1.rows[0][3], "N") << "stopped and marked";
     }
 }
 
@@ -80,7 +80,7 @@ TEST(Keyboard, StartAndStopKeysWorkFromTheAnswerBoxAndNoCallsignKeyTriggersThem)
     EXPECT_EQ(f.window().stopAction()->shortcut(), QKeySequence(Qt::Key_F6));
     f.list()->setFocus();
     press(Qt::Key_F5);
-    ASSERT_TRUE(f.form().practising);
+    ASSERT_TRUE(f.form().practice().practising());
     f.advance(10);  // the focus goes to the answer box
     ASSERT_EQ(QApplication::focusWidget(), f.answerBox());
 
@@ -88,19 +88,19 @@ TEST(Keyboard, StartAndStopKeysWorkFromTheAnswerBoxAndNoCallsignKeyTriggersThem)
     const QString keys = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/");
     for (QChar c : keys) {
         press(c.unicode());
-        ASSERT_TRUE(f.form().practising) << c.toLatin1();
+        ASSERT_TRUE(f.form().practice().practising()) << c.toLatin1();
     }
     EXPECT_EQ(f.answerBox()->text(), keys);
     press(Qt::Key_Backspace);
     press(Qt::Key_Return);
-    EXPECT_TRUE(f.form().practising);
-    EXPECT_EQ(f.form().ListView1.rows[0][1], keys.chopped(1).toStdString());
+    EXPECT_TRUE(f.form().practice().practising());
+    EXPECT_EQ(f.form().controls().ListView1.rows[0][1], keys.chopped(1).toStdString());
 
     press(Qt::Key_F5);  // 开始 is disabled while a practice runs
-    EXPECT_EQ(f.form().ListView1.rows[0][1], keys.chopped(1).toStdString());
+    EXPECT_EQ(f.form().controls().ListView1.rows[0][1], keys.chopped(1).toStdString());
     press(Qt::Key_F6);
-    EXPECT_FALSE(f.form().practising);
-    EXPECT_EQ(f.form().ListView1.rows[0][3], "N");
+    EXPECT_FALSE(f.form().practice().practising());
+    EXPECT_EQ(f.form().controls().ListView1.rows[0][3], "N");
 }
 
 // A whole practice, a replay and the analysis, with the keyboard alone.
@@ -113,18 +113,18 @@ TEST(Keyboard, AWholePracticeReplayAndAnalysisWithoutAMouse) {
     ASSERT_TRUE(tabTo(f.groupCount()));
     press(Qt::Key_A, Qt::ControlModifier);
     press(Qt::Key_2);
-    ASSERT_EQ(f.form().Text2.text(), "2");
+    ASSERT_EQ(f.form().controls().Text2.text(), "2");
     press(Qt::Key_F5);
     for (int answered = 0; answered < 2;) {
         f.advance(100);
-        if (!f.form().waitingForAnswer) continue;
+        if (!f.form().reader().waitingForAnswer()) continue;
         for (char c : std::string("ab1c")) press(QChar(c).toUpper().unicode());
         press(Qt::Key_Return);
         ++answered;
     }
     f.advance(100);
-    ASSERT_FALSE(f.form().practising);
-    ASSERT_EQ(f.form().ListView1.rows[1][3], "N");
+    ASSERT_FALSE(f.form().practice().practising());
+    ASSERT_EQ(f.form().controls().ListView1.rows[1][3], "N");
 
     // To the list, and a row read again with Enter, then with Space.
     ASSERT_TRUE(tabTo(f.list()));
@@ -136,7 +136,7 @@ TEST(Keyboard, AWholePracticeReplayAndAnalysisWithoutAMouse) {
         press(key);
         f.advance(20'000);
         EXPECT_EQ(f.operationsOf("clip", "create") - clips,
-                  static_cast<int>(f.form().review.lastRecord().rows[1].line.size()))
+                  static_cast<int>(f.form().review().lastRecord().rows[1].line.size()))
             << "row 2, key " << key;
     }
 
@@ -156,7 +156,7 @@ TEST(Keyboard, AWholePracticeReplayAndAnalysisWithoutAMouse) {
 TEST(Keyboard, MenuKeyAndShiftF10OpenTheCurrentRowsMenuWhereverThePointerIs) {
     WindowFixture f;
     showActive(f);
-    f.form().Text2.setText("3");
+    f.form().controls().Text2.setText("3");
     f.window().syncFromModel();
     f.button("Command4")->click();
     f.button("Command5")->click();
@@ -180,7 +180,7 @@ TEST(Keyboard, MenuKeyAndShiftF10OpenTheCurrentRowsMenuWhereverThePointerIs) {
         EXPECT_LE(menu.at.y(), row3.bottom() + 1);
         f.advance(20'000);
         EXPECT_EQ(f.operationsOf("clip", "create") - clips,
-                  static_cast<int>(f.form().review.lastRecord().rows[2].line.size()))
+                  static_cast<int>(f.form().review().lastRecord().rows[2].line.size()))
             << "row 3 read again, key " << k.key;
     }
     // A keyboard context event (as the window system sends for the Menu key) does the same.

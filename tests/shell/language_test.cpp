@@ -57,7 +57,7 @@ TEST(Language, TextBoxMenusAreChinese) {
 TEST(Language, AnExportSaysWhereTheFileWentAndTheNextStartsThere) {
     WindowFixture f;
     EXPECT_EQ(f.window().exportFolder(), QDir::homePath()) << "the home folder at first";
-    f.form().Text2.setText("2");
+    f.form().controls().Text2.setText("2");
     f.button("Command4")->click();
     f.button("Command5")->click();
     QTemporaryDir folder;

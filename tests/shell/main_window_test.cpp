@@ -34,8 +34,8 @@ void start(WindowFixture& f) { QTest::mouseClick(f.button("Command4"), Qt::LeftB
 
 // Runs the reader in virtual time until it halts for the first answer.
 bool readFirstCallsign(WindowFixture& f) {
-    for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
-    return f.form().waitingForAnswer;
+    for (int ms = 0; ms < 60'000 && !f.form().reader().waitingForAnswer(); ms += 100) f.advance(100);
+    return f.form().reader().waitingForAnswer();
 }
 
 TEST(MainWindow, HasItsLayoutAtItsNormalSize) {
@@ -72,7 +72,7 @@ TEST(MainWindow, HasItsLayoutAtItsNormalSize) {
 // control's state from the start.
 TEST(MainWindow, ShowsEveryVisibleControl) {
     WindowFixture f;
-    for (const Control* c : f.form().controls().all()) {
+    for (const Control* c : f.form().controls().registry().all()) {
         const bool hidden = c->name == "Text1" || c->name == "Text3" || c->name == "Text5" || c->name == "Command1" ||
                             c->kind == ControlKind::MenuCommand;
         QWidget* w = f.window().widget(c->name);
@@ -110,18 +110,18 @@ TEST_P(WiredControl, PassesTheUserToTheLogicAndShowsItsAnswer) {
 const Wiring kWirings[] = {
     {"button", [](WindowFixture& f) { start(f); },
      [](WindowFixture& f) {
-         EXPECT_TRUE(f.form().practising);
+         EXPECT_TRUE(f.form().practice().practising());
          EXPECT_FALSE(f.button("Command4")->isEnabled());
          EXPECT_EQ(f.list()->topLevelItemCount(), 20);
      }},
     {"option button", [](WindowFixture& f) { QTest::mouseClick(f.option("Option4"), Qt::LeftButton); },
      [](WindowFixture& f) {
-         EXPECT_TRUE(f.form().Option4.value);
+         EXPECT_TRUE(f.form().controls().Option4.value);
          EXPECT_FALSE(f.option("Option1")->isChecked());
      }},
     {"check box", [](WindowFixture& f) { f.check("Check4")->click(); },
      [](WindowFixture& f) {
-         EXPECT_EQ(f.form().Check4.value, 1);
+         EXPECT_EQ(f.form().controls().Check4.value, 1);
          // The logic disabled the level buttons it overrides; the window shows it.
          EXPECT_FALSE(f.option("Option3")->isEnabled());
      }},
@@ -144,7 +144,7 @@ const Wiring kWirings[] = {
          EXPECT_TRUE(f.answerBox()->text().isEmpty());
      }},
     {"slider", [](WindowFixture& f) { QTest::keyClick(f.slider("Slider1"), Qt::Key_Left); },
-     [](WindowFixture& f) { EXPECT_EQ(f.form().Slider1.value, 4); }},
+     [](WindowFixture& f) { EXPECT_EQ(f.form().controls().Slider1.value, 4); }},
     {"list", [](WindowFixture& f) {
          start(f);
          QTest::mouseClick(f.button("Command5"), Qt::LeftButton);  // a stopped, marked practice
@@ -195,7 +195,7 @@ TEST(MainWindow, AnswerBoxKeepsItsCaretAtTheEndAndPastesAsTyped) {
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(box->text(), QStringLiteral("AB1CD/M"));
     EXPECT_EQ(box->cursorPosition(), 7);
-    EXPECT_EQ(QString::fromStdString(f.form().Text6.text()), box->text());
+    EXPECT_EQ(QString::fromStdString(f.form().controls().Text6.text()), box->text());
 }
 
 TEST(MainWindow, MessageBoxIsModalWithTheInformationIcon) {
@@ -276,13 +276,13 @@ TEST(MainWindow, ListMenuReplaysAnalysesDrillsAndExportsTheMarkedList) {
     const int clips = f.operationsOf("clip", "create");
     items[0]->trigger();
     f.advance(10'000);
-    EXPECT_EQ(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review.lastRecord().rows[0].line.size()));
+    EXPECT_EQ(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review().lastRecord().rows[0].line.size()));
     // A double-click on a row replays it too.
     QTreeWidgetItem* row2 = f.list()->topLevelItem(1);
     const QPoint at = f.list()->visualItemRect(row2).center();
     QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // the press a double-click follows
     QTest::mouseDClick(f.list()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-    EXPECT_GT(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review.lastRecord().rows[0].line.size()));
+    EXPECT_GT(f.operationsOf("clip", "create"), clips + static_cast<int>(f.form().review().lastRecord().rows[0].line.size()));
 
     items[1]->trigger();
     ASSERT_TRUE(f.window().analysisWindow());
@@ -290,7 +290,7 @@ TEST(MainWindow, ListMenuReplaysAnalysesDrillsAndExportsTheMarkedList) {
     EXPECT_FALSE(f.window().analysisWindow()->rows().empty());
 
     items[2]->trigger();
-    EXPECT_TRUE(f.form().review.drill());
+    EXPECT_TRUE(f.form().review().drill());
 
     const std::string path = ::testing::TempDir() + "tessaly_window_export.csv";
     f.window().chooseExportFile = [&] { return path; };
@@ -308,16 +308,16 @@ TEST(MainWindow, SliderDragChangesTheSpeedWhenLetGo) {
     // While the reader waits for an answer nothing else re-applies the speed, so
     // only the slider's own change event can.
     ASSERT_TRUE(readFirstCallsign(f));
-    EXPECT_EQ(f.form().Timer2.interval(), 1100);
+    EXPECT_EQ(f.form().timer("Timer2")->interval(), 1100);
     QSlider* speed = f.slider("Slider1");
     speed->setSliderDown(true);
     speed->setSliderPosition(8);
-    EXPECT_EQ(f.form().Slider1.value, 8);  // the value follows the thumb
-    EXPECT_EQ(f.form().Timer2.interval(), 1100);
+    EXPECT_EQ(f.form().controls().Slider1.value, 8);  // the value follows the thumb
+    EXPECT_EQ(f.form().timer("Timer2")->interval(), 1100);
     f.advance(50);
     EXPECT_EQ(speed->sliderPosition(), 8);
     speed->setSliderDown(false);
-    EXPECT_EQ(f.form().Timer2.interval(), 8 * 120 + 500);
+    EXPECT_EQ(f.form().timer("Timer2")->interval(), 8 * 120 + 500);
 }
 
 TEST(MainWindow, QuitEndsWithoutTheUnloadStep) {
@@ -327,7 +327,6 @@ TEST(MainWindow, QuitEndsWithoutTheUnloadStep) {
     EXPECT_EQ(f.quits, 1);
     f.window().close();
     EXPECT_EQ(f.operationsOf("qrn", "release"), 0);
-    EXPECT_NE(f.form().qrnBuffer, nullptr);
 }
 
 TEST(MainWindow, ClosingWhilePractisingUnloadsAndStopsEveryTimer) {
@@ -338,14 +337,14 @@ TEST(MainWindow, ClosingWhilePractisingUnloadsAndStopsEveryTimer) {
     session.input().click("Command4");
     session.window().syncFromModel();
     QtTimerClock& clock = *session.qtClock();
-    EXPECT_EQ(clock.countdownMs(session.form().Timer2), 1100);
-    EXPECT_EQ(clock.countdownMs(session.form().Timer12), 1000);
+    EXPECT_EQ(clock.countdownMs(*session.form().timer("Timer2")), 1100);
+    EXPECT_EQ(clock.countdownMs(*session.form().timer("Timer12")), 1000);
 
     session.window().show();
     session.window().close();
     EXPECT_TRUE(std::any_of(operations.begin(), operations.end(),
                             [](const SoundOperation& op) { return op.buffer == "qrn" && op.op == "release"; }));
-    for (Timer* t : session.form().timers()) EXPECT_EQ(clock.countdownMs(*t), -1) << t->name();
+    for (const Timer* t : session.form().timers()) EXPECT_EQ(clock.countdownMs(*t), -1) << t->name();
 }
 
 }  // namespace

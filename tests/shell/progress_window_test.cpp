@@ -4,7 +4,7 @@
 #include "learning/learning_record.h"
 #include "learning/learning_settings.h"
 #include "learning/review_boxes.h"
-#include "practice/answers.h"
+#include "practice/expected_copy.h"
 #include "shell/qt/analysis_window.h"
 #include "shell/qt/progress_window.h"
 #include "support/record_folders.h"
@@ -45,11 +45,11 @@ QAction* learningItem(WindowFixture& f, const QString& text) {
 
 // A practice of two callsigns, both copied right.
 void practise(WindowFixture& f) {
-    f.form().Text2.setText("2");
+    f.form().controls().Text2.setText("2");
     f.window().syncFromModel();
     QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
     for (const std::string& line : f.practiceLines()) {
-        for (int ms = 0; ms < 60'000 && !f.form().waitingForAnswer; ms += 100) f.advance(100);
+        for (int ms = 0; ms < 60'000 && !f.form().reader().waitingForAnswer(); ms += 100) f.advance(100);
         QTest::keyClicks(f.answerBox(), QString::fromStdString(ExpectedCopy(line)));
         QTest::keyClick(f.answerBox(), Qt::Key_Return);
     }
@@ -115,11 +115,11 @@ TEST(ProgressWindow, ChartsTheDaysAndThresholdsAndComparesTheLastWeekWithTheOneB
     RecordFolders folders;
     WindowFixture f;
     int days = 0, thresholds = 0;
-    writeRecord(folders.record(), f.form().learning.today(), days, thresholds);
+    writeRecord(folders.record(), f.form().review().keeper().today(), days, thresholds);
     ASSERT_GT(thresholds, 1);
 
     learningItem(f, QStringLiteral("保存学习记录"))->trigger();
-    ASSERT_TRUE(f.form().review.recording());
+    ASSERT_TRUE(f.form().review().recording());
     EXPECT_TRUE(learningItem(f, QStringLiteral("保存学习记录"))->isChecked());
     ProgressWindow* w = f.window().showProgress();
     ASSERT_TRUE(w->isVisible());
@@ -194,7 +194,7 @@ TEST(RecordInTheWindow, TheStartBringsBackTheLastPracticesSettingsAndTheDrill) {
     {
         // Off: a window that restores reads the missing settings file and writes nothing.
         WindowFixture off(false, true);
-        EXPECT_FALSE(off.form().review.recording());
+        EXPECT_FALSE(off.form().review().recording());
         EXPECT_TRUE(off.option("Option7(4)")->isChecked());
         EXPECT_TRUE(folders.kept().empty());
     }
@@ -213,8 +213,8 @@ TEST(RecordInTheWindow, TheStartBringsBackTheLastPracticesSettingsAndTheDrill) {
     ASSERT_TRUE(writeLearningSettings(folders.settings(), {true, last, true}, error)) << error;
 
     WindowFixture f(false, true);
-    EXPECT_TRUE(f.form().review.recording());
-    EXPECT_TRUE(f.form().review.drill());
+    EXPECT_TRUE(f.form().review().recording());
+    EXPECT_TRUE(f.form().review().drill());
     EXPECT_TRUE(f.option("Option7(1)")->isChecked());
     EXPECT_EQ(f.slider("Slider1")->value(), 3);
     EXPECT_EQ(f.slider("Slider2")->value(), 1500);
@@ -225,18 +225,18 @@ TEST(RecordInTheWindow, TheStartBringsBackTheLastPracticesSettingsAndTheDrill) {
     EXPECT_TRUE(f.option("Option9")->isChecked()) << "continuous";
     EXPECT_TRUE(f.option("Option11")->isChecked()) << "the callsign library";
     EXPECT_EQ(f.groupCount()->text(), QStringLiteral("12"));
-    EXPECT_EQ(f.form().additions.agc, "slow");
-    EXPECT_FALSE(f.form().additions.threshold) << "a threshold run is asked for each time";
+    EXPECT_EQ(f.form().band().agc(), "slow");
+    EXPECT_FALSE(f.form().threshold().armed()) << "a threshold run is asked for each time";
     EXPECT_TRUE(learningItem(f, QStringLiteral("保存学习记录"))->isChecked());
     EXPECT_TRUE(learningItem(f, QStringLiteral("侧重弱项"))->isChecked());
     EXPECT_TRUE(f.messages.empty());
 
     // Unticked: forgotten at the next start.
     learningItem(f, QStringLiteral("保存学习记录"))->trigger();
-    EXPECT_FALSE(f.form().review.recording());
+    EXPECT_FALSE(f.form().review().recording());
     EXPECT_FALSE(std::filesystem::exists(folders.settings()));
     WindowFixture next(false, true);
-    EXPECT_FALSE(next.form().review.recording());
+    EXPECT_FALSE(next.form().review().recording());
     EXPECT_TRUE(next.option("Option7(4)")->isChecked());
 }
 
@@ -255,8 +255,8 @@ TEST(RecordInTheWindow, DeletingAsksFirst) {
     f.answerYes = true;
     learningItem(f, QStringLiteral("删除学习记录…"))->trigger();
     EXPECT_FALSE(std::filesystem::exists(folders.record()));
-    EXPECT_TRUE(f.form().review.recording()) << "the record stays on, and starts afresh";
-    EXPECT_TRUE(f.form().learning.practices().empty());
+    EXPECT_TRUE(f.form().review().recording()) << "the record stays on, and starts afresh";
+    EXPECT_TRUE(f.form().review().keeper().practices().empty());
 }
 
 TEST(RecordInTheWindow, TheQuestionBoxSaysYesAndNoInChineseAndNoIsTheDefault) {

@@ -40,7 +40,7 @@ public:
         window().syncFromModel();
     }
     MainWindow& window() { return session.window(); }
-    MainForm& form() { return session.form(); }
+    Session& form() { return session.form(); }
     template <class W>
     W* widget(const std::string& name) {
         return dynamic_cast<W*>(window().widget(name));
@@ -87,7 +87,7 @@ private:
 
 inline std::vector<std::string> WindowFixture::practiceLines() {
     std::vector<std::string> lines;
-    const std::string& text = form().Text1.text();
+    const std::string& text = form().controls().Text1.text();
     for (std::size_t start = 0; start < text.size();) {
         const auto end = text.find("\r\n", start);
         if (end == std::string::npos) break;

@@ -36,6 +36,7 @@ struct HostRecord {
             case HostEvent::Kind::Trial: trials.push_back({e.trial, e.snrDb}); break;
             case HostEvent::Kind::Threshold: thresholds.push_back({e.snrDb, e.se, e.trial}); break;
             case HostEvent::Kind::Question: questions.push_back({e.title, e.text}); break;
+            case HostEvent::Kind::Practice: events.push_back(e.practice); break;
         }
     }
     struct Trial {
@@ -50,6 +51,7 @@ struct HostRecord {
     std::vector<Threshold> thresholds;
     std::vector<Message> messages;
     std::vector<Message> questions;
+    std::vector<PracticeEvent> events;  // what the practice reported, in order
     std::vector<Clip> clips;
     std::string focused;
     bool quit = false;
@@ -102,7 +104,7 @@ private:
 
 protected:
     VirtualClock& clock;
-    MainForm& form;
+    Session& form;
     UserInput& input;
 };
 

@@ -73,7 +73,7 @@ private:
 
 public:
     VirtualClock& clock = session_.clock();
-    MainForm* form = &session_.form();
+    Session* form = &session_.form();
     UserInput* input = &session_.input();
 };
 

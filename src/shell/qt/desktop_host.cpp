@@ -56,7 +56,7 @@ void DesktopHost::thresholdFound(double, double, int trials) {
         threshold_->setAttribute(Qt::WA_DeleteOnClose);
     }
     // The form has put the line under the list's summary: the same words here.
-    threshold_->setText(QString::fromStdString(window_->form().summaryAddition));
+    threshold_->setText(QString::fromStdString(window_->form().practice().summaryAddition()));
     threshold_->setInformativeText(
         QStringLiteral("阈值是能听对一半呼号时的信噪比（%1 个呼号测得，括号内为误差）。数值越低，越能在噪音中听清；"
                        "隔几天再测一次，就能看出进步。")

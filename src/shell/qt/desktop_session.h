@@ -2,7 +2,7 @@
 // One main window with everything behind it: the practice logic, its timers on
 // the Qt event loop, and the window that mirrors it. The program makes one; the
 // tests make one per case, with their own sound platform and message presenter.
-#include "form/main_form.h"
+#include "form/session.h"
 #include "form/user_input.h"
 #include "engine/sound_outputs.h"
 #include "shell/qt/desktop_host.h"
@@ -45,7 +45,7 @@ public:
     // settings when asked, then the widgets.
     void load();
 
-    MainForm& form() { return form_; }
+    Session& form() { return form_; }
     UserInput& input() { return input_; }
     MainWindow& window() { return *window_; }
     DesktopHost& host() { return host_; }
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<QtTimerClock> ownClock_;
     RandomSource random_;
     DesktopHost host_;
-    MainForm form_;
+    Session form_;
     UserInput input_;
     std::unique_ptr<MainWindow> window_;
 };

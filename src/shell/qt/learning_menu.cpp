@@ -24,7 +24,7 @@ struct LearningItem {
 // 重听: the row's callsign once more, with the current word set, speed and tone.
 void addReplay(QMenu& menu, MainWindow& w, int row) {
     QAction* replay = menu.addAction(QStringLiteral("重听"));
-    replay->setEnabled(w.form().review.canReplay(row));
+    replay->setEnabled(w.form().canReplay(row));
     QObject::connect(replay, &QAction::triggered, &w, [&w, row] { w.act([row](UserInput& in) { in.replay(row); }); });
 }
 
@@ -37,7 +37,7 @@ void addAnalysis(QMenu& menu, MainWindow& w, int) {
 void addDrill(QMenu& menu, MainWindow& w, int) {
     QAction* drill = menu.addAction(QStringLiteral("侧重弱项"));
     drill->setCheckable(true);
-    drill->setChecked(w.form().review.drill());
+    drill->setChecked(w.form().review().drill());
     drill->setToolTip(QStringLiteral("下几次练习中，至少一半呼号含有最常听错的字符"));
     QObject::connect(drill, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setDrill(on); }); });
 }
@@ -45,7 +45,7 @@ void addDrill(QMenu& menu, MainWindow& w, int) {
 // 导出成绩…: the marked list as a CSV file, where the user chooses.
 void addExport(QMenu& menu, MainWindow& w, int) {
     QAction* save = menu.addAction(QStringLiteral("导出成绩…"));
-    save->setEnabled(!w.form().practising && w.form().review.canExport());
+    save->setEnabled(!w.form().practice().practising() && w.form().review().canExport());
     QObject::connect(save, &QAction::triggered, &w, [&w] { w.exportResults(); });
 }
 
@@ -55,7 +55,7 @@ void addKeepRecord(QMenu& menu, MainWindow& w, int) {
     menu.addSeparator();
     QAction* keep = menu.addAction(QStringLiteral("保存学习记录"));
     keep->setCheckable(true);
-    keep->setChecked(w.form().review.recording());
+    keep->setChecked(w.form().review().recording());
     keep->setToolTip(QStringLiteral("每次判过分的练习都记入学习记录；下次启动时沿用上次练习的设置和侧重弱项"));
     QObject::connect(keep, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setRecord(on); }); });
 }
@@ -89,8 +89,8 @@ void addThreshold(QMenu& menu, MainWindow& w, int) {
     menu.addSeparator();
     QAction* run = menu.addAction(QStringLiteral("阈值测试"));
     run->setCheckable(true);
-    run->setChecked(w.form().additions.threshold);
-    run->setEnabled(!w.form().practising);
+    run->setChecked(w.form().threshold().armed());
+    run->setEnabled(!w.form().practice().practising());
     run->setToolTip(QStringLiteral("下一次开始时：噪音随答对答错升降，测出能听对一半呼号的信噪比（dB）"));
     QObject::connect(run, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setThreshold(on); }); });
 }
@@ -104,7 +104,7 @@ void addPath(QMenu& menu, MainWindow& w, int) {
         const QString name = QString::fromUtf8(preset.name);
         QAction* item = paths->addAction(preset.name == std::string_view("off") ? QStringLiteral("关") : name);
         item->setCheckable(true);
-        item->setChecked(w.form().additions.path == preset.name);
+        item->setChecked(w.form().band().path() == preset.name);
         item->setToolTip(QString::fromUtf8(preset.descriptionZh));
         item->setStatusTip(item->toolTip());
         group->addAction(item);
@@ -120,7 +120,7 @@ void addReceiver(QMenu& menu, MainWindow& w, int) {
     receiver->setToolTipsVisible(true);
     QAction* passband = receiver->addAction(QStringLiteral("SSB 通带 300–2700 Hz"));
     passband->setCheckable(true);
-    passband->setChecked(w.form().additions.passband);
+    passband->setChecked(w.form().band().passband());
     passband->setToolTip(QStringLiteral("像短波接收机一样只留下 300 到 2700 Hz：低沉的隆隆声和尖锐的嘶声都滤掉"));
     QObject::connect(passband, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setPassband(on); }); });
     receiver->addSeparator();
@@ -134,7 +134,7 @@ void addReceiver(QMenu& menu, MainWindow& w, int) {
     for (const auto& [speed, label] : speeds) {
         QAction* item = receiver->addAction(label);
         item->setCheckable(true);
-        item->setChecked(w.form().additions.agc == speed);
+        item->setChecked(w.form().band().agc() == speed);
         item->setToolTip(QStringLiteral("自动增益：信号衰落时把声音拉回来，噪音也随之升高"));
         group->addAction(item);
         QObject::connect(item, &QAction::triggered, &w,

@@ -55,7 +55,7 @@ QMargins frameOf(const QWidget* w) {
 }
 }  // namespace
 
-MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(input) {
+MainWindow::MainWindow(Session& form, UserInput& input) : session_(form), form_(form.controls()), input_(input) {
     setWindowTitle(QStringLiteral("Tessaly V" TESSALY_VERSION "  BY Orvane"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -76,7 +76,7 @@ MainWindow::MainWindow(MainForm& form, UserInput& input) : form_(form), input_(i
 MainWindow::~MainWindow() = default;
 
 QWidget* MainWindow::widget(const std::string& controlName) const {
-    const Control* model = form_.control(controlName);
+    const Control* model = form_.find(controlName);
     auto it = widgetOf_.find(model);
     return it == widgetOf_.end() ? nullptr : it->second;
 }
@@ -226,7 +226,7 @@ void MainWindow::syncControl(const Control& model, QWidget* w) {
             if (list.rowsRevision() != syncedRows_) {
                 syncedRows_ = list.rowsRevision();
                 list_->showRows(list.rows);
-                copied_ = copiedRows(form_);
+                copied_ = copiedRows(session_);
                 showMarks();
             }
             list_->showSelectedRow(list.selectedRow);
@@ -245,8 +245,8 @@ void MainWindow::syncFromModel() {
         syncAll();
         return;
     }
-    if (form_.controls().revision() != syncedRevision_) {
-        syncedRevision_ = form_.controls().revision();
+    if (form_.registry().revision() != syncedRevision_) {
+        syncedRevision_ = form_.registry().revision();
         for (Binding& b : bindings_) {
             if (b.model->revision() == b.synced) continue;
             b.synced = b.model->revision();
@@ -257,7 +257,7 @@ void MainWindow::syncFromModel() {
 }
 
 void MainWindow::syncAll() {
-    syncedRevision_ = form_.controls().revision();
+    syncedRevision_ = form_.registry().revision();
     for (Binding& b : bindings_) {
         b.synced = b.model->revision();
         syncControl(*b.model, b.widget);
@@ -266,16 +266,16 @@ void MainWindow::syncAll() {
 }
 
 void MainWindow::syncRest() {
-    const PracticeStatus status = feedbackShown_ ? qt::practiceStatus(form_, copied_) : PracticeStatus{};
+    const PracticeStatus status = feedbackShown_ ? qt::practiceStatus(session_, copied_) : PracticeStatus{};
     if (!(status == shownStatus_)) {
         shownStatus_ = status;
         corner_->showStatus(statusText(status));
     }
     // An open analysis follows each newly marked practice, and the learning record.
-    const std::size_t record = form_.learning.revision();
+    const std::size_t record = session_.review().keeper().revision();
     if (analysis_ && analysis_->isVisible() &&
-        (form_.review.analysis().practices() != analysedPractices_ || record != recordShown_)) {
-        analysedPractices_ = form_.review.analysis().practices();
+        (session_.review().analysis().practices() != analysedPractices_ || record != recordShown_)) {
+        analysedPractices_ = session_.review().analysis().practices();
         analysis_->refresh();
     }
     if (progress_ && progress_->isVisible() && record != recordShown_) progress_->refresh();
@@ -293,7 +293,7 @@ void MainWindow::showMarks() {
     std::vector<std::optional<AnswerMarks>> marks;
     if (feedbackShown_) {
         const auto& rows = form_.ListView1.rows;
-        const auto& record = form_.review.lastRecord().rows;
+        const auto& record = session_.review().lastRecord().rows;
         marks.reserve(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (rows[i][3].empty()) {
@@ -331,9 +331,9 @@ std::unique_ptr<QMenu> MainWindow::listMenu(int row) {
 }
 
 AnalysisWindow* MainWindow::showAnalysis() {
-    if (!analysis_) analysis_ = new AnalysisWindow(form_.review.analysis(), this, &form_.learning);
+    if (!analysis_) analysis_ = new AnalysisWindow(session_.review().analysis(), this, &session_.review().keeper());
     analysis_->refresh();
-    analysedPractices_ = form_.review.analysis().practices();
+    analysedPractices_ = session_.review().analysis().practices();
     if (!analysis_->isVisible()) placeBeside(analysis_);
     analysis_->show();
     analysis_->raise();
@@ -342,8 +342,8 @@ AnalysisWindow* MainWindow::showAnalysis() {
 }
 
 ProgressWindow* MainWindow::showProgress() {
-    form_.review.rereadRecord();  // another window may have added to it
-    if (!progress_) progress_ = new ProgressWindow(form_.learning, this);
+    session_.review().rereadRecord();  // another window may have added to it
+    if (!progress_) progress_ = new ProgressWindow(session_.review().keeper(), this);
     progress_->refresh();
     if (!progress_->isVisible()) placeBeside(progress_);
     progress_->show();
@@ -382,7 +382,7 @@ void MainWindow::exportResults() {
     if (!written) return;  // the logic has said why
     const QFileInfo file(qs(path));
     exportFolder_ = file.absolutePath();
-    form_.host().messageBox("导出成绩", "成绩已保存到：\n" + QDir::toNativeSeparators(file.absoluteFilePath()).toStdString());
+    session_.host().messageBox("导出成绩", "成绩已保存到：\n" + QDir::toNativeSeparators(file.absoluteFilePath()).toStdString());
 }
 
 void MainWindow::fitOnScreen() {

@@ -3,7 +3,7 @@
 // events become UserInput calls (the one way user actions reach the logic) and,
 // after each of them and after every timer tick, the widgets are brought up to
 // date from the controls. No practice logic lives here.
-#include "form/main_form.h"
+#include "form/session.h"
 #include "form/user_input.h"
 #include "shell/qt/practice_status.h"
 
@@ -34,7 +34,7 @@ class MenuCorner;
 
 class MainWindow final : public QMainWindow {
 public:
-    MainWindow(MainForm& form, UserInput& input);
+    MainWindow(Session& form, UserInput& input);
     ~MainWindow() override;
 
     // After a timer tick: brings up to date the widgets of the controls that changed
@@ -84,7 +84,7 @@ public:
     void setFeedbackShown(bool shown);
 
     // For the learning menu's items: the logic as it stands, and a user's action on it.
-    const MainForm& form() const { return form_; }
+    const Session& form() const { return session_; }
     void act(const std::function<void(UserInput&)>& action) {
         forward([&] { action(input_); });
     }
@@ -144,7 +144,8 @@ private:
     void connectSlider(QSlider* widget, const std::string& name);
     void placeBeside(QWidget* window) const;
 
-    MainForm& form_;
+    Session& session_;
+    WindowControls& form_;  // the controls the widgets show
     UserInput& input_;
     bool loaded_ = false;
     bool quitting_ = false;

@@ -16,38 +16,67 @@ long percent(int part, int whole) {
 }
 }  // namespace
 
-int copiedRows(const MainForm& f) {
-    const auto& rows = f.ListView1.rows;
-    const auto marked = std::min(static_cast<std::size_t>(std::max(f.groupCount, 0)), rows.size());
-    return static_cast<int>(std::count_if(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(marked),
-                                          [](const ListView::Row& row) { return row[3] == "Y"; }));
-}
+int copiedRows(const Session& session) { return session.practice().CountCorrect(); }
 
-PracticeStatus practiceStatus(const MainForm& f, int copied) {
+PracticeStatus practiceStatus(const Session& session, int copied) {
     PracticeStatus s;
-    const auto& rows = f.ListView1.rows;
-    s.groups = std::min(f.groupCount, static_cast<int>(rows.size()));
-    if (f.practising) {
-        s.stage = f.waitingForAnswer ? PracticeStatus::Stage::WaitingForAnswer : PracticeStatus::Stage::Reading;
+    const Practice& practice = session.practice();
+    const auto& rows = practice.rows();
+    s.groups = std::min(practice.groupCount(), static_cast<int>(rows.size()));
+    if (practice.practising()) {
+        s.stage = session.reader().waitingForAnswer() ? PracticeStatus::Stage::WaitingForAnswer
+                                                      : PracticeStatus::Stage::Reading;
         // Before the first clip the first callsign is on its way.
-        s.group = std::clamp(f.linesStarted, 1, std::max(s.groups, 1));
-    } else if (f.Text6.enabled && !f.Text1.text().empty()) {
+        s.group = std::clamp(practice.callsignsBegun(), 1, std::max(s.groups, 1));
+        s.answeredAhead = practice.callsignsBegun() >= 1 && practice.answerCount() >= practice.callsignsBegun();
+        if (session.threshold().running()) {
+            s.run = PracticeStatus::Run::Running;
+            s.snrTenths = static_cast<int>(std::lround(session.band().callsignSnr().value_or(0) * 10));
+        }
+    } else if (session.controls().Text6.enabled && !practice.text().empty()) {
         s.stage = PracticeStatus::Stage::ReadingOver;  // continuous reading done, answers still open
-    } else if (s.groups > 0 && !rows.front()[3].empty()) {
+    } else if (s.groups > 0 && rows.front().copied) {
         s.stage = PracticeStatus::Stage::Marked;
         s.copied = copied;
     } else {
         s.groups = 0;
     }
+    if (!practice.practising() && session.threshold().armed()) s.run = PracticeStatus::Run::Armed;
+    if (s.stage == PracticeStatus::Stage::Marked && practice.summaryAddition() == ThresholdRun::kNotFound)
+        s.run = PracticeStatus::Run::Unfinished;
     return s;
 }
 
+namespace {
+// "+2", "-3.5", "0": an SNR with its sign, to a tenth.
+QString signedDb(int tenths) {
+    QString text = QString::number(tenths / 10.0, 'f', tenths % 10 ? 1 : 0);
+    return tenths > 0 ? QStringLiteral("+") + text : text;
+}
+}  // namespace
+
 QString statusText(const PracticeStatus& s) {
     using Stage = PracticeStatus::Stage;
+    if (s.run == PracticeStatus::Run::Running)
+        return QStringLiteral("阈值测试 · 第 %1/%2 · %3 dB").arg(s.group).arg(s.groups).arg(signedDb(s.snrTenths));
+    if (s.run == PracticeStatus::Run::Armed && s.stage != Stage::ReadingOver) {
+        const QString armed = QStringLiteral("阈值测试 · 待开始");
+        const QString before = statusText({s.stage, s.group, s.groups, s.copied});
+        return before.isEmpty() ? armed : before + QStringLiteral(" · ") + armed;
+    }
+    if (s.run == PracticeStatus::Run::Unfinished)
+        return statusText({s.stage, s.group, s.groups, s.copied}) +
+               QStringLiteral(" · 阈值测试没有做完");
     switch (s.stage) {
         case Stage::Idle: return {};
-        case Stage::Reading: return QStringLiteral("第 %1/%2 组 · 报读中").arg(s.group).arg(s.groups);
-        case Stage::WaitingForAnswer: return QStringLiteral("第 %1/%2 组 · 请输入").arg(s.group).arg(s.groups);
+        case Stage::Reading:
+            // Taken early: the reader will wait at the callsign's end all the same.
+            if (s.answeredAhead) return QStringLiteral("第 %1/%2 组 · 本组答案已记下").arg(s.group).arg(s.groups);
+            return QStringLiteral("第 %1/%2 组 · 报读中").arg(s.group).arg(s.groups);
+        case Stage::WaitingForAnswer:
+            if (s.answeredAhead)
+                return QStringLiteral("第 %1/%2 组 · 本组答案已记下，报读等下一次回车").arg(s.group).arg(s.groups);
+            return QStringLiteral("第 %1/%2 组 · 请输入").arg(s.group).arg(s.groups);
         case Stage::ReadingOver: return QStringLiteral("报读完毕 · 请输入");
         case Stage::Marked:
             if (s.groups == 0) return {};

@@ -27,7 +27,7 @@ public:
 
     // Another pace takes over from now (the live sound, once open).
     void setPace(std::shared_ptr<Pace> pace);
-    std::int64_t nowMs() const { return paced_.nowMs(); }
+    std::int64_t nowMs() const override { return paced_.nowMs(); }
 
     // Runs after the ticks of every wake-up, e.g. to bring the widgets up to date.
     void setAfterTick(std::function<void()> afterTick) { afterTick_ = std::move(afterTick); }

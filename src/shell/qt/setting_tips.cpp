@@ -1,7 +1,7 @@
 #include "shell/qt/setting_tips.h"
 
 #include "practice/reading_pace.h"
-#include "speech/speech_output.h"
+#include "sound/voice_tone.h"
 
 namespace tessaly::qt {
 
