@@ -21,7 +21,7 @@ packages=(
   # data: the callsign library comes from qrq's list of real callsigns
   qrq
   # voices and noise recordings are made at build time
-  flite espeak-ng sox
+  flite espeak-ng sox festival festvox-us-slt-hts
   # the window under a virtual screen, and Chinese fonts
   xvfb xauth fonts-noto-cjk fonts-liberation2
   # closing the real window under a window manager, in the tests

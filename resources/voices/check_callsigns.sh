@@ -16,8 +16,16 @@
 #
 # Environment: CALLSIGNS (callsigns a practice, 20), SETS (exam standard places
 # other mixed), MODES (continuous grouped), VOICES (a voice pack directory to
-# render with), JOBS (parallel runs, the number of processors), GRAMMAR (set or
-# all, below).
+# render with), SPEAKER (a built-in speaker to render with, below), DIGITS
+# (figures: the figure code words for the examination digits), JOBS (parallel
+# runs, the number of processors), GRAMMAR (set or all, below), LISTENER and
+# SEGMENT (below).
+#
+# SPEAKER=NAME renders in that built-in speaker's voice: its clips, from CLIPS
+# (the build's resources/voices, found from TESSALY's place in the build by
+# default), are given to the render as a voice pack (which trims and levels
+# them again, by the same rule). DIGITS=figures puts the figure code words
+# (clips 20..29) in the place of the examination digits the same way.
 #
 # GRAMMAR=set (the default): each set is copied against its own words, the
 # whole practice as one utterance. GRAMMAR=all: a listener who knows the words
@@ -29,7 +37,15 @@
 # like another set's word (AIT as "Canada") or like two words (TREE as "three
 # eight", KEY-LOH as "three kilo", Gallipoli as "kilo Italy").
 #
+# LISTENER=.../asr_callsigns.py has that listener copy each practice instead,
+# with every set's words (the figure code words too) in its grammar: SEGMENT=vad
+# (the default) cuts the practice at its silences and recognises every word
+# alone, so a short word gets no help from its neighbours; SEGMENT=decoder
+# decodes the whole file in one pass. The table then gives no confusions, only
+# the callsigns missed (read>heard).
+#
 # Needs, only for this check: apt-get install pocketsphinx pocketsphinx-en-us
+# (and python3-pocketsphinx for LISTENER)
 set -euo pipefail
 
 if (($# < 1)); then
@@ -52,9 +68,45 @@ if [[ $grammar != set && $grammar != all ]]; then
 fi
 groups=${CALLSIGNS:-20}
 jobs=${JOBS:-$(nproc)}
+segment=${SEGMENT:-vad}
 
 work=$(mktemp -d)
 [[ -n ${KEEP:-} ]] || trap 'rm -rf "$work"' EXIT; [[ -n ${KEEP:-} ]] && echo "work in $work" >&2
+
+# A speaker or the figure code words: a voice pack of those clips.
+if [[ -n ${SPEAKER:-} || ${DIGITS:-} == figures ]]; then
+  clips=${CLIPS:-$(dirname "$tessaly")/../../resources/voices}
+  from=$clips${SPEAKER:+/$SPEAKER}
+  if [[ ! -f $from/301.wav ]]; then
+    echo "check_callsigns: no clips in $from (set CLIPS to the build's resources/voices)" >&2
+    exit 2
+  fi
+  mkdir "$work/pack"
+  for f in "$from"/*.wav; do
+    name=$(basename "$f")
+    [[ $name == 2[0-9].wav || $name == NULL.wav ]] || cp "$f" "$work/pack/"
+  done
+  if [[ ${DIGITS:-} == figures ]]; then
+    for d in {0..9}; do cp "$from/2$d.wav" "$work/pack/1$d.wav"; done
+  fi
+  VOICES=$work/pack
+fi
+
+# The listener's grammar: its own words and the figure code words, whose
+# pronunciations join a copy of the model's dictionary.
+if [[ -n ${LISTENER:-} ]]; then
+  LISTENER=$(realpath "$LISTENER")
+  mkdir "$work/model"
+  ln -s "$clarity_model/en-us" "$work/model/en-us"
+  {
+    cat "$clarity_model/cmudict-en-us.dict"
+    clarity_dictionary "${clarity_figures[@]}"
+  } >"$work/model/cmudict-en-us.dict"
+  {
+    cat "$(dirname "$LISTENER")/vocab.tsv"
+    for d in {0..9}; do printf 'figure %d %s\n' "$d" "${clarity_figures[d]}"; done
+  } >"$work/listener.tsv"
+fi
 
 # Per set, a file "word<TAB>character" of every word a listener of that set
 # may hear. Digits are the examination digits in the examination set and the
@@ -79,6 +131,7 @@ words_of() {
     done
   done
   for i in {0..9}; do printf '%s\t%s\n' "${clarity_digits[i]}" "$i"; done
+  [[ $1 == all ]] && for i in {0..9}; do printf '%s\t%s\n' "${clarity_figures[i]}" "$i"; done
   printf 'portable\t/\nmobile\tm\n'
 }
 
@@ -108,6 +161,10 @@ run() {
   [[ -n ${VOICES:-} ]] && pack=(--voices "$VOICES")
   "$tessaly" render --groups "$groups" --words "$set" --mode "$mode" --seed "$seed" \
     "${pack[@]}" --out "$base.wav" --key "$base.key" >/dev/null
+  if [[ -n $LISTENER ]]; then
+    listen "$set $mode $seed" "$base"
+    return
+  fi
   sox -V1 -D "$base.wav" -r 16000 -c 1 -b 16 "$base.16k.wav"
   if [[ $grammar == set ]]; then
     # The whole practice is one utterance: the recogniser's own cutting at
@@ -184,9 +241,24 @@ run() {
       print line
     }' "$base.key" "$base.heard"
 }
-export -f run
-export work tessaly groups clarity_model grammar
-export VOICES=${VOICES:-}
+
+# listen LABEL BASE: the practice BASE.wav copied by LISTENER; prints what run
+# prints, with the callsigns missed as read>heard.
+listen() {
+  awk 'NF && !/^#/ { print $NF }' "$2.key" | sed -E 's#/QRP$#/q#; s#/(M+)$#/\L\1#' >"$2.expect"
+  ASR_MODEL_DIR=$work/model /usr/bin/python3 "$LISTENER" "$2.wav" --expect "$2.expect" --gap 1.5 \
+    --segment "$segment" --vocab "$work/listener.tsv" --json >"$2.json" || true
+  /usr/bin/python3 -c '
+import json, sys
+r = json.load(open(sys.argv[2]))
+missed = ["%s>%s*1" % (x["expected"] or "-", (x["heard"] or "-").replace(" ", "_"))
+          for x in r["rows"] if x["result"] != "OK"]
+print(sys.argv[1], r["copied"], r["total"], r["chars_correct"], r["chars_total"], *missed)
+' "$1" "$2.json"
+}
+export -f run listen
+export work tessaly groups clarity_model grammar segment
+export VOICES=${VOICES:-} LISTENER=${LISTENER:-}
 
 for set in "${sets[@]}"; do
   for mode in "${modes[@]}"; do

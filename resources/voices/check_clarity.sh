@@ -9,7 +9,8 @@
 # the machine, so read the figure as a ranking of voices and a guard against a
 # broken clip, not as what a learner hears.
 #
-# CLIPDIR holds the generated clips (<build>/resources/voices). With a noise
+# CLIPDIR holds the generated clips (<build>/resources/voices, or a speaker's
+# folder in it, <build>/resources/voices/awb). With a noise
 # recording the clips are heard over it, the noise slowed to a quarter of its
 # rate as the program plays the band noise, ATTENUATION_DB under full scale
 # (the noise levels S1..S5 are 30, 20, 15, 10 and 5 dB).
@@ -30,6 +31,7 @@ letters=("${clarity_letters[@]}")
 places=("${clarity_places[@]}")
 other=("${clarity_other[@]}")
 digits=("${clarity_digits[@]}")
+figures=("${clarity_figures[@]}")
 
 declare -A expect
 for i in {0..25}; do
@@ -42,6 +44,7 @@ done
 for i in {0..9}; do
   expect[0$i]=${digits[i]}
   expect[1$i]=${digits[i]}
+  expect[2$i]=${figures[i]}
 done
 expect[PORTABLE]=portable
 expect[MOBILE]=mobile
@@ -116,6 +119,7 @@ for name in "${names[@]}"; do
     3??) set="letters exam" ;;
     0?) set="digits plain" ;;
     1?) set="digits exam" ;;
+    2?) set="digits figures" ;;
     *) set="designators" ;;
   esac
   total[$set]=$((${total[$set]:-0} + 1))
@@ -128,7 +132,7 @@ done
 all=0
 all_right=0
 for set in "letters standard" "letters places" "letters other" "letters exam" \
-  "digits plain" "digits exam" "designators"; do
+  "digits plain" "digits exam" "digits figures" "designators"; do
   printf "%-18s %3d of %3d\n" "$set" "${right[$set]:-0}" "${total[$set]}"
   all=$((all + total[$set]))
   all_right=$((all_right + ${right[$set]:-0}))

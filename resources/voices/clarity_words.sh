@@ -11,8 +11,8 @@ clarity_need_pocketsphinx() {
   fi
 }
 
-# The words of the letters A..Z in each set, and of the digits 0..9, as the
-# recogniser spells them.
+# The words of the letters A..Z in each set, and of the digits 0..9 (plain and
+# figure code words), as the recogniser spells them.
 clarity_letters=(alfa bravo charlie delta echo foxtrot golf hotel india juliett kilo lima mike
   november oscar papa quebec romeo sierra tango uniform victor whiskey xray yankee zulu)
 clarity_places=(amsterdam baltimore casablanca denmark edison florida gallipoli havana italia
@@ -22,6 +22,7 @@ clarity_other=(america boston canada denmark england france germany honolulu ita
   london mexico norway ontario pacific quebec radio santiago tokyo united victoria
   washington xray yokohama zanzibar)
 clarity_digits=(zero one two three four five six seven eight nine)
+clarity_figures=(nadazero unaone bissotwo terrathree kartefour pantafive soxisix setteseven oktoeight novenine)
 
 # clarity_dictionary WORD...: the model's pronunciations of the words (every
 # variant it has), the words it lacks, and the examination pronunciations
@@ -59,6 +60,16 @@ four(9) F OW ER
 five(9) F AY F
 eight(9) EY T
 nine(9) N AY N ER
+nadazero N AA D AA Z EY R OW
+unaone UW N AA W AH N
+bissotwo B IY S OW T UW
+terrathree T EY R AA T R IY
+kartefour K AA R T EY F OW ER
+pantafive P AE N T AA F AY V
+soxisix S AA K S IY S IH K S
+setteseven S EY T EY S EH V AH N
+oktoeight AA K T OW EY T
+novenine N OW V EY N AY N ER
 DICT
   } | sort -u)
   local missing=""

@@ -15,7 +15,7 @@ rows() {
     line=${line%$'\r'}
     [[ -z ${line//[[:space:]]/} || $line == \#* || $line == voice[[:space:]]* ]] && continue
     read -r name rest <<<"$line"
-    rest=$(sed -E 's/^fade=[^ ]+ +//' <<<"$rest")  # how a synthesised word is cut is the build's business
+    rest=$(sed -E 's/^((fade|onset|pace)=[^ ]+ +)+//' <<<"$rest")  # how a synthesised word is cut and paced is the build's business
     printf '%s\t%s\n' "$name" "$rest"
   done <"$dir/$1"
 }

@@ -1,10 +1,12 @@
 # Spoken clips: made at build time from the word lists beside this file by
-# make_clips.sh (flite and sox, installed by scripts/setup.sh), one command per
-# list, plus the silent pause clip "NULL". Each word is trimmed and levelled by
-# tessaly_make_clip, with the rule voice packs are loaded with. Appends each clip to
-# TESSALY_RESOURCE_ENTRIES and the target that makes them to
-# TESSALY_RESOURCE_TARGETS.
-foreach(tool flite sox soxi)
+# make_clips.sh (flite, festival and sox, installed by scripts/setup.sh), one
+# command per list, plus the silent pause clip "NULL". Each word is trimmed and
+# levelled by tessaly_make_clip, with the rule voice packs are loaded with.
+# Then every built-in speaker (speakers/<name>.txt) says the words of all the
+# lists in its own voice, one command per speaker: its clip X is the resource
+# "<name>/X". Appends each clip to TESSALY_RESOURCE_ENTRIES and the target that
+# makes them to TESSALY_RESOURCE_TARGETS.
+foreach(tool flite festival sox soxi)
   find_program(TESSALY_${tool}_PROGRAM ${tool})
   if(NOT TESSALY_${tool}_PROGRAM)
     message(FATAL_ERROR "The voices are made with ${tool}, which is missing: run scripts/setup.sh.")
@@ -22,7 +24,9 @@ target_link_libraries(tessaly_make_clip PRIVATE PkgConfig::SNDFILE_CLIPS)
 set(voices_out "${CMAKE_CURRENT_BINARY_DIR}/voices")
 set(voices_script "${voices_source}/make_clips.sh")
 set(voices_files "")
-foreach(list letters_standard letters_places letters_other letters_exam digits_plain digits_exam designators)
+set(voices_lists "")
+set(voices_clips "")
+foreach(list letters_standard letters_places letters_other letters_exam digits_plain digits_exam digits_figures designators)
   set(list_file "${voices_source}/${list}.txt")
   # A clip added to a list must reach the table of resources too.
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${list_file}")
@@ -35,7 +39,9 @@ foreach(list letters_standard letters_places letters_other letters_exam digits_p
     string(REGEX MATCH "^[^ \t]+" name "${line}")
     list(APPEND outputs "${voices_out}/${name}.wav")
     list(APPEND TESSALY_RESOURCE_ENTRIES WAVE "${name}" "${voices_out}/${name}.wav")
+    list(APPEND voices_clips "${name}")
   endforeach()
+  list(APPEND voices_lists "${list_file}")
   add_custom_command(
     OUTPUT ${outputs}
     COMMAND bash "${voices_script}" "$<TARGET_FILE:tessaly_make_clip>" "${list_file}" "${voices_out}"
@@ -56,6 +62,26 @@ add_custom_command(
   VERBATIM)
 list(APPEND voices_files "${null_clip}")
 list(APPEND TESSALY_RESOURCE_ENTRIES WAVE NULL "${null_clip}")
+
+# The speakers, each saying every clip of the lists above (after the clips
+# played most, since a resource is found by a search in order).
+foreach(speaker awb kal rms slt slt-hts)
+  set(speaker_file "${voices_source}/speakers/${speaker}.txt")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${speaker_file}")
+  set(outputs "")
+  foreach(name IN LISTS voices_clips)
+    list(APPEND outputs "${voices_out}/${speaker}/${name}.wav")
+    list(APPEND TESSALY_RESOURCE_ENTRIES WAVE "${speaker}/${name}" "${voices_out}/${speaker}/${name}.wav")
+  endforeach()
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND bash "${voices_script}" "$<TARGET_FILE:tessaly_make_clip>" --speaker "${speaker_file}"
+            "${voices_out}/${speaker}" ${voices_lists}
+    DEPENDS "${speaker_file}" ${voices_lists} "${voices_script}" tessaly_make_clip
+    COMMENT "Speaking every clip as ${speaker}"
+    VERBATIM)
+  list(APPEND voices_files ${outputs})
+endforeach()
 
 add_custom_target(tessaly_voices DEPENDS ${voices_files})
 list(APPEND TESSALY_RESOURCE_TARGETS tessaly_voices)

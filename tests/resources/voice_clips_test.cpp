@@ -1,105 +1,113 @@
-// The spoken clips built into the program: every name the reader can ask for
-// is there, in the format and length the reader's timing relies on, trimmed,
-// at one loudness, and no two clips of a set are the same recording.
+// The spoken clips built into the program, in each set's own voice and in every
+// built-in speaker's: every name the reader can ask for is there, in the format
+// and length the reader's timing relies on, trimmed, at one loudness, and no two
+// clips are the same recording.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "sound/speakers.h"
 #include "support/wave_probe.h"
 
 namespace tessaly::test {
 namespace {
 
-// Clip names by set: letters A..Z of word sets 0..3, digits 0..9 of digit
-// sets 0 and 1, and the designator words.
-std::map<std::string, std::vector<std::string>> spokenSets() {
-  std::map<std::string, std::vector<std::string>> sets;
+// Letters A..Z of word sets 0..3, digits 0..9 of digit sets 0..2 (plain,
+// examination, figure code words) and the designator words.
+std::vector<std::string> spokenClips() {
+  std::vector<std::string> names;
   char name[8];
   for (int set = 0; set < 4; ++set) {
     for (int letter = 1; letter <= 26; ++letter) {
       std::snprintf(name, sizeof name, "%d%02d", set, letter);
-      sets["letters " + std::to_string(set)].push_back(name);
+      names.push_back(name);
     }
   }
-  for (int set = 0; set < 2; ++set) {
-    for (int digit = 0; digit <= 9; ++digit) {
-      std::snprintf(name, sizeof name, "%d%d", set, digit);
-      sets["digits " + std::to_string(set)].push_back(name);
-    }
+  for (int set = 0; set < 3; ++set) {
+    for (int digit = 0; digit <= 9; ++digit) names.push_back(std::to_string(set) + std::to_string(digit));
   }
-  sets["designators"] = {"PORTABLE", "MOBILE", "QRP"};
-  return sets;
+  for (const char* word : {"PORTABLE", "MOBILE", "QRP"}) names.push_back(word);
+  return names;
 }
 
-std::vector<std::string> allSpokenClips() {
-  std::vector<std::string> all;
-  for (const auto& [set, names] : spokenSets()) all.insert(all.end(), names.begin(), names.end());
-  return all;
+// "" is each set's own voice.
+std::string resourceName(const std::string& voice, const std::string& clip) {
+  return voice.empty() ? clip : speakerClipName(voice, clip);
 }
 
 double dbfs(double amplitude16) { return 20.0 * std::log10(amplitude16 / 32768.0); }
 
-class SpokenClip : public testing::TestWithParam<std::string> {};
+// The mean RMS (dBFS) of the voice's clips, after checking each.
+double checkClipsOf(const std::string& voice) {
+  double sumDb = 0;
+  for (const std::string& clip : spokenClips()) {
+    const std::string name = resourceName(voice, clip);
+    SCOPED_TRACE(name);
+    const auto wave = builtInWave(name);
+    if (!wave) {
+      ADD_FAILURE() << "no WAVE resource " << name;
+      continue;
+    }
+    EXPECT_EQ(wave->formatTag, 1);
+    EXPECT_EQ(wave->channels, 1);
+    EXPECT_EQ(wave->rateHz, 22050u);
+    EXPECT_EQ(wave->bitsPerSample, 16);
+    EXPECT_GE(wave->seconds(), 0.27);
+    EXPECT_LE(wave->seconds(), 0.83);
 
-TEST_P(SpokenClip, IsMono16Bit22050HzAndOfAReadableLength) {
-  const auto wave = builtInWave(GetParam());
-  ASSERT_TRUE(wave) << "no WAVE resource " << GetParam();
-  EXPECT_EQ(wave->formatTag, 1);
-  EXPECT_EQ(wave->channels, 1);
-  EXPECT_EQ(wave->rateHz, 22050u);
-  EXPECT_EQ(wave->bitsPerSample, 16);
-  EXPECT_GE(wave->seconds(), 0.27);
-  EXPECT_LE(wave->seconds(), 0.83);
+    const std::vector<int> s = wave->samples();
+    if (s.empty()) {
+      ADD_FAILURE() << "empty";
+      continue;
+    }
+    int peak = 0;
+    double squares = 0;
+    for (int x : s) {
+      peak = std::max(peak, std::abs(x));
+      squares += static_cast<double>(x) * x;
+    }
+    const double rmsDb = dbfs(std::sqrt(squares / static_cast<double>(s.size())));
+    sumDb += rmsDb;
+    // A little headroom, and one loudness across voices and words (RMS of the
+    // whole clip, which includes the gaps inside a word).
+    EXPECT_LE(dbfs(peak), -0.9);
+    EXPECT_GE(rmsDb, -22.0);
+    EXPECT_LE(rmsDb, -15.0);
+
+    // The word starts at once: something audible (50 dB under the peak) within
+    // the first 10 ms, so that a clip's onset is its tick.
+    const double audible = peak * std::pow(10.0, -50.0 / 20.0);
+    const auto tenMs = static_cast<std::size_t>(0.010 * wave->rateHz);
+    EXPECT_TRUE(std::any_of(s.begin(), s.begin() + static_cast<long>(tenMs),
+                            [&](int x) { return std::abs(x) >= audible; }))
+        << "starts with silence";
+    // And it ends with the word, unless silence was added to reach the minimum
+    // length.
+    const auto lastAudible = static_cast<std::size_t>(
+        std::find_if(s.rbegin(), s.rend(), [&](int x) { return std::abs(x) >= audible; }).base() - s.begin());
+    if (wave->seconds() > 0.28) {
+      EXPECT_LE(static_cast<double>(s.size() - lastAudible) / wave->rateHz, 0.03) << "ends with silence";
+    }
+  }
+  return sumDb / static_cast<double>(spokenClips().size());
 }
 
-TEST_P(SpokenClip, IsTrimmedAndAtTheCommonLevel) {
-  const auto wave = builtInWave(GetParam());
-  ASSERT_TRUE(wave);
-  const std::vector<int> s = wave->samples();
-  ASSERT_FALSE(s.empty());
-  int peak = 0;
-  double squares = 0;
-  for (int x : s) {
-    peak = std::max(peak, std::abs(x));
-    squares += static_cast<double>(x) * x;
-  }
-  const double rms = std::sqrt(squares / static_cast<double>(s.size()));
-  // A little headroom, and one loudness across voices and words (RMS of the
-  // whole clip, which includes the gaps inside a word).
-  EXPECT_LE(dbfs(peak), -0.9);
-  EXPECT_GE(dbfs(rms), -22.0);
-  EXPECT_LE(dbfs(rms), -15.0);
-
-  // The word starts at once: something audible (50 dB under the peak) within
-  // the first 10 ms, so that a clip's onset is its tick.
-  const double audible = peak * std::pow(10.0, -50.0 / 20.0);
-  const auto tenMs = static_cast<std::size_t>(0.010 * wave->rateHz);
-  EXPECT_TRUE(std::any_of(s.begin(), s.begin() + static_cast<long>(tenMs),
-                          [&](int x) { return std::abs(x) >= audible; }))
-      << GetParam() << " starts with silence";
-  // And it ends with the word, unless silence was added to reach the minimum
-  // length.
-  const auto lastAudible = static_cast<std::size_t>(
-      std::find_if(s.rbegin(), s.rend(), [&](int x) { return std::abs(x) >= audible; }).base() - s.begin());
-  const double trailingS = static_cast<double>(s.size() - lastAudible) / wave->rateHz;
-  if (wave->seconds() > 0.28) {
-    EXPECT_LE(trailingS, 0.03) << GetParam() << " ends with silence";
+TEST(SpokenClips, EveryVoiceHasEveryClipInFormAndAllVoicesAreEquallyLoud) {
+  const double defaultDb = checkClipsOf("");
+  for (const Speaker& speaker : builtInSpeakers()) {
+    EXPECT_NEAR(checkClipsOf(std::string(speaker.name)), defaultDb, 1.0) << speaker.name << " (mean RMS, dB)";
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Catalogue, SpokenClip, testing::ValuesIn(allSpokenClips()),
-                         [](const auto& info) { return info.param; });
 
 // Every clip is its own recording: no letter or digit of a set repeats
 // another, and the words that several sets share (Quebec, Denmark,
 // Washington, ...) are said in each set's own voice.
 TEST(SpokenClips, AreAllDistinctRecordings) {
-  const std::vector<std::string> all = allSpokenClips();
+  const std::vector<std::string> all = spokenClips();
   std::vector<std::span<const std::uint8_t>> data;
   for (const std::string& name : all) {
     const auto wave = builtInWave(name);
@@ -111,6 +119,39 @@ TEST(SpokenClips, AreAllDistinctRecordings) {
       EXPECT_FALSE(std::ranges::equal(data[i], data[j])) << all[i] << " and " << all[j] << " are the same recording";
     }
   }
+}
+
+// Each speaker is a voice of its own: most of its clips differ from the
+// default's (it shares only the sets the default reads in its voice).
+TEST(SpokenClips, EachSpeakerSaysMostWordsUnlikeTheDefault) {
+  for (const Speaker& speaker : builtInSpeakers()) {
+    std::size_t same = 0;
+    for (const std::string& clip : spokenClips()) {
+      const auto own = builtInWave(speakerClipName(speaker.name, clip)), plain = builtInWave(clip);
+      same += own && plain && std::ranges::equal(own->data, plain->data);
+    }
+    EXPECT_LT(same, spokenClips().size() / 2) << speaker.name;
+  }
+}
+
+TEST(Speakers, AreNamedAndDescribedAndTheirLookupFallsBackForSharedRecordings) {
+  int female = 0, notAmerican = 0;
+  for (const Speaker& speaker : builtInSpeakers()) {
+    EXPECT_EQ(findSpeaker(speaker.name), &speaker);
+    EXPECT_FALSE(speaker.description.empty()) << speaker.name;
+    female += speaker.gender == SpeakerGender::Female;
+    notAmerican += speaker.accent != "American";
+  }
+  EXPECT_GE(builtInSpeakers().size(), 5u);
+  EXPECT_GE(female, 2);
+  EXPECT_GE(notAmerican, 1);
+  EXPECT_EQ(findSpeaker("nobody"), nullptr);
+
+  const WaveLookup awb = speakerWaves("awb");
+  const auto own = awb("301"), shared = awb("NULL");
+  ASSERT_TRUE(own && shared);
+  EXPECT_EQ(own->data(), findResource("WAVE", "awb/301")->data());
+  EXPECT_EQ(shared->data(), findResource("WAVE", "NULL")->data());
 }
 
 // Its format is checked with the noise recordings.
