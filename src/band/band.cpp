@@ -59,13 +59,13 @@ int Band::drawTimerInterval() {
     return random_.draw(91, 50);
 }
 
-void Band::startNoise() {
+void Band::startNoise(const Speech& voice) {
     // Without a sound device the noise loops do not exist: the practice runs silently.
     if (noiseBuffer_) noiseBuffer_->play(true);
     if (!trials_) callsignSnr_ = snr_;
     // The variation's dips, when ticked, take the level from their first step on.
     if (callsignSnr_ && (controls_.Check4.value != 1 || trials_)) setNoiseVolume(noiseVolume());
-    applySnr();
+    applySnr(voice);
 }
 
 void Band::startPaths(int callers) {
@@ -114,7 +114,7 @@ void Band::enableLevelButtons() {
     for (OptionButton* o : controls_.noiseButtons()) o->enabled = enabled;
 }
 
-void Band::setSnr(std::optional<double> snrDb, bool practising) {
+void Band::setSnr(std::optional<double> snrDb, bool practising, const Speech& voice) {
     snr_ = snrDb;
     enableLevelButtons();
     if (!practising) {
@@ -123,7 +123,7 @@ void Band::setSnr(std::optional<double> snrDb, bool practising) {
         return;
     }
     if (!trials_) callsignSnr_ = snr_;
-    applySnr();
+    applySnr(voice);
 }
 
 void Band::beginTrials(double snrDb) {
@@ -140,11 +140,11 @@ void Band::endTrials() {
     controls_.Check4.enabled = true;
 }
 
-void Band::callsignBegins() {
-    if (callsignSnr_) applySnr();
+void Band::callsignBegins(const Speech& voice) {
+    if (callsignSnr_) applySnr(voice);
 }
 
-void Band::applySnr() {
+void Band::applySnr(const Speech& voice) {
     ReceivedChannel* channel = device_.channel();
     if (!channel) return;
     if (!callsignSnr_) {
@@ -152,12 +152,12 @@ void Band::applySnr() {
         appliedSnr_.reset();
         return;
     }
-    if (channel->setSnr(toHundredths(*callsignSnr_), snrReference())) appliedSnr_ = callsignSnr_;
+    if (channel->setSnr(toHundredths(*callsignSnr_), snrReference(voice))) appliedSnr_ = callsignSnr_;
 }
 
-std::optional<int> Band::levelNear(double snrDb) const {
+std::optional<int> Band::levelNear(double snrDb, const Speech& voice) const {
     ReceivedChannel* channel = device_.channel();
-    const auto volume = channel ? channel->noiseVolumeFor(toHundredths(snrDb), snrReference()) : std::nullopt;
+    const auto volume = channel ? channel->noiseVolumeFor(toHundredths(snrDb), snrReference(voice)) : std::nullopt;
     if (!volume) return std::nullopt;
     // Past the loudest level by more than half its step to the next, or past the
     // quietest by more than a step: beyond the buttons (6 or 0).
@@ -169,9 +169,9 @@ std::optional<int> Band::levelNear(double snrDb) const {
     return nearest;
 }
 
-SnrReference Band::snrReference() const {
+SnrReference Band::snrReference(const Speech& voice) const {
     SnrReference reference;
-    reference.clips = wordSetClipShares(controls_.words());
+    reference.clips = voiceClipShares(voice);
     reference.clipFrequency = kClipFrequency;
     reference.tone = toneBoost(controls_.Slider2.value);
     reference.intervalMs = readerIntervalMs(controls_.Slider1.value);

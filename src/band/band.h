@@ -8,6 +8,7 @@
 #include "practice/excursion.h"
 #include "practice/timer.h"
 #include "practice/window_controls.h"
+#include "sound/clip_catalogue.h"
 #include "sound/device_link.h"
 
 #include <cstdint>
@@ -29,8 +30,9 @@ public:
     void load();
 
     // ---- a practice
-    // Start: the band noise loops, at the SNR when one applies.
-    void startNoise();
+    // Start: the band noise loops, at the SNR when one applies. An SNR is reckoned with
+    // the reader's `voice` (its clips' powers).
+    void startNoise(const Speech& voice);
     // Start: each station's path, drawn from the practice's random source; a pile-up's
     // `callers` stations each have theirs too.
     void startPaths(int callers = 0);
@@ -60,7 +62,7 @@ public:
 
     // ---- the SNR
     // The setting (snr DB, or none: back to the level buttons).
-    void setSnr(std::optional<double> snrDb, bool practising);
+    void setSnr(std::optional<double> snrDb, bool practising, const Speech& voice);
     const std::optional<double>& snrSetting() const { return snr_; }
     // A threshold run's trials: the noise follows them alone, the buttons and the
     // noise variation wait. Each callsign's SNR is given as the run fixes it.
@@ -69,13 +71,13 @@ public:
     void endTrials();
     bool inTrials() const { return trials_; }
     // The reader begins a callsign: its SNR applies from its first clip.
-    void callsignBegins();
+    void callsignBegins(const Speech& voice);
     // The SNR the callsign now being read is heard at; none while the buttons set the noise.
     const std::optional<double>& callsignSnr() const { return callsignSnr_; }
     // The level button (1..5 for S1..S5) whose band noise comes nearest `snrDb` with the
     // voice as it is set now: 6 for noise well beyond S5, 0 well below S1; nullopt
     // where the sound cannot tell.
-    std::optional<int> levelNear(double snrDb) const;
+    std::optional<int> levelNear(double snrDb, const Speech& voice) const;
 
     // ---- the path and the receiver
     void setPath(const std::string& preset, bool practising);
@@ -93,10 +95,10 @@ private:
     int noiseVolume() const;
     void setNoiseVolume(int volume);
     void enableLevelButtons();
-    void applySnr();
+    void applySnr(const Speech& voice);
     void applyPath();
     int callers_ = 0;  // the pile-up's stations, whose paths are the band's too
-    SnrReference snrReference() const;
+    SnrReference snrReference(const Speech& voice) const;
     int drawTimerInterval();  // reseeded, 50 .. 140 ms
 
     WindowControls& controls_;

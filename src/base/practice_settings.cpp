@@ -1,5 +1,7 @@
 #include "base/practice_settings.h"
 
+#include "base/speakers.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -119,6 +121,8 @@ SettingsFields additionFields(const PracticeSettings& s) {
     if (s.passband) fields.emplace_back("passband", "on");
     if (s.agc != "off") fields.emplace_back("agc", s.agc);
     if (s.threshold) fields.emplace_back("threshold", "on");
+    if (s.speaker != "default") fields.emplace_back("speaker", s.speaker);
+    if (s.figures) fields.emplace_back("digits", "figures");
     if (s.pileup) fields.emplace_back("pileup", std::to_string(s.pileup));
     if (s.pileupStream) fields.emplace_back("pileup-stream", "on");
     return fields;
@@ -141,6 +145,8 @@ SettingsFields settingsFields(const PracticeSettings& s) {
         {"passband", s.passband ? "on" : "off"},
         {"agc", s.agc},
         {"threshold", s.threshold ? "on" : "off"},
+        {"speaker", s.speaker},
+        {"digits", s.figures ? "figures" : "set"},
         {"pileup", s.pileup ? std::to_string(s.pileup) : "off"},
         {"pileup-stream", s.pileupStream ? "on" : "off"},
     };
@@ -220,6 +226,13 @@ bool setSettingsField(PracticeSettings& s, std::string_view name, std::string_vi
         return bad("off, fast, medium or slow");
     } else if (name == "threshold") {
         return onOff(s.threshold);
+    } else if (name == "speaker") {
+        if (value != "default" && value != "varied" && !findSpeaker(value))
+            return bad("default, varied or " + speakerNames());
+        s.speaker = std::string(value);
+    } else if (name == "digits") {
+        if (value != "set" && value != "figures") return bad("set or figures");
+        s.figures = value == "figures";
     } else if (name == "pileup") {
         if (value == "off") {
             s.pileup = 0;

@@ -43,6 +43,8 @@ struct PracticeSettings {
     bool passband = false;        // the receiver's SSB passband
     std::string agc = "off";      // the receiver's AGC: off, fast, medium, slow
     bool threshold = false;       // an adaptive threshold run
+    std::string speaker = "default";  // each set's own voice, one speaker's name, or varied (one a callsign)
+    bool figures = false;         // digits as the figure code words (NADAZERO ..), not the set's own
     int pileup = 0;               // a pile-up of this many stations (2 .. 6); 0: none
     bool pileupStream = false;    // its callers come as a steady stream, not as a fixed set
 

@@ -10,9 +10,10 @@ namespace tessaly {
 Session::Session(TimerClock& clock, SoundPlatform& platform, RandomSource& random, FormHost& host)
     : clock_(clock), host_(host), practice_(controls_, clock, host), sources_(random),
       reader_(controls_, platform, clock, random, host, [this] { Timer2_Timer(); }),
-      interferer_(controls_, platform, clock, random), band_(controls_, platform, clock, random), keeper_(host),
-      review_(host, keeper_), replay_(controls_, platform, clock, random, host, practice_, band_),
-      pileup_(controls_, platform, clock, random, host, sources_, practice_, band_, [this] { PileupTimer_Timer(); }) {
+      interferer_(controls_, platform, clock, random, reader_), band_(controls_, platform, clock, random), keeper_(host),
+      review_(host, keeper_), replay_(controls_, platform, clock, random, host, practice_, band_, reader_),
+      pileup_(controls_, platform, clock, random, host, sources_, practice_, band_, reader_,
+              [this] { PileupTimer_Timer(); }) {
     WindowControls& c = controls_;
     c.Command1.onClick = [this] { Command1_Click(); };
     c.Command4.onClick = [this] { Command4_Click(); };
@@ -93,7 +94,7 @@ void Session::Command4_Click() {
     controls_.Command1.press();  // the generator
     practice_.beginRunning();
     reader_.startReading();
-    band_.startNoise();
+    band_.startNoise(reader_.steadyVoice());
     band_.startPaths();
     band_.startConditions();
     interferer_.startIfTicked();
@@ -109,7 +110,7 @@ void Session::startPileup() {
     reader_.rewind();
     reader_.stopTimers();  // the callers speak, not the reader
     practice_.beginRunning();
-    band_.startNoise();
+    band_.startNoise(reader_.steadyVoice());
     band_.startPaths(pileup_.stations());
     band_.startConditions();
     interferer_.startIfTicked();
@@ -135,8 +136,9 @@ void Session::Timer2_Timer() {
             band_.setTrialSnr(*snr);
             host_.trialBegins(line, *snr);
         }
-        band_.callsignBegins();
-        practice_.callsignBegins(clock_.nowMs(), band_.callsignSnr());
+        const std::string& speaker = reader_.beginCallsign();
+        band_.callsignBegins(reader_.steadyVoice());
+        practice_.callsignBegins(clock_.nowMs(), band_.callsignSnr(), speaker);
     }
     if (reader_.speak(step, groupedReading(), band_.fadeLevel())) practice_.unitRead();
     if (reader_.waitingForAnswer() && threshold_.running() && answeredAhead()) reader_.resumeAfterAnswer();
@@ -232,7 +234,7 @@ void Session::mark() {
     practice_.setSummaryAddition("");
     if (thresholdRun) {
         if (estimate) {
-            practice_.setSummaryAddition(ThresholdRun::resultText(*estimate, band_.levelNear(estimate->snrDb)));
+            practice_.setSummaryAddition(ThresholdRun::resultText(*estimate, band_.levelNear(estimate->snrDb, reader_.steadyVoice())));
             host_.thresholdFound(estimate->snrDb, estimate->se, estimate->trials);
         } else {
             practice_.setSummaryAddition(ThresholdRun::kNotFound);

@@ -43,7 +43,9 @@ public:
     void mabout_Click() { host_.showAbout(); }
 
     // ---- the additions, as the 学习 menu sets them (already checked)
-    void setSnr(std::optional<double> snrDb) { band_.setSnr(snrDb, practice_.practising()); }
+    void setSnr(std::optional<double> snrDb) { band_.setSnr(snrDb, practice_.practising(), reader_.steadyVoice()); }
+    void setSpeaker(const std::string& choice) { reader_.setSpeaker(choice); }
+    void setFigures(bool on) { reader_.setFigures(on); }
     void setPath(const std::string& preset) { band_.setPath(preset, practice_.practising()); }
     void setReceiver(bool passband, const std::string& agc) { band_.setReceiver(passband, agc); }
     void armThreshold(bool on) { threshold_.arm(on); }

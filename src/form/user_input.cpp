@@ -147,6 +147,19 @@ InputResult UserInput::setThreshold(bool on) {
     return InputResult::Done;
 }
 
+InputResult UserInput::setSpeaker(const std::string& choice) {
+    PracticeSettings s;
+    std::string error;
+    if (!setSettingsField(s, "speaker", choice, error)) return InputResult::NotApplicable;
+    session_.setSpeaker(choice);
+    return InputResult::Done;
+}
+
+InputResult UserInput::setFigures(bool on) {
+    session_.setFigures(on);
+    return InputResult::Done;
+}
+
 InputResult UserInput::setPileup(int stations) {
     if (stations != 0 && (stations < Pileup::kFewestStations || stations > Pileup::kMostStations))
         return InputResult::NotApplicable;

@@ -62,6 +62,11 @@ public:
     InputResult setPassband(bool on);
     InputResult setAgc(const std::string& speed);
     InputResult setThreshold(bool on);  // the next Start begins a threshold run
+    // Whose voice reads: "default" (each word set's own), "varied" (one drawn for each
+    // callsign) or a built-in speaker's name; an unknown one is refused (NotApplicable).
+    InputResult setSpeaker(const std::string& choice);
+    // The digits as the figure code words (NADAZERO ..), or as the word set has them.
+    InputResult setFigures(bool on);
     // A pile-up of 2 .. 6 stations from the next Start on, or none (0); refused while a
     // practice runs. Its callers as a steady stream, or a fixed set.
     InputResult setPileup(int stations);

@@ -51,6 +51,7 @@ Json dumpState(const Session& session) {
     d["noiseDipLevel"] = band.noiseDipLevel();
     d["toneCentre"] = reader.toneCentre();
     d["clipName"] = reader.clipName();
+    d["speaker"] = reader.speaker().empty() ? "default" : reader.speaker();
     Json controls = Json::object();
     // The window's controls; the menu commands hold no state to show.
     for (const Control* control : c.registry().all())

@@ -7,6 +7,7 @@
 #include "headless/headless_session.h"
 #include "headless/voice_pack_option.h"
 #include "learning/own_files.h"
+#include "base/speakers.h"
 #include "form/setting_controls.h"
 #include "practice/expected_copy.h"
 #include "practice/reading_pace.h"
@@ -137,6 +138,16 @@ CommandLine renderCommandLine(RenderOptions& o) {
               return std::string();
           }},
          choiceOption("--agc", "off|fast|medium|slow", "the receiver's AGC (off)", "agc", agcNames(), s),
+         {"--speaker", "NAME|varied", "whose voice reads: one of the built-in speakers (" + speakerNames() +
+                                          "), or varied: one for each callsign (each word set's own)",
+          [&s](const std::string& v) {
+              std::string error;
+              if (v == "default" || !setSettingsField(s, "speaker", v, error))
+                  return "--speaker must be varied or one of " + speakerNames() + ", not \"" + v + "\"";
+              return std::string();
+          }},
+         choiceOption("--digits", "set|figures", "digits as the word set says them, or as figure code words (set)",
+                      "digits", {"set", "figures"}, s),
          {"--pileup", "N", "a pile-up of N stations (2..6) calling at once, --groups rounds of it; nobody answers",
           [&s](const std::string& v) {
               std::string error;
@@ -297,8 +308,13 @@ int render(const RenderOptions& o) {
                        snrText(call.levelHundredths / 100.0) + ' ' + (call.speaker.empty() ? "default" : call.speaker) +
                        ' ' + ExpectedCopy(call.callsign) + '\n';
         } else {
-            for (int row = 1; row <= groups; ++row)
-                key += std::to_string(row) + ' ' + rows[static_cast<std::size_t>(row - 1)].expected + '\n';
+            // With a speaker chosen, each line names the voice that read it, before the callsign.
+            for (int row = 1; row <= groups; ++row) {
+                const CallsignRow& r = rows[static_cast<std::size_t>(row - 1)];
+                key += std::to_string(row) + ' ';
+                if (o.settings.speaker != "default") key += (r.speaker.empty() ? "default" : r.speaker) + ' ';
+                key += r.expected + '\n';
+            }
         }
         if (!keyFile->write(key, error)) return cannotWrite(o.keyPath, error);
     }

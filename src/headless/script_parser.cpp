@@ -154,6 +154,17 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
             if (!setSettingsField(s, "pileup", value, error)) scan.fail(error);
             a.number = s.pileup;
         }
+    } else if (verb == "speaker") {
+        a.kind = ScriptAction::Kind::Speaker;
+        a.text = scan.word("a speaker's name, varied or default");
+        PracticeSettings s;
+        std::string error;
+        if (!setSettingsField(s, "speaker", a.text, error)) scan.fail(error);
+    } else if (verb == "digits") {
+        a.kind = ScriptAction::Kind::Digits;
+        const std::string value = scan.word("set or figures");
+        if (value != "set" && value != "figures") scan.fail("digits is set or figures, not \"" + value + "\"");
+        a.number = value == "figures";
     } else if (verb == "record") {
         a.kind = ScriptAction::Kind::Record;
         a.text = scan.word("on, off or delete");
@@ -162,7 +173,7 @@ std::optional<ScriptAction> parseScriptLine(const std::string& line, int lineNum
     } else {
         scan.fail("unknown action \"" + verb +
                   "\" (expected click, type, settext, slide, hover, wait, dump, close, replay, drill, export, snr, "
-                  "path, passband, agc, threshold, pileup or record)");
+                  "path, passband, agc, threshold, speaker, digits, pileup or record)");
     }
     scan.end();
     return a;
@@ -191,6 +202,8 @@ std::optional<UserAction> userAction(ScriptAction::Kind kind) {
         case K::Threshold:
         case K::Pileup:
         case K::PileupStream:
+        case K::Speaker:
+        case K::Digits:
         case K::Record: break;
     }
     return std::nullopt;

@@ -16,13 +16,14 @@ struct ScriptAction {
         Click, Type, SetText, Slide, Hover, Wait, Dump, Close, Replay, Drill, Export,
         Snr, Path, Passband, Agc, Threshold,  // additions: the received channel and the threshold run
         Pileup, PileupStream,                 // a pile-up: its stations (0: none), a steady stream
+        Speaker, Digits,                      // whose voice reads; the digits as figure code words (1) or not
         Record,  // the learning record: on, off or delete
     };
     Kind kind = Kind::Dump;
     int line = 0;        // 1-based line of the script
     std::string target;  // control name
     std::string text;    // type, settext, export (the file); record: on, off or delete
-    std::int64_t number = 0;  // slide value, wait milliseconds, replay row, pile-up stations; drill, passband, threshold 1 (on) or 0 (off)
+    std::int64_t number = 0;  // slide value, wait milliseconds, replay row, pile-up stations; drill, passband, threshold, digits 1 (on) or 0 (off)
     std::optional<double> snrDb;  // snr: unset for "snr off"
 };
 

@@ -306,6 +306,8 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
             case K::Threshold: r = input.setThreshold(a.number == 1); break;
             case K::Pileup: r = input.setPileup(static_cast<int>(a.number)); break;
             case K::PileupStream: r = input.setPileupStream(a.number == 1); break;
+            case K::Speaker: r = input.setSpeaker(a.text); break;
+            case K::Digits: r = input.setFigures(a.number == 1); break;
             case K::Record:
                 if (a.text == "delete") input.deleteRecord();
                 else input.setRecord(a.text == "on");

@@ -13,8 +13,9 @@ CallerStation::CallerStation(int index, WindowControls& controls, SoundPlatform&
     timer_.setEnabled(false);
 }
 
-int CallerStation::call(const Caller& caller, int intervalMs, int fadeLevel) {
+int CallerStation::call(const Caller& caller, bool figures, int intervalMs, int fadeLevel) {
     caller_ = caller;
+    figures_ = figures;
     text_ = caller.twice ? caller.callsign + " " + caller.callsign : caller.callsign;
     at_ = 0;
     intervalMs_ = intervalMs;
@@ -36,8 +37,7 @@ void CallerStation::tick() {
     const std::string character = text_.substr(at_++, 1);
     // A pause between the two callsigns of a call says nothing.
     if (character != " ") {
-        std::string clip = clipNameFor(character, controls_.words(), random_);
-        if (!caller_.speaker.empty()) clip = caller_.speaker + "/" + clip;
+        const std::string clip = clipNameFor(character, {controls_.words(), figures_, caller_.speaker}, random_);
         station_.say(clip, caller_.levelHundredths + fadeLevel_, kClipFrequency, toneBoost(controls_.Slider2.value));
     }
     // The pace from the first clip on; done after the last.

@@ -30,7 +30,8 @@ public:
     // Begins a call of `caller`'s: its first clip `caller.offsetMs` from now, the next
     // ones every `intervalMs`, each at `fadeLevel` (the band's QSB) below its level.
     // How long the call lasts, ms, from now to its last clip's start plus one interval.
-    int call(const Caller& caller, int intervalMs, int fadeLevel);
+    // The digits are said as `figures` says.
+    int call(const Caller& caller, bool figures, int intervalMs, int fadeLevel);
     // The call is cut off (the listener transmits): silent at once.
     void stop();
     bool calling() const { return timer_.enabled(); }
@@ -49,6 +50,7 @@ private:
     std::size_t at_ = 0;
     int intervalMs_ = 1100;
     int fadeLevel_ = 0;
+    bool figures_ = false;
 };
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #include "pileup/pileup.h"
 
 #include "pileup/call_matching.h"
+#include "base/speakers.h"
 #include "practice/reading_pace.h"
 
 #include <algorithm>
@@ -30,9 +31,11 @@ std::string_view outcomeName(PileupCaller::Outcome outcome) {
 
 Pileup::Pileup(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random,
                FormHost& host, CallsignSources& sources, Practice& practice, const Band& band,
-               std::function<void()> step)
+               const PracticeReader& reader, std::function<void()> step)
     : controls_(controls), clock_(clock), random_(random), host_(host), sources_(sources), practice_(practice),
-      band_(band) {
+      band_(band), reader_(reader) {
+    speakers_.emplace_back();
+    for (const Speaker& s : builtInSpeakers()) speakers_.emplace_back(s.name);
     for (int i = 0; i < kMostStations; ++i)
         stations_.push_back(std::make_unique<CallerStation>(i, controls, platform, clock, random));
     timer_.attach(&clock, std::move(step));
@@ -175,11 +178,11 @@ void Pileup::beginCall() {
         PileupCaller& c = callers_[i];
         ++c.calls;
         report("call", {{"callsign", c.caller.callsign}, {"n", static_cast<long long>(c.calls)}});
-        practice_.rowHeard(c.row, clock_.nowMs(), band_.callsignSnr());
+        practice_.rowHeard(c.row, clock_.nowMs(), band_.callsignSnr(), c.caller.speaker);
         calls_.push_back({round_, clock_.nowMs() + c.caller.offsetMs, c.caller.levelHundredths, c.caller.speaker,
                           c.caller.callsign});
         CallerStation& station = *stations_[static_cast<std::size_t>(stationOf_[i])];
-        longest = std::max(longest, station.call(c.caller, interval, band_.fadeLevel()));
+        longest = std::max(longest, station.call(c.caller, reader_.steadyVoice().figures, interval, band_.fadeLevel()));
     }
     // The listener has a while to answer; then those still calling call again.
     schedule(Next::Listened, longest + kListenMs);

@@ -15,6 +15,7 @@
 #include "band/band.h"
 #include "pileup/caller_station.h"
 #include "practice/practice.h"
+#include "stations/practice_reader.h"
 #include "sources/callsign_sources.h"
 
 #include <functional>
@@ -58,16 +59,16 @@ public:
 
     // `step` runs on each tick of the pile-up's timer: the session, which ends the
     // practice once the pile-up is over.
+    // Callers speak as the reader would, each in a speaker of its own.
     Pileup(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
-           CallsignSources& sources, Practice& practice, const Band& band, std::function<void()> step);
+           CallsignSources& sources, Practice& practice, const Band& band, const PracticeReader& reader,
+           std::function<void()> step);
 
     // The setting: 2 .. 6 stations, or 0 for none; a fixed set or a steady stream.
     void setStations(int stations) { stationCount_ = stations; }
     void setStream(bool on) { stream_ = on; }
     int stations() const { return stationCount_; }
     bool stream() const { return stream_; }
-    // The voices callers speak in, drawn one a caller ("" is each word set's own).
-    void setSpeakers(std::vector<std::string> speakers) { speakers_ = std::move(speakers); }
 
     // Start: when set, a pile-up of `count` rounds (a stream: callers) begins. True
     // when it began.
@@ -115,11 +116,12 @@ private:
     CallsignSources& sources_;
     Practice& practice_;
     const Band& band_;
+    const PracticeReader& reader_;
     std::vector<std::unique_ptr<CallerStation>> stations_;
     Timer timer_{"PileupTimer", 20};
     int stationCount_ = 0;
     bool stream_ = false;
-    std::vector<std::string> speakers_{""};
+    std::vector<std::string> speakers_;  // the voices callers speak in: each set's own ("") and every speaker's
     bool running_ = false;
     int count_ = 0;  // rounds, or in a stream the callers in all
     int round_ = 0;

@@ -79,13 +79,14 @@ void Practice::startClock() {
     for (CallsignRow& row : rows_) row.unitsRead = 0;
 }
 
-void Practice::callsignBegins(std::int64_t nowMs, std::optional<double> snrDb) {
+void Practice::callsignBegins(std::int64_t nowMs, std::optional<double> snrDb, const std::string& speaker) {
     ++callsignsBegun_;
     if (static_cast<std::size_t>(callsignsBegun_) > rows_.size()) return;
     CallsignRow& row = rows_[static_cast<std::size_t>(callsignsBegun_ - 1)];
     row.begun = true;
     row.begunAtMs = nowMs;
     row.snrDb = snrDb;
+    row.speaker = speaker;
 }
 
 void Practice::unitRead() {
@@ -93,12 +94,13 @@ void Practice::unitRead() {
         ++rows_[static_cast<std::size_t>(callsignsBegun_ - 1)].unitsRead;
 }
 
-void Practice::rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb) {
+void Practice::rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb, const std::string& speaker) {
     CallsignRow& r = rows_.at(static_cast<std::size_t>(row - 1));
     if (!r.begun) {
         r.begun = true;
         r.begunAtMs = nowMs;
         r.snrDb = snrDb;
+        r.speaker = speaker;
     }
     r.unitsRead = static_cast<int>(r.line.size());
 }

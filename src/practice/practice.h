@@ -24,6 +24,7 @@ struct CallsignRow {
     std::optional<double> snrDb;  // the SNR it was read at; none when no SNR was set
     bool begun = false;           // the reader has started its first character
     std::int64_t begunAtMs = -1;  // when, on the form clock
+    std::string speaker;          // whose voice read it: "" for each word set's own
     int unitsRead = 0;            // characters whose clips the reader has started
 };
 
@@ -49,12 +50,12 @@ public:
     void startClock();
 
     // ---- reading
-    // The reader begins callsign `row` (from 1) at `nowMs`, heard at `snrDb`.
-    void callsignBegins(std::int64_t nowMs, std::optional<double> snrDb);
+    // The reader begins the next callsign at `nowMs`, heard at `snrDb`, in `speaker`'s voice.
+    void callsignBegins(std::int64_t nowMs, std::optional<double> snrDb, const std::string& speaker);
     // The reader started the clip of one character of the callsign it is reading.
     void unitRead();
     // Row `row` (from 1) was heard whole at `nowMs` (a pile-up's caller calling).
-    void rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb);
+    void rowHeard(int row, std::int64_t nowMs, std::optional<double> snrDb, const std::string& speaker);
     // The reader has reached the end of the practice text: reading finished.
     void readingFinished();
 

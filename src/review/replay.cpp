@@ -7,8 +7,8 @@
 namespace tessaly {
 
 Replay::Replay(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
-               const Practice& practice, const Band& band)
-    : controls_(controls), random_(random), host_(host), practice_(practice), band_(band),
+               const Practice& practice, const Band& band, const PracticeReader& reader)
+    : controls_(controls), random_(random), host_(host), practice_(practice), band_(band), reader_(reader),
       voice_(platform, Bus::Reader, /*toned=*/true) {
     timer_.attach(&clock, [this] { ReplayTimer_Timer(); });
     timer_.setEnabled(false);
@@ -25,6 +25,7 @@ bool Replay::canReplay(int row) const {
 bool Replay::replay(int row) {
     if (!canReplay(row)) return false;
     text_ = practice_.rows()[static_cast<std::size_t>(row - 1)].line;
+    speaker_ = practice_.rows()[static_cast<std::size_t>(row - 1)].speaker;
     at_ = 0;
     ReplayTimer_Timer();
     timer_.setInterval(readerIntervalMs(controls_.Slider1.value));
@@ -37,7 +38,9 @@ void Replay::ReplayTimer_Timer() {
         timer_.setEnabled(false);
         return;
     }
-    speak(clipNameFor(text_.substr(at_++, 1), controls_.words(), random_));
+    Speech voice = reader_.steadyVoice();
+    voice.speaker = speaker_;
+    speak(clipNameFor(text_.substr(at_++, 1), voice, random_));
     if (at_ >= text_.size()) timer_.setEnabled(false);
 }
 

@@ -4,6 +4,7 @@
 // speed and tone set now, and the level the reader's clips start at.
 #include "band/band.h"
 #include "practice/practice.h"
+#include "stations/practice_reader.h"
 #include "stations/station.h"
 
 #include <string>
@@ -12,8 +13,9 @@ namespace tessaly {
 
 class Replay {
 public:
+    // It speaks as the reader does, in the voice the row was read in.
     Replay(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random, FormHost& host,
-           const Practice& practice, const Band& band);
+           const Practice& practice, const Band& band, const PracticeReader& reader);
 
     // Whether row `row` (from 1) can be heard again: no practice runs, the list is
     // marked and the row has a callsign.
@@ -33,9 +35,11 @@ private:
     FormHost& host_;
     const Practice& practice_;
     const Band& band_;
+    const PracticeReader& reader_;
     Station voice_;
     Timer timer_{"ReplayTimer", 13};
     std::string text_;
+    std::string speaker_;  // of the row read again
     std::size_t at_ = 0;
 };
 

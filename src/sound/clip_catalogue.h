@@ -15,25 +15,35 @@
 
 namespace tessaly {
 
-// The clip sets a word set speaks with. Mixed reading draws its letter set (0, 1 or
-// 2) afresh for every character: reseeded from the clock, then one draw.
+// How a station says its characters: in a word set, with the set's own digits or the
+// figure code words ("2" then the digit), in a speaker's voice ("" for each set's own).
+struct Speech {
+    WordSet words = WordSet::Exam;
+    bool figures = false;
+    std::string speaker;
+};
+
+// The clip sets a voice speaks with. Mixed reading draws its letter set (0, 1 or 2)
+// afresh for every character: reseeded from the clock, then one draw.
 struct ClipSets {
     int letterSet = 3;
     int digitSet = 1;
 };
-ClipSets clipSetsFor(WordSet words, RandomSource& random);
+ClipSets clipSetsFor(const Speech& voice, RandomSource& random);
 
 // The clip that speaks one character ("" and line ends: "NULL").
 std::string clipNameOf(std::string_view character, ClipSets sets);
-// Both in one: the clip a reader in `words` says `character` with.
-std::string clipNameFor(std::string_view character, WordSet words, RandomSource& random);
+// Both in one, in the voice's speaker: the clip a station says `character` with. The
+// pause is every speaker's.
+std::string clipNameFor(std::string_view character, const Speech& voice, RandomSource& random);
 
-// Every spoken clip's name: the letter sets, the digit sets, the suffix words.
+// Every spoken clip's name (each set's own voice): the letter sets, the digit sets
+// (plain, examination, figure code words), the suffix words.
 const std::vector<std::string>& spokenClipNames();
 
-// The clips a callsign in `words` is spoken with, each with its share of a
-// callsign's characters: letters about 78 %, digits the rest; mixed reading shares
-// its letters among its three sets.
-std::vector<std::pair<std::string, double>> wordSetClipShares(WordSet words);
+// The clips a callsign in `voice` is spoken with, each with its share of a callsign's
+// characters: letters about 78 %, digits the rest; mixed reading shares its letters
+// among its three sets.
+std::vector<std::pair<std::string, double>> voiceClipShares(const Speech& voice);
 
 }  // namespace tessaly

@@ -4,8 +4,9 @@
 
 namespace tessaly {
 
-Interferer::Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random)
-    : controls_(controls), random_(random), station_(platform, Bus::Interferer, /*toned=*/false) {
+Interferer::Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random,
+                       const PracticeReader& reader)
+    : controls_(controls), reader_(reader), random_(random), station_(platform, Bus::Interferer, /*toned=*/false) {
     Timer3.attach(&clock, [this] { Timer3_Timer(); });
 }
 
@@ -25,7 +26,7 @@ void Interferer::Timer3_Timer() {
     const char letter = static_cast<char>(65 + random_.draw(26, 0));
     random_.reseedFromClock();
     const int chooser = random_.draw(2, 1);
-    clipName_ = clipNameFor(std::string(1, chooser < 1.5 ? letter : digit), controls_.words(), random_);
+    clipName_ = clipNameFor(std::string(1, chooser < 1.5 ? letter : digit), reader_.steadyVoice(), random_);
     station_.say(clipName_, kInterfererVolume, kInterfererFrequency);
 }
 

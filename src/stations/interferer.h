@@ -4,6 +4,7 @@
 #include "practice/timer.h"
 #include "base/random_source.h"
 #include "practice/window_controls.h"
+#include "stations/practice_reader.h"
 #include "stations/station.h"
 
 #include <string>
@@ -17,7 +18,9 @@ constexpr int kInterfererVolume = -1200;
 
 class Interferer {
 public:
-    Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random);
+    // It speaks in the reader's steady voice.
+    Interferer(WindowControls& controls, SoundPlatform& platform, TimerClock& clock, RandomSource& random,
+               const PracticeReader& reader);
 
     // The window's load step: the timer off, at its interval.
     void load();
@@ -35,6 +38,7 @@ public:
 
 private:
     WindowControls& controls_;
+    const PracticeReader& reader_;
     RandomSource& random_;
     Station station_;
     Timer Timer3{"Timer3", 3};

@@ -1,6 +1,7 @@
 #include "stations/practice_reader.h"
 
 #include "practice/reading_pace.h"
+#include "base/speakers.h"
 #include "sound/clip_catalogue.h"
 #include "sound/voice_tone.h"
 
@@ -45,7 +46,7 @@ PracticeReader::Step PracticeReader::next(const std::string& text) {
 }
 
 bool PracticeReader::speak(const Step& step, bool grouped, int volume) {
-    clipName_ = clipNameFor(step.character, controls_.words(), random_);
+    clipName_ = clipNameFor(step.character, voice(), random_);
     if (clipName_ == "NULL" && grouped) {
         // End of a callsign in grouped reading: wait for the answer, and skip the LF.
         waitingForAnswer_ = true;
@@ -56,6 +57,17 @@ bool PracticeReader::speak(const Step& step, bool grouped, int volume) {
     host_.clipStarted(clipName_, volume, kClipFrequency);
     station_.say(clipName_, volume, kClipFrequency, toneBoost(controls_.Slider2.value));
     return clipName_ != "NULL";
+}
+
+const std::string& PracticeReader::beginCallsign() {
+    if (speakerChoice_ == "varied") {
+        const auto speakers = builtInSpeakers();
+        random_.reseedFromClock();
+        speaker_ = std::string(speakers[static_cast<std::size_t>(random_.draw(static_cast<int>(speakers.size()), 0))].name);
+    } else {
+        speaker_ = fixedSpeaker();
+    }
+    return speaker_;
 }
 
 void PracticeReader::resumeAfterAnswer() {

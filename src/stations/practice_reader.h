@@ -8,6 +8,7 @@
 #include "practice/form_host.h"
 #include "practice/timer.h"
 #include "practice/window_controls.h"
+#include "sound/clip_catalogue.h"
 #include "stations/station.h"
 
 #include <cstdint>
@@ -52,6 +53,19 @@ public:
     bool reading() const { return Timer2.enabled(); }
     bool waitingForAnswer() const { return waitingForAnswer_; }
 
+    // ---- the voice: a speaker ("default", "varied": one drawn for each callsign, or a
+    // speaker's name) and the digits (the set's own, or the figure code words)
+    void setSpeaker(const std::string& choice) { speakerChoice_ = choice; }
+    void setFigures(bool on) { figures_ = on; }
+    const std::string& speakerChoice() const { return speakerChoice_; }
+    bool figures() const { return figures_; }
+    // A callsign begins: its speaker ("" for each set's own), drawn when varied.
+    const std::string& beginCallsign();
+    // The voice the reader speaks in now, and the one the band's SNR is reckoned in
+    // (the chosen speaker; each set's own when varied: the speakers are levelled alike).
+    Speech voice() const { return {controls_.words(), figures_, speaker_}; }
+    Speech steadyVoice() const { return {controls_.words(), figures_, fixedSpeaker()}; }
+
     // ---- the ticked variations at Start, and what stops them
     void startVariations();
     void stopClip() { station_.stop(); }
@@ -76,11 +90,13 @@ public:
     // ---- what the others read
     int readPos() const { return readPos_; }
     const std::string& clipName() const { return clipName_; }
+    const std::string& speaker() const { return speaker_; }
     std::int16_t toneCentre() const { return toneSweep_.value(); }
     std::vector<const Timer*> timers() const { return {&Timer2, &Timer8, &Timer9, &Timer10}; }
 
 private:
     void restartInterval();
+    std::string fixedSpeaker() const { return speakerChoice_ == "default" || speakerChoice_ == "varied" ? "" : speakerChoice_; }
     void setTone();  // the tone slider's boost on the clip now sounding
 
     WindowControls& controls_;
@@ -95,6 +111,9 @@ private:
     int readPos_ = 0;
     bool waitingForAnswer_ = false;
     std::string clipName_;
+    std::string speakerChoice_ = "default";
+    bool figures_ = false;
+    std::string speaker_;  // of the callsign being read
 };
 
 }  // namespace tessaly

@@ -270,7 +270,10 @@ int VoicePack::foundCount() const {
 
 WaveLookup VoicePack::lookup(WaveLookup fallback) const {
     return [bytes = bytes_, fallback = std::move(fallback)](std::string_view name) -> std::optional<std::span<const std::uint8_t>> {
-        if (auto it = bytes->find(upper(std::string(name))); it != bytes->end())
+        // The pack's recording of a clip comes first whoever's voice was asked for:
+        // "awb/301" is the pack's 301 when it has one.
+        const std::string_view clip = name.substr(name.find('/') == std::string_view::npos ? 0 : name.find('/') + 1);
+        if (auto it = bytes->find(upper(std::string(clip))); it != bytes->end())
             return std::span<const std::uint8_t>(it->second);
         return fallback ? fallback(name) : std::nullopt;
     };

@@ -60,7 +60,8 @@ public:
     std::vector<const PackClip*> refused() const;
     int foundCount() const;
 
-    // The pack's clips in front of `fallback`. The lookup keeps the pack's data alive.
+    // The pack's clips in front of `fallback`, also for a speaker's name of a clip
+    // ("awb/301"). The lookup keeps the pack's data alive.
     WaveLookup lookup(WaveLookup fallback) const;
 
 private:

@@ -38,7 +38,7 @@ TEST(PracticeSettings, FieldsReadBackToTheSameValue) {
 TEST(PracticeSettings, TheWindowsDefaultsAreSpelledAsEveryOutputSpellsThem) {
     EXPECT_EQ(settingsLine(settingsFields(PracticeSettings{})),
               "words=exam speed=5 tone=2500 noise=off conditions= mode=grouped source=random groups=20 snr=off "
-              "path=off passband=off agc=off threshold=off pileup=off pileup-stream=off");
+              "path=off passband=off agc=off threshold=off speaker=default digits=set pileup=off pileup-stream=off");
     EXPECT_TRUE(additionFields(PracticeSettings{}).empty());
     EXPECT_EQ(settingsLine(additionFields(everythingChanged())), "snr=-3.5 path=flutter passband=on agc=slow threshold=on");
 }
