@@ -251,7 +251,18 @@ void Session::mark() {
     }
     PracticeSettings settings = settingsOf(*this);
     settings.threshold = thresholdRun;
-    review_.marked({practice_.rows(), practice_.groupCount(), settings, practice_.elapsedSeconds(), threshold_.result()});
+    std::vector<PracticeRow> callers;
+    for (const PileupCaller& c : pileup_.callers()) {
+        if (callers.size() < static_cast<std::size_t>(c.row)) callers.resize(static_cast<std::size_t>(c.row));
+        PracticeRow& row = callers[static_cast<std::size_t>(c.row - 1)];
+        row.round = c.round;
+        row.levelDb = c.caller.levelHundredths / 100.0;
+        row.offsetMs = c.caller.offsetMs;
+        row.outcome = std::string(outcomeName(c.outcome));
+        row.calls = c.calls;
+    }
+    review_.marked({practice_.rows(), practice_.groupCount(), settings, practice_.elapsedSeconds(), threshold_.result(),
+                    std::move(callers)});
 }
 
 }  // namespace tessaly

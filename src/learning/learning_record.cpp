@@ -122,7 +122,7 @@ std::string recordLines(const PracticeRecord& practice, bool withHeader) {
 }
 
 bool LearningRecord::append(const PracticeRecord& practice, std::string& error, RecordStamp* stampBefore,
-                            RecordStamp* stampAfter) const {
+                            RecordStamp* stampAfter, bool announce) const {
     if (!valid()) {
         error = "no place for the learning record";
         return false;
@@ -135,7 +135,7 @@ bool LearningRecord::append(const PracticeRecord& practice, std::string& error, 
     if (file.get() < 0) return false;
     WholeAppend done;
     const bool appended = appendWhole(
-        file.get(), folder, [&practice](off_t before) { return recordLines(practice, before == 0); }, done, error);
+        file.get(), folder, [&](off_t before) { return recordLines(practice, before == 0 || announce); }, done, error);
     if (!appended) {
         error = "the practice " + error;
         return false;
@@ -252,7 +252,7 @@ void readRecordText(std::string_view text, int firstLine, const RecordLimits& li
             continue;
         }
         if (const std::size_t announced = resultsHeaderColumns(fields); announced != 0) {
-            columns = announced;
+            columns = out.columns = announced;
             continue;
         }
         if (fields.size() != columns) {

@@ -63,6 +63,9 @@ struct RecordContents {
     std::vector<std::string> warnings;      // "line 12: ...", one per line skipped
     std::string error;                      // why an existing record could not be opened at all
     RecordStamp stamp;                      // of the file as read
+    // The columns of the last header read (0: none), which the rows after it have: a
+    // record begun by an older version goes on with a header of today's columns.
+    std::size_t columns = 0;
 };
 
 // How much of a record is read: a record past `bytes` is read from the line that
@@ -85,14 +88,15 @@ public:
     const std::string& path() const { return path_; }
     bool valid() const { return !path_.empty(); }
 
-    // Appends one whole practice (the header first when the file is new or empty),
+    // Appends one whole practice (the header first when the file is new or empty, or
+    // when `announce`: its last header is not today's),
     // creating the folders (0700) and the file (0600) when they are not there. A
     // practice without rows writes nothing. Line ends typed into an answer are kept
     // as spaces, so that every callsign is one line. False with a reason, and the
     // file as it was, when the practice could not be written whole. `before` and
     // `after`, when given, get the file's stamp just before and after the practice.
     bool append(const PracticeRecord& practice, std::string& error, RecordStamp* before = nullptr,
-                RecordStamp* after = nullptr) const;
+                RecordStamp* after = nullptr, bool announce = false) const;
 
     // Reads the whole record; creates nothing. A record that is not there is not
     // found, without a warning.

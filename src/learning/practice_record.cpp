@@ -32,6 +32,11 @@ void setRecordSettings(PracticeRecord& record, const PracticeSettings& settings)
     record.path = settings.path;
     record.passband = settings.passband;
     record.agc = settings.agc;
+    record.figures = settings.figures;
+}
+
+bool isPileupOutcome(std::string_view outcome) {
+    return outcome == "worked" || outcome == "missed" || outcome == "busted";
 }
 
 std::string newPracticeId() {

@@ -16,6 +16,14 @@ struct PracticeRow {
     bool copied = false;   // the mark: Y when true
     std::string line;      // the practice-text line as read, with its codes: "JA1ABC/m"
     std::optional<double> snrDb{};  // the SNR it was read at, dB; none when no SNR was set
+    std::string speaker{};          // whose voice read it: "" for each word set's own
+    // A pile-up's caller: its round (0: no pile-up), its level below the round's
+    // strongest (dB) and its start (ms), how it went and the calls it made.
+    int round = 0;
+    double levelDb = 0;
+    int offsetMs = 0;
+    std::string outcome{};  // worked, missed or busted
+    int calls = 0;
     bool operator==(const PracticeRow&) const = default;
 };
 
@@ -37,6 +45,7 @@ struct PracticeRecord {
     // The practice's own name, told apart from every other practice's (two started
     // in the same second, by two programs or one script); "" in files from before.
     std::string id{};
+    bool figures = false;  // the digits were the figure code words
     bool operator==(const PracticeRecord&) const = default;
 };
 
@@ -52,6 +61,7 @@ std::string newPracticeId();
 
 // The values a record may hold, as a results file is checked against them.
 bool isPracticeId(std::string_view id);    // 1 to 64 of A-Z a-z 0-9 - _
+bool isPileupOutcome(std::string_view outcome);  // worked, missed, busted
 bool isRecordDate(std::string_view date);  // a real calendar day
 // The latest day a practice may be of: tomorrow, local time (a clock a few hours
 // off, another time zone). A later date is no practice's.

@@ -1,6 +1,7 @@
 #include "learning/results_rows.h"
 
 #include "base/practice_settings.h"
+#include "base/speakers.h"
 #include "base/utf8.h"
 #include "learning/csv.h"
 #include "learning/read_units.h"
@@ -12,6 +13,9 @@
 namespace tessaly {
 
 const char* const kResultsHeader =
+    "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,passband,"
+    "agc,seconds,practice_id,speaker,digits,round,level_db,offset_ms,outcome,calls";
+const char* const kResultsHeaderWithPracticeId =
     "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,passband,"
     "agc,seconds,practice_id";
 const char* const kResultsHeaderWithoutId =
@@ -100,11 +104,12 @@ std::string quoted(std::string_view value) { return "\"" + std::string(value) + 
 enum Column : std::size_t {
     number, answer, expected, mark, date, time, words, speed, noise, conditions, read,  // the first eleven
     snr, threshold, thresholdSe, path, passband, agc, seconds,                          // then to eighteen
-    practiceId,
+    practiceId,                                                                         // nineteen
+    speaker, digits, round, levelDb, offsetMs, outcome, calls,                         // twenty-six
 };
 // The columns a practice's rows share, so that they are checked once.
 constexpr Column kSettingsColumns[] = {date, time, words, speed, noise, conditions, threshold, thresholdSe,
-                                       path, passband, agc, seconds, practiceId};
+                                       path, passband, agc, seconds, practiceId, digits};
 
 std::string rowHead(const std::vector<std::string>& f, PracticeRow& row) {
     if (!parseNumber(f[number], 1, 999'999'999, row.number))
@@ -150,6 +155,24 @@ std::string rowBody(const std::vector<std::string>& f, std::size_t columns, Prac
     row.line = std::move(*line);
     if (columns >= kResultsColumnsWithoutId && !parseDb(f[snr], -kMostDb, kMostDb, row.snrDb))
         return "snr must be empty or dB from -60 to 60, found " + quoted(f[snr]);
+    if (columns >= kResultsColumns) {
+        if (!f[speaker].empty() && !findSpeaker(f[speaker]))
+            return "speaker must be empty or one of " + speakerNames() + ", found " + quoted(f[speaker]);
+        row.speaker = f[speaker];
+        if (f[round].empty() != f[outcome].empty()) return "round and outcome must be given together";
+        if (!f[round].empty()) {
+            std::optional<double> level;
+            if (!parseNumber(f[round], 1, 999'999, row.round)) return "round must be a whole number from 1, found " + quoted(f[round]);
+            if (!parseDb(f[levelDb], -kMostDb, 0, level) || !level)
+                return "level_db must be dB from -60 to 0, found " + quoted(f[levelDb]);
+            row.levelDb = *level;
+            if (!parseNumber(f[offsetMs], 0, 60'000, row.offsetMs))
+                return "offset_ms must be a whole number of ms, found " + quoted(f[offsetMs]);
+            if (!isPileupOutcome(f[outcome])) return "outcome must be worked, missed or busted, found " + quoted(f[outcome]);
+            row.outcome = f[outcome];
+            if (!parseNumber(f[calls], 0, 999, row.calls)) return "calls must be a whole number, found " + quoted(f[calls]);
+        }
+    }
     return "";
 }
 
@@ -179,6 +202,10 @@ std::string practiceTail(const std::vector<std::string>& f, std::size_t columns,
         practice.agc = settings.agc;
     }
     if (columns >= kResultsColumns) {
+        if (f[digits] != "set" && f[digits] != "figures") return "digits must be set or figures, found " + quoted(f[digits]);
+        practice.figures = f[digits] == "figures";
+    }
+    if (columns >= kResultsColumnsWithPracticeId) {
         if (!f[practiceId].empty() && !isPracticeId(f[practiceId]))
             return "practice_id must be empty or 1 to 64 letters, digits, - or _, found " + quoted(f[practiceId]);
         practice.id = f[practiceId];
@@ -197,18 +224,24 @@ void appendResultsRows(std::string& out, const PracticeRecord& record) {
                               row.copied ? "Y" : "N", record.date, record.time, record.words, record.speed, record.noise,
                               joined(record.conditions), spokenUnits(firstUnits(row.line, kMostReadUnits)),
                               boundedDb(row.snrDb, -kMostDb), threshold, thresholdSe, record.path,
-                              record.passband ? "on" : "off", record.agc, seconds, record.id});
+                              record.passband ? "on" : "off", record.agc, seconds, record.id, row.speaker,
+                              record.figures ? "figures" : "set", row.round ? std::to_string(row.round) : "",
+                              row.round ? snrText(std::clamp(row.levelDb, -kMostDb, 0.0)) : "",
+                              row.round ? std::to_string(row.offsetMs) : "", row.round ? row.outcome : "",
+                              row.round ? std::to_string(row.calls) : ""});
 }
 
 std::size_t resultsHeaderColumns(const std::vector<std::string>& fields) {
     // Most lines are rows: those are told at a glance.
     const std::size_t n = fields.size();
-    if ((n != kResultsColumns && n != kResultsColumnsWithoutId && n != kResultsColumnsBefore) ||
+    if ((n != kResultsColumns && n != kResultsColumnsWithPracticeId && n != kResultsColumnsWithoutId &&
+         n != kResultsColumnsBefore) ||
         !fields[0].ends_with("number"))
         return 0;
     std::string line(std::string_view(fields[0]).substr(fields[0].starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0));
     for (std::size_t i = 1; i < n; ++i) line += "," + fields[i];
     if (n == kResultsColumns && line == kResultsHeader) return kResultsColumns;
+    if (n == kResultsColumnsWithPracticeId && line == kResultsHeaderWithPracticeId) return kResultsColumnsWithPracticeId;
     if (n == kResultsColumnsWithoutId && line == kResultsHeaderWithoutId) return kResultsColumnsWithoutId;
     if (n == kResultsColumnsBefore && line == kResultsHeaderBefore) return kResultsColumnsBefore;
     return 0;

@@ -36,7 +36,8 @@ constexpr std::size_t kLongestAnswer = 200;
 constexpr std::size_t kMostReadUnits = 32;
 constexpr int kMostSeconds = 10'000'000;
 
-constexpr std::size_t kResultsColumns = 19;
+constexpr std::size_t kResultsColumns = 26;
+constexpr std::size_t kResultsColumnsWithPracticeId = 19;
 constexpr std::size_t kResultsColumnsWithoutId = 18;
 constexpr std::size_t kResultsColumnsBefore = 11;
 

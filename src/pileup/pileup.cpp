@@ -70,7 +70,7 @@ void Pileup::startRound() {
     report("round", {{"n", static_cast<long long>(round_)}});
     std::vector<Caller> drawn;
     const int stations = stream_ ? std::min(stationCount_, count_) : stationCount_;
-    for (int i = 0; i < stations; ++i) drawn.push_back(draw());
+    for (int i = 0; i < stations; ++i) drawn.push_back(draw(drawn));
     // The strongest caller of the round is heard as a single reader is.
     int strongest = -kLevelSpread;
     for (const Caller& c : drawn) strongest = std::max(strongest, c.levelHundredths);
@@ -81,16 +81,16 @@ void Pileup::startRound() {
     callAgain(remaining(), 0);
 }
 
-Caller Pileup::draw() {
+Caller Pileup::draw(const std::vector<Caller>& drawn) {
     Caller c;
     // A callsign no other caller of the round has.
     for (int tries = 0; tries < 20; ++tries) {
-        const auto drawn = controls_.libraryChosen() ? sources_.libraryCallsigns(1)
+        const auto picked = controls_.libraryChosen() ? sources_.libraryCallsigns(1)
                                                      : sources_.randomCallsigns(1, controls_.Option7[4].value, {});
-        c.callsign = drawn.empty() ? "" : drawn.front();
+        c.callsign = picked.empty() ? "" : picked.front();
         const bool taken = std::any_of(callers_.begin(), callers_.end(), [&](const PileupCaller& p) {
             return p.round == round_ && p.caller.callsign == c.callsign;
-        });
+        }) || std::any_of(drawn.begin(), drawn.end(), [&](const Caller& d) { return d.callsign == c.callsign; });
         if (!taken) break;
     }
     random_.reseedFromClock();
@@ -100,9 +100,11 @@ Caller Pileup::draw() {
     // A voice not yet heard in the round, while there is one.
     std::vector<std::string> unheard;
     for (const std::string& s : speakers_)
-        if (std::none_of(callers_.begin(), callers_.end(), [&](const PileupCaller& p) {
-                return p.round == round_ && p.outcome == PileupCaller::Outcome::Calling && p.caller.speaker == s;
-            }))
+        if (std::none_of(callers_.begin(), callers_.end(),
+                         [&](const PileupCaller& p) {
+                             return p.round == round_ && p.outcome == PileupCaller::Outcome::Calling && p.caller.speaker == s;
+                         }) &&
+            std::none_of(drawn.begin(), drawn.end(), [&](const Caller& d) { return d.speaker == s; }))
             unheard.push_back(s);
     const std::vector<std::string>& voices = unheard.empty() ? speakers_ : unheard;
     random_.reseedFromClock();

@@ -107,7 +107,9 @@ private:
     void report(const std::string& name, std::vector<std::pair<std::string, EventValue>> fields);
     std::vector<std::size_t> remaining() const;  // indices into callers_ of this round's callers still calling
     int freeStation() const;
-    Caller draw();  // a caller's callsign, level, start, voice, tone and manner
+    // A caller's callsign, level, start, voice and manner, told apart from the round's
+    // callers and from those `drawn` with it.
+    Caller draw(const std::vector<Caller>& drawn = {});
 
     WindowControls& controls_;
     TimerClock& clock_;

@@ -1,5 +1,7 @@
 #include "review/learning_keeper.h"
 
+#include "learning/results_rows.h"
+
 #include <chrono>
 #include <ctime>
 
@@ -81,7 +83,10 @@ bool LearningKeeper::keep(const PracticeRecord& marked, const PracticeSettings& 
     if (practice.id.empty()) practice.id = newPracticeId();
     std::string error;
     RecordStamp before, after;
-    const bool kept = LearningRecord(recordPath_).append(practice, error, &before, &after);
+    // A record begun by an older version goes on under a header of today's columns.
+    const bool announce = columns_ != 0 && columns_ != kResultsColumns;
+    const bool kept = LearningRecord(recordPath_).append(practice, error, &before, &after, announce);
+    if (kept) columns_ = kResultsColumns;
     if (!kept) say("保存学习记录", "这次练习没有记入学习记录 " + recordPath_ + "：" + error);
     settings_.lastPractice = settings;
     settings_.lastPractice->threshold = false;  // a threshold run is asked for each time
@@ -148,6 +153,7 @@ void LearningKeeper::read() {
     digest_ = std::move(record.digest);
     RecordContents& contents = record.contents;
     stamp_ = contents.stamp;
+    columns_ = contents.columns;
     boxes_ = digest_.boxes(today());
     ++revision_;
     // Each damage is said once, not at every practice that reads the record again.

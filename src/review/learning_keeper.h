@@ -88,6 +88,7 @@ private:
     std::vector<std::string> warned_;  // the record's damaged lines, once said
     bool settingsWarned_ = false;      // the settings file could not be written, and it was said
     std::size_t revision_ = 0;
+    std::size_t columns_ = 0;  // of the record's last header as read (0: none)
 };
 
 }  // namespace tessaly

@@ -56,6 +56,15 @@ void PracticeReview::marked(const MarkedPractice& m) {
         listed.line = row.line;
         // A row never begun was heard at nothing; outside a threshold run it has the SNR that was set.
         listed.snrDb = row.begun ? row.snrDb : thresholdRun ? std::nullopt : m.settings.snrDb;
+        listed.speaker = row.speaker;
+        if (i < m.callers.size()) {
+            const PracticeRow& caller = m.callers[i];
+            listed.round = caller.round;
+            listed.levelDb = caller.levelDb;
+            listed.offsetMs = caller.offsetMs;
+            listed.outcome = caller.outcome;
+            listed.calls = caller.calls;
+        }
         record_.rows.push_back(listed);
         // Only what was read counts: a character once its clip has started, so a
         // callsign the reader never began, or the rest of one stopped midway, was not missed.

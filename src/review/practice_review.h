@@ -26,6 +26,8 @@ struct MarkedPractice {
     PracticeSettings settings;  // threshold: whether it was a threshold run
     int seconds = 0;
     const std::optional<ThresholdResult>& threshold;
+    // A pile-up: row by row, how its caller went (round, level, start, outcome, calls).
+    std::vector<PracticeRow> callers{};
 };
 
 class PracticeReview {

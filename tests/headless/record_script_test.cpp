@@ -198,5 +198,23 @@ TEST(RecordScript, TheActionTakesOnOffOrDelete) {
         EXPECT_THROW(parseScriptLine(bad, 1), ScriptError) << bad;
 }
 
+// A record an older version began goes on: its rows keep their columns, the new
+// practices come under a header of today's, and every practice reads back.
+TEST(RecordScript, ARecordOfOlderColumnsGoesOn) {
+    RecordFolders folders;
+    fs::create_directories(fs::path(folders.record()).parent_path());
+    std::ofstream(folders.record(), std::ios::binary)
+        << "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,"
+           "passband,agc,seconds\r\n1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,exam,5,off,,B A 4 X Y,,,,off,off,off,30\r\n";
+    for (std::uint64_t seed : {kSeed, kSeed + 1}) {
+        const ScriptRun run = script((seed == kSeed ? "record on\n" : "") + practice({"x"}), seed, true);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(run.of("msgbox").empty()) << run.of("msgbox").front().dump();
+    }
+    const RecordContents read = LearningRecord(folders.record()).read();
+    EXPECT_TRUE(read.warnings.empty()) << read.warnings.front();
+    EXPECT_EQ(read.practices.size(), 3u);
+}
+
 }  // namespace
 }  // namespace tessaly::testing
