@@ -73,6 +73,14 @@ void Band::startPaths(int callers) {
     applyPath();
 }
 
+void Band::endCallerPaths() {
+    callers_ = 0;
+    if (pathedCallers_ == 0) return;
+    if (ReceivedChannel* channel = device_.channel())
+        for (int i = 0; i < pathedCallers_; ++i) channel->setPath(callerBus(i), "off", 0);
+    pathedCallers_ = 0;
+}
+
 void Band::startConditions() {
     if (controls_.Check1.ticked() && qrnBuffer_) qrnBuffer_->play(true);
     if (controls_.Check3.ticked()) fade_.start(drawTimerInterval());
@@ -187,7 +195,7 @@ void Band::setPath(const std::string& preset, bool practising) {
 
 void Band::applyPath() {
     ReceivedChannel* channel = device_.channel();
-    if (!channel || (path_ == "off" && appliedPath_ == "off")) return;
+    if (!channel || (path_ == "off" && appliedPath_ == "off" && pathedCallers_ == 0)) return;
     // Each station fades on its own, from the practice's random source: a seeded run
     // repeats exactly.
     auto seed = [this] {
@@ -199,6 +207,9 @@ void Band::applyPath() {
     channel->setPath(Bus::Reader, path_, reader);
     channel->setPath(Bus::Interferer, path_, interferer);
     for (int i = 0; i < callers_; ++i) channel->setPath(callerBus(i), path_, path_ == "off" ? 0 : seed());
+    // Stations of an earlier, larger pile-up keep no path of their own.
+    for (int i = callers_; i < pathedCallers_; ++i) channel->setPath(callerBus(i), "off", 0);
+    pathedCallers_ = path_ == "off" ? 0 : callers_;
     appliedPath_ = path_;
 }
 

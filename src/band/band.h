@@ -36,6 +36,9 @@ public:
     // Start: each station's path, drawn from the practice's random source; a pile-up's
     // `callers` stations each have theirs too.
     void startPaths(int callers = 0);
+    // The pile-up is over: its stations' paths are let go (set off), so that a later
+    // pile-up, or none, finds them as they were before it.
+    void endCallerPaths();
     // Start: the ticked conditions: QRN, QSB, the noise variation (not in trials).
     void startConditions();
     // Stop and the end of reading: the loops stop (keeping their place), and the timers.
@@ -98,6 +101,7 @@ private:
     void applySnr(const Speech& voice);
     void applyPath();
     int callers_ = 0;  // the pile-up's stations, whose paths are the band's too
+    int pathedCallers_ = 0;  // the first this many of them have a path in the channel now
     SnrReference snrReference(const Speech& voice) const;
     int drawTimerInterval();  // reseeded, 50 .. 140 ms
 

@@ -70,6 +70,7 @@ void Session::Form_Unload() {
     // The reader's clip stops first but goes last: its tone holds it until then.
     reader_.stopBeforeRelease();
     interferer_.release();
+    pileup_.release();
     band_.release();
     reader_.release();
 }
@@ -168,6 +169,7 @@ void Session::silence(bool interfererToo) {
     interferer_.stopTimer();
     band_.stopTimers();
     pileup_.stop();
+    band_.endCallerPaths();
 }
 
 void Session::Timer11_Timer() {

@@ -50,4 +50,9 @@ void CallerStation::stop() {
     station_.stop();
 }
 
+void CallerStation::release() {
+    timer_.setEnabled(false);
+    station_.release();
+}
+
 }  // namespace tessaly

@@ -34,6 +34,8 @@ public:
     int call(const Caller& caller, bool figures, int intervalMs, int fadeLevel);
     // The call is cut off (the listener transmits): silent at once.
     void stop();
+    // The window closes: the clip and the device let go.
+    void release();
     bool calling() const { return timer_.enabled(); }
     Bus bus() const { return station_.bus(); }
     const Timer& timer() const { return timer_; }

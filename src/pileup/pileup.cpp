@@ -279,6 +279,11 @@ void Pileup::stop() {
     running_ = false;
 }
 
+void Pileup::release() {
+    stop();
+    for (const auto& s : stations_) s->release();
+}
+
 std::string Pileup::summaryText(int worked, int busts, double ratePerHour) {
     return "呼叫堆积：联络 " + std::to_string(worked) + " 个电台，抄错 " + std::to_string(busts) + " 次，每小时 " +
            std::to_string(static_cast<long long>(std::llround(ratePerHour))) + " 个";

@@ -80,6 +80,8 @@ public:
     void answer(const std::string& typed);
     // Stop: every call cut off; the stations still calling are missed.
     void stop();
+    // The window closes: every station lets its clip and the device go.
+    void release();
 
     // ---- what the others read
     int round() const { return round_; }

@@ -141,5 +141,25 @@ TEST_F(PileupTest, InAStreamANewCallerJoinsForEachOneWorked) {
     EXPECT_EQ(form.pileup().calling(), 2);
 }
 
+// Each caller fades over a path of its own while the pile-up runs; once it stops,
+// its paths are off again, and a practice after it leaves them so.
+TEST_F(PileupTest, CallersPathsGoWithThePileup) {
+    const auto paths = [this] {
+        std::vector<std::string> names;
+        for (const SoundOperation& op : ops("channel", "path"))
+            if (op.name.starts_with("caller")) names.push_back(op.name);
+        recorded.clear();
+        return names;
+    };
+    input.setPath("moderate");
+    start(3, 1);
+    EXPECT_EQ(paths(), (std::vector<std::string>{"caller1:moderate", "caller2:moderate", "caller3:moderate"}));
+    click("Command5");
+    EXPECT_EQ(paths(), (std::vector<std::string>{"caller1:off", "caller2:off", "caller3:off"}));
+    ASSERT_EQ(input.setPileup(0), InputResult::Done);
+    click("Command4");
+    EXPECT_EQ(paths(), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace tessaly::testing
