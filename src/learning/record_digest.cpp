@@ -36,6 +36,25 @@ void RecordDigest::add(const PracticeRecord& practice) {
         thresholds_.push_back({practice.date, practice.time, *practice.thresholdDb, *practice.thresholdSe,
                                static_cast<int>(practice.rows.size())});
 
+    PileupSummary pileup{practice.date, practice.time};
+    for (const PracticeRow& row : practice.rows) {
+        if (row.round > 0) {
+            pileup.rounds = std::max(pileup.rounds, row.round);
+            ++pileup.callers;
+            pileup.worked += row.outcome == "worked";
+            pileup.busted += row.outcome == "busted";
+            continue;
+        }
+        SpeakerSummary& speaker = speakers_[row.speaker.empty() ? "default" : row.speaker];
+        ++speaker.rows;
+        speaker.copied += row.copied;
+    }
+    if (pileup.callers > 0) {
+        pileup.seconds = practice.seconds;
+        if (practice.seconds > 0) pileup.ratePerHour = pileup.worked * 3600.0 / practice.seconds;
+        pileups_.push_back(std::move(pileup));
+    }
+
     std::vector<Alignment> aligned;
     aligned.reserve(practice.rows.size());
     for (const PracticeRow& row : practice.rows) aligned.push_back(align(row.answer, unitsRead(row.line)));
@@ -122,6 +141,16 @@ StatsReport RecordDigest::report(std::string_view asOf) const {
     const auto byTime = [](const auto& a, const auto& b) { return std::tie(a.date, a.time) < std::tie(b.date, b.time); };
     std::stable_sort(report.practices.begin(), report.practices.end(), byTime);
     std::stable_sort(report.thresholds.begin(), report.thresholds.end(), byTime);
+    report.pileups = pileups_;
+    std::stable_sort(report.pileups.begin(), report.pileups.end(), byTime);
+    for (const auto& [name, counts] : speakers_) {
+        SpeakerSummary speaker = counts;
+        speaker.speaker = name;
+        speaker.copyRate = speaker.rows > 0 ? static_cast<double>(speaker.copied) / speaker.rows : 0.0;
+        // Each set's own voice first: the practices from before there were speakers.
+        if (name == "default") report.speakers.insert(report.speakers.begin(), std::move(speaker));
+        else report.speakers.push_back(std::move(speaker));
+    }
 
     for (const PracticeSummary& p : report.practices) {
         report.rows += p.rows;

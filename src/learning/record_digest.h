@@ -53,6 +53,8 @@ private:
     std::map<std::string, Day> days_;  // by date: text order is time order
     std::vector<PracticeSummary> summaries_;  // in the order added
     std::vector<ThresholdSummary> thresholds_;
+    std::map<std::string, SpeakerSummary> speakers_;  // by name, "default" among them
+    std::vector<PileupSummary> pileups_;
     mutable std::optional<ErrorAnalysis> analysis_;
 };
 

@@ -63,6 +63,23 @@ std::string statsJson(const StatsReport& report, const StatsSource& source) {
                              {"copied", p.copied},
                              {"seconds", p.seconds}});
     out["byPractice"] = std::move(practices);
+
+    json speakers = json::array();
+    for (const SpeakerSummary& s : report.speakers)
+        speakers.push_back({{"speaker", s.speaker}, {"callsigns", s.rows}, {"copied", s.copied}, {"copyRate", s.copyRate}});
+    out["bySpeaker"] = std::move(speakers);
+
+    json pileups = json::array();
+    for (const PileupSummary& p : report.pileups)
+        pileups.push_back({{"date", p.date},
+                           {"time", p.time},
+                           {"rounds", p.rounds},
+                           {"callers", p.callers},
+                           {"worked", p.worked},
+                           {"busted", p.busted},
+                           {"seconds", p.seconds},
+                           {"ratePerHour", p.ratePerHour}});
+    out["pileups"] = std::move(pileups);
     out["warnings"] = source.warnings;
     // Answers may hold any bytes a file had: replaced, never an exception.
     return out.dump(2, ' ', false, json::error_handler_t::replace) + "\n";

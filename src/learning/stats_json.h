@@ -7,10 +7,15 @@
 //    "thresholds": [{"date": "2024-05-01", "time": "09:05:00", "threshold": -3.5, "se": 0.8, "trials": 20}],
 //    "characters": [{"unit": "Y", "read": 10, "missed": 5, "omitted": 1, "share": 0.5,
 //                    "box": 1, "due": "2024-05-04", "writtenAs": "V", "writtenAsCount": 3}],
-//    "weakest": ["Y"], "byDay": [...], "byPractice": [...], "warnings": []}
+//    "weakest": ["Y"], "byDay": [...], "byPractice": [...],
+//    "bySpeaker": [{"speaker": "default", "callsigns": 200, "copied": 150, "copyRate": 0.75}],
+//    "pileups": [{"date": "2024-05-04", "time": "20:00:00", "rounds": 5, "callers": 15, "worked": 9,
+//                 "busted": 2, "seconds": 600, "ratePerHour": 54}],
+//    "warnings": []}
 //
-// Counts are numbers; "characters" is worst first, "thresholds", "byDay" and
-// "byPractice" oldest first. A character without a box has "box": 0, "due": null.
+// Counts are numbers; "characters" is worst first, "thresholds", "byDay",
+// "byPractice" and "pileups" oldest first; "bySpeaker" has each word set's own voice
+// ("default") first and leaves the pile-ups' callers out. A character without a box has "box": 0, "due": null.
 #include "learning/stats_report.h"
 
 #include <string>

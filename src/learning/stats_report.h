@@ -39,6 +39,25 @@ struct DaySummary {
     double copyRate = 0.0;
 };
 
+// The callsigns read in one voice, over every practice but the pile-ups.
+struct SpeakerSummary {
+    std::string speaker;  // "default" for each word set's own voice, else a speaker's name
+    int rows = 0;
+    int copied = 0;
+    double copyRate = 0.0;
+};
+
+// One pile-up practice: its callers and how fast they were worked.
+struct PileupSummary {
+    std::string date, time;
+    int rounds = 0;
+    int callers = 0;
+    int worked = 0;
+    int busted = 0;            // callers that left with a bust
+    int seconds = 0;           // how long it ran; 0 when not known
+    double ratePerHour = 0.0;  // stations worked per hour of it; 0 when its time is not known
+};
+
 struct UnitSummary {
     std::string unit;  // "A", "7", "/", "MOBILE", "QRP"
     int read = 0;
@@ -55,6 +74,8 @@ struct StatsReport {
     std::vector<PracticeSummary> practices;  // oldest first; equal times keep their order
     std::vector<ThresholdSummary> thresholds;  // oldest first
     std::vector<DaySummary> days;            // oldest first
+    std::vector<SpeakerSummary> speakers;    // default first, then by name
+    std::vector<PileupSummary> pileups;      // oldest first
     std::vector<UnitSummary> units;          // worst first, as ErrorAnalysis ranks them
     std::vector<std::string> weakest;        // worth a drill: ErrorAnalysis::weakest()
     std::map<std::string, int> inserted;     // typed but never read

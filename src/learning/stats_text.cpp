@@ -130,11 +130,37 @@ std::string thresholds(const StatsReport& report) {
     return out;
 }
 
+// Worth a table once some callsign was read in a speaker's voice.
+std::string speakers(const StatsReport& report) {
+    if (report.speakers.empty() || (report.speakers.size() == 1 && report.speakers[0].speaker == "default")) return "";
+    Table table(".rrr");
+    table.add({"报读人声", "抄对", "共", "正确率"});
+    for (const SpeakerSummary& s : report.speakers)
+        table.add({s.speaker == "default" ? "词表原声" : s.speaker, std::to_string(s.copied), std::to_string(s.rows),
+                   percent(s.copied, s.rows)});
+    return "\n各报读人声(呼叫堆积不算在内)\n" + table.text();
+}
+
+std::string pileups(const StatsReport& report) {
+    if (report.pileups.empty()) return "";
+    const auto rate = [](const PileupSummary& p) { return std::to_string(std::lround(p.ratePerHour)); };
+    Table table("..rrrrrr");
+    table.add({"日期", "时间", "轮", "电台", "联络", "抄错", "用时", "每小时联络"});
+    for (const PileupSummary& p : report.pileups)
+        table.add({p.date, p.time, std::to_string(p.rounds), std::to_string(p.callers), std::to_string(p.worked),
+                   std::to_string(p.busted), p.seconds > 0 ? duration(p.seconds) : "-", p.seconds > 0 ? rate(p) : "-"});
+    std::string out = "\n呼叫堆积,从早到晚\n" + table.text();
+    const PileupSummary &first = report.pileups.front(), &last = report.pileups.back();
+    if (report.pileups.size() > 1 && first.seconds > 0 && last.seconds > 0)
+        out += "第一次每小时联络 " + rate(first) + " 个电台,最近一次 " + rate(last) + " 个\n";
+    return out;
+}
+
 }  // namespace
 
 std::string statsText(const StatsReport& report) {
     if (report.practices.empty()) return "还没有练习。\n";
-    std::string out = summary(report) + thresholds(report);
+    std::string out = summary(report) + thresholds(report) + speakers(report) + pileups(report);
 
     Table practices(".....rrrr.");
     practices.add({"日期", "时间", "词表", "速度", "噪声", "抄对", "共", "正确率", "用时", "条件"});

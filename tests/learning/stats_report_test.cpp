@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tessaly {
@@ -102,6 +103,45 @@ TEST(StatsReport, ThresholdsDaysTimeAndReviewBoxes) {
     EXPECT_EQ(unit("Y").due, "2024-05-02");
     EXPECT_EQ(unit("K").box, 2) << "first read on 2 May, three times, never missed: up from box 1";
     EXPECT_EQ(unit("K").due, "2024-05-04");
+}
+
+// Copy rates by voice leave the pile-ups out; a pile-up's rate is its stations worked per hour.
+TEST(StatsReport, SpeakersAndPileupRatesThroughFiles) {
+    const auto row = [](int n, const char* answer, const char* line, const char* speaker) {
+        return PracticeRow{n, answer, line, std::string(answer) == line, line, {}, speaker};
+    };
+    const auto caller = [](int n, int round, const char* outcome) {
+        return PracticeRow{n, "", "K1ABC", false, "K1ABC", {}, "kal", round, -6.5, 120, outcome, 3};
+    };
+    PracticeRecord pile = practice("2024-05-02", "09:00:00", "exam",
+                                   {caller(1, 1, "worked"), caller(2, 1, "busted"), caller(3, 2, "missed"), caller(4, 2, "worked")});
+    pile.seconds = 240;
+    const StatsReport report = statsReport(throughFiles(
+        {pile, practice("2024-05-01", "08:00:00", "exam",
+                        {row(1, "K1A", "K1A", "slt"), row(2, "K1B", "K1C", "slt"), row(3, "K1D", "K1D", ""), row(4, "K1E", "K1E", "awb")})}));
+    const struct {
+        const char* speaker;
+        int copied, rows;
+    } speakers[] = {{"default", 1, 1}, {"awb", 1, 1}, {"slt", 1, 2}};
+    ASSERT_EQ(report.speakers.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(report.speakers[i].speaker, speakers[i].speaker);
+        EXPECT_EQ(report.speakers[i].copied, speakers[i].copied) << speakers[i].speaker;
+        EXPECT_EQ(report.speakers[i].rows, speakers[i].rows) << speakers[i].speaker;
+    }
+    ASSERT_EQ(report.pileups.size(), 1u);
+    const PileupSummary& p = report.pileups[0];
+    EXPECT_EQ(std::make_tuple(p.date, p.rounds, p.callers, p.worked, p.busted, p.seconds),
+              std::make_tuple(std::string("2024-05-02"), 2, 4, 2, 1, 240));
+    EXPECT_DOUBLE_EQ(p.ratePerHour, 30);
+
+    const std::string text = statsText(report);
+    EXPECT_NE(text.find("报读人声  抄对  共  正确率\n词表原声     1   1    100%\nawb          1   1    100%\nslt          1   2     50%\n"),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("2024-05-02  09:00:00   2     4     2     1  4 分钟          30\n"), std::string::npos) << text;
+    const nlohmann::json json = nlohmann::json::parse(statsJson(report, {"", true, {"a.csv"}, {}}));
+    EXPECT_EQ(json["bySpeaker"][2], nlohmann::json::parse(R"({"speaker": "slt", "callsigns": 2, "copied": 1, "copyRate": 0.5})"));
+    EXPECT_EQ(json["pileups"][0]["ratePerHour"], 30.0);
 }
 
 StatsReport handMade() {
