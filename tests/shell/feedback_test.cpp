@@ -1,6 +1,7 @@
 // Feedback at a glance: the marks of a marked list, the score and where a
 // practice stands, what the sliders mean; the 学习 menu that gathers the learning
 // features and turns the feedback off. The logic's texts stay as they are.
+#include "form/setting_controls.h"
 #include "practice/expected_copy.h"
 #include "shell/qt/menu_corner.h"
 #include "shell/qt/practice_status.h"
@@ -194,7 +195,7 @@ TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
     f.window().refreshLearningMenu();
     EXPECT_EQ(texts(*f.window().learningMenu()),
               (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…", "-", "保存学习记录", "学习进度", "删除学习记录…", "-",
-                           "显示对错与进度", "-", "阈值测试", "呼叫堆积", "电离层路径", "接收机滤波"}));
+                           "显示对错与进度", "-", "阈值测试", "呼叫堆积", "报读人声", "数字读法", "电离层路径", "接收机滤波"}));
     EXPECT_EQ(texts(*f.window().listMenu(1)), (QStringList{"重听", "错误分析", "侧重弱项", "导出成绩…"}));
     // Nothing marked yet: nothing to hear again or to save.
     EXPECT_FALSE(item(*f.window().learningMenu(), QStringLiteral("重听"))->isEnabled());
@@ -216,6 +217,33 @@ TEST(LearningMenu, GathersTheLearningFeaturesAndTheListMenuKeepsItsFour) {
     emit f.window().learningMenu()->aboutToShow();
     EXPECT_TRUE(item(*f.window().learningMenu(), QStringLiteral("侧重弱项"))->isChecked()) << "the state, afresh";
     EXPECT_TRUE(item(*f.window().listMenu(0), QStringLiteral("侧重弱项"))->isChecked());
+}
+
+// The voice submenus set what the script's speaker and digits set, and show it afresh.
+TEST(LearningMenu, SpeakerAndDigitsAreTheSettingsOfThatName) {
+    WindowFixture f;
+    f.window().refreshLearningMenu();
+    const auto submenu = [&f](const QString& name) { return item(*f.window().learningMenu(), name)->menu(); };
+    EXPECT_EQ(texts(*submenu(QStringLiteral("报读人声"))),
+              (QStringList{"各词表原来的声音", "awb", "kal", "rms", "slt", "slt-hts", "随机"}));
+    EXPECT_EQ(item(*submenu(QStringLiteral("报读人声")), "awb")->toolTip(), QStringLiteral("男声，苏格兰口音"));
+    const struct {
+        const char *menu, *item, *setting, *value;
+    } cases[] = {
+        {"报读人声", "slt-hts", "speaker", "slt-hts"},
+        {"报读人声", "随机", "speaker", "varied"},
+        {"数字读法", "数字代码 NADAZERO…", "digits", "figures"},
+        {"报读人声", "各词表原来的声音", "speaker", "default"},
+        {"数字读法", "按解释词读", "digits", "set"},
+    };
+    for (const auto& c : cases) {
+        item(*submenu(QString::fromUtf8(c.menu)), QString::fromUtf8(c.item))->trigger();
+        const SettingsFields fields = settingsFields(settingsOf(f.form()));
+        EXPECT_NE(std::find(fields.begin(), fields.end(), std::pair<std::string, std::string>(c.setting, c.value)), fields.end())
+            << c.item;
+        emit f.window().learningMenu()->aboutToShow();
+        EXPECT_TRUE(item(*submenu(QString::fromUtf8(c.menu)), QString::fromUtf8(c.item))->isChecked()) << c.item;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "shell/qt/main_window.h"
 
+#include "base/speakers.h"
 #include "sound/path_presets.h"
 
 #include <QAction>
@@ -168,12 +169,59 @@ void addPileup(QMenu& menu, MainWindow& w, int) {
     QObject::connect(stream, &QAction::toggled, &w, [&w](bool on) { w.act([on](UserInput& in) { in.setPileupStream(on); }); });
 }
 
+// 报读人声: whose voice reads: each word set's own, one built-in speaker, or a
+// different one for each callsign (随机), as stations on the air are.
+void addSpeaker(QMenu& menu, MainWindow& w, int) {
+    QMenu* speakers = menu.addMenu(QStringLiteral("报读人声"));
+    speakers->setToolTipsVisible(true);
+    auto* group = new QActionGroup(speakers);
+    const auto add = [&](const std::string& choice, const QString& label, const QString& tip) {
+        QAction* item = speakers->addAction(label);
+        item->setCheckable(true);
+        item->setChecked(w.form().reader().speakerChoice() == choice);
+        item->setToolTip(tip);
+        item->setStatusTip(tip);
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, &w, [&w, choice] { w.act([choice](UserInput& in) { in.setSpeaker(choice); }); });
+    };
+    add("default", QStringLiteral("各词表原来的声音"), QStringLiteral("每套解释词用它自己的录音"));
+    for (const Speaker& speaker : builtInSpeakers())
+        add(std::string(speaker.name), QString::fromUtf8(speaker.name.data(), static_cast<qsizetype>(speaker.name.size())),
+            QString::fromUtf8(speaker.description.data(), static_cast<qsizetype>(speaker.description.size())));
+    add("varied", QStringLiteral("随机"), QStringLiteral("每个呼号换一个报读人，像空中各不相同的电台"));
+}
+
+// 数字读法: the digits as the word set says them, or as the figure code words.
+void addDigits(QMenu& menu, MainWindow& w, int) {
+    QMenu* digits = menu.addMenu(QStringLiteral("数字读法"));
+    digits->setToolTipsVisible(true);
+    auto* group = new QActionGroup(digits);
+    const std::pair<bool, std::pair<QString, QString>> choices[] = {
+        {false,
+         {QStringLiteral("按解释词读"), QStringLiteral("三级考试标准发音读作 ZE-RO、WUN、TOO、TREE、FOW-ER、FIFE、SIX、SEV-EN、AIT、"
+                                                  "NIN-ER（航空读法），其他解释词读作 zero、one、two…")}},
+        {true,
+         {QStringLiteral("数字代码 NADAZERO…"),
+          QStringLiteral("无线电规则的数字代码：NADAZERO、UNAONE、BISSOTWO、TERRATHREE、KARTEFOUR、PANTAFIVE、SOXISIX、"
+                         "SETTESEVEN、OKTOEIGHT、NOVENINE，每个音节同样重读")}},
+    };
+    for (const auto& [figures, texts] : choices) {
+        QAction* item = digits->addAction(texts.first);
+        item->setCheckable(true);
+        item->setChecked(w.form().reader().figures() == figures);
+        item->setToolTip(texts.second);
+        item->setStatusTip(texts.second);
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, &w, [&w, on = figures] { w.act([on](UserInput& in) { in.setFigures(on); }); });
+    }
+}
+
 // The items, in the menu's order.
 constexpr LearningItem kLearningItems[] = {
     {true, addReplay},     {true, addAnalysis},   {true, addDrill},          {true, addExport},
     {false, addKeepRecord}, {false, addProgress}, {false, addDeleteRecord},
-    {false, addFeedback},  {false, addThreshold}, {false, addPileup},        {false, addPath},
-    {false, addReceiver},
+    {false, addFeedback},  {false, addThreshold}, {false, addPileup},        {false, addSpeaker},
+    {false, addDigits},    {false, addPath},      {false, addReceiver},
 };
 
 }  // namespace
