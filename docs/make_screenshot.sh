@@ -4,14 +4,15 @@
 # 1280 x 900 screen), docs/analysis.png (the window beside its error analysis) and
 # docs/threshold.png (a threshold run's result beside its marked list),
 # docs/progress.png (the window beside 学习进度, over a learning record of five weeks),
+# docs/pileup.png (a finished pile-up: the marked list beside the box of its callers),
 # on a virtual X screen with a window manager, so that the caption bars show too.
 # Needs, besides the build: xvfb xauth openbox imagemagick xdotool x11-utils
-# usage: docs/make_screenshot.sh [BUILD_DIR [SHOT...]]   (SHOT: screenshot screenshot-2x analysis progress; all by default)
+# usage: docs/make_screenshot.sh [BUILD_DIR [SHOT...]]   (SHOT: screenshot screenshot-2x analysis progress threshold pileup; all by default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 shift || true
-wanted=("${@:-screenshot screenshot-2x analysis progress threshold}")
+wanted=("${@:-screenshot screenshot-2x analysis progress threshold pileup}")
 wanted=" ${wanted[*]} "
 scene="$build/tools/tessaly_screenshot_scene"
 [[ -x $scene ]] || { echo "make_screenshot: build $scene first" >&2; exit 1; }
@@ -49,3 +50,4 @@ if want screenshot-2x; then shoot "$(realpath docs)/screenshot-2x.png" "" 2 1280
 if want analysis; then shoot "$(realpath docs)/analysis.png" analysis; fi
 if want progress; then shoot "$(realpath docs)/progress.png" progress 1 1280x900; fi
 if want threshold; then shoot "$(realpath docs)/threshold.png" threshold; fi
+if want pileup; then shoot "$(realpath docs)/pileup.png" pileup; fi

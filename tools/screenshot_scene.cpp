@@ -9,7 +9,11 @@
 // gives the 学习进度 window beside it its charts, for docs/progress.png.
 // With "threshold", a threshold run of a learner whose halfway point is -4 dB, for
 // docs/threshold.png: the result box beside the marked list.
-// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|progress|threshold]]
+// With "pileup", two rounds of four stations calling at once under S2 noise, worked
+// by a learner who answers the strongest station still calling after each call (and
+// busts one), leaving those more than 6 dB down: for docs/pileup.png, the list and
+// the box with every caller.
+// usage: tessaly_screenshot_scene [SECONDS_ON_SCREEN [analysis|progress|threshold|pileup]]
 #include "engine/offline_sound.h"
 #include "learning/learning_record.h"
 #include "learning/review_boxes.h"
@@ -18,8 +22,11 @@
 #include "shell/qt/desktop_session.h"
 #include "sound/tracing_sound.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QScreen>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -81,6 +88,7 @@ int main(int argc, char** argv) {
     const bool analysis = argc > 2 && std::string(argv[2]) == "analysis";
     const bool threshold = argc > 2 && std::string(argv[2]) == "threshold";
     const bool progress = argc > 2 && std::string(argv[2]) == "progress";
+    const bool pileup = argc > 2 && std::string(argv[2]) == "pileup";
     // The record's and the settings' folders in a folder of the scene's own.
     std::string folder;
     if (progress) {
@@ -133,7 +141,32 @@ int main(int argc, char** argv) {
         input.setRecord(true);
     }
     std::mt19937 listener(7);
-    if (threshold) {
+    if (pileup) {
+        input.click("Option3");  // noise S2
+        input.setPileup(4);
+        input.setText("Text2", "2");
+        input.click("Command4");
+        const Pileup& p = form.pileup();
+        std::size_t heard = 0;  // calls begun when last answered
+        int answers = 0;
+        for (int ms = 0; ms < 600'000 && form.practice().practising(); ms += 100) {
+            clock.advance(100);
+            const auto timers = p.timers();
+            const bool calling = std::any_of(timers.begin() + 1, timers.end(), [](const Timer* t) { return t->enabled(); });
+            if (calling || p.calls().size() == heard) continue;
+            heard = p.calls().size();
+            const PileupCaller* strongest = nullptr;
+            for (const PileupCaller& c : p.callers())
+                if (c.round == p.round() && c.outcome == PileupCaller::Outcome::Calling && c.caller.levelHundredths >= -600 &&
+                    (!strongest || c.caller.levelHundredths > strongest->caller.levelHundredths))
+                    strongest = &c;
+            if (!strongest) continue;
+            std::string typed = strongest->caller.callsign;
+            if (++answers == 2) typed.back() = typed.back() == 'A' ? 'B' : 'A';  // misheard
+            for (char& c : typed) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            input.type("Text6", typed + "\r");
+        }
+    } else if (threshold) {
         input.setThreshold(true);
         // Copies a callsign with a logistic chance around -4 dB (10 % a dB there).
         practise("20", [&](int, std::string answer) {
@@ -165,6 +198,19 @@ int main(int argc, char** argv) {
         if (QMessageBox* box = session.host().thresholdBox()) box->move(window.frameGeometry().right() + 20, 200);
     }
     if (progress) window.showProgress();
+    if (QMessageBox* box = pileup ? session.host().pileupBox() : nullptr) {
+        window.move(20, 40);
+        // Its caller list shown, not behind a button.
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();
+        if (auto* details = box->findChild<QTextEdit*>()) details->setMinimumSize(500, 190);
+        // Beside the window once the window manager has placed both.
+        QTimer::singleShot(500, box, [box, &window] {
+            box->adjustSize();
+            box->move(window.frameGeometry().right() + 20, 40);
+            box->raise();
+        });
+    }
     QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
     const int status = QApplication::exec();
     if (!folder.empty()) std::filesystem::remove_all(folder);
