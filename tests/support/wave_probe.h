@@ -3,8 +3,11 @@
 // that check the exact container layout the sound engine is handed.
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -77,6 +80,17 @@ inline std::optional<WaveProbe> builtInWave(std::string_view name) {
   const auto bytes = findResource("WAVE", name);
   if (!bytes) return std::nullopt;
   return probeWave(*bytes);
+}
+
+// A mono WAVE file's samples at `rateHz`, scaled to -1..1; empty when it is none.
+inline std::vector<double> waveFileSamples(const std::string& path, std::uint32_t rateHz = 48000) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  std::vector<double> out;
+  const auto probe = probeWave(bytes);
+  if (probe && probe->rateHz == rateHz && probe->channels == 1)
+    for (int s : probe->samples()) out.push_back(s / 32768.0);
+  return out;
 }
 
 }  // namespace tessaly::test
