@@ -1,4 +1,5 @@
 #include "base/utf8.h"
+#include "base/text_width.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,15 @@ TEST(Utf8, DecodingEncodingAndShowing) {
     EXPECT_EQ(withoutLastCharacter("BA呼"), "BA");
     EXPECT_EQ(encodeUtf8(U'号') + encodeUtf8(0x1F4FB), "号\xF0\x9F\x93\xBB");
     EXPECT_EQ(printable("a\tb\x1B\xC0"), "a\\tb\\x1B\\xC0");
+}
+
+TEST(TextWidth, ChineseTakesTwoColumns) {
+    EXPECT_EQ(terminalWidth(""), 0u);
+    EXPECT_EQ(terminalWidth("MOBILE"), 6u);
+    EXPECT_EQ(terminalWidth("复习箱"), 6u);
+    EXPECT_EQ(terminalWidth("错 50%\uFF08多\uFF09"), 12u);  // full-width brackets
+    EXPECT_EQ(terminalWidth("±"), 1u);
+    EXPECT_EQ(terminalWidth("A\xCC\x81"), 1u);  // A and a combining acute accent
 }
 
 }  // namespace
