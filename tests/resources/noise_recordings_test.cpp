@@ -1,5 +1,3 @@
-// The two noise recordings that loop under the reading: exact format and
-// length, no seam where the loop wraps, and the character each must have.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,9 +18,8 @@ double rmsOf(const std::vector<int>& s, std::size_t from, std::size_t count) {
   return std::sqrt(squares / static_cast<double>(count));
 }
 
-// The step from the last frame to the first, against the steps inside the loop:
-// a seam would be a jump far out of the ordinary, so it must not exceed the
-// 99th percentile of the ordinary ones.
+// A seam: the step from the last frame to the first beyond the 99th percentile of
+// the steps inside the loop.
 void expectSeamless(const std::vector<int>& s) {
   ASSERT_GE(s.size(), 2u);
   std::vector<int> steps;
@@ -74,20 +71,20 @@ TEST(Recordings, HaveTheirExactFormat) {
   }
 }
 
-TEST(BandNoise, LoopsWithoutASeam) {
-  const auto wave = builtInWave("ZAOYIN");
-  ASSERT_TRUE(wave);
-  const std::vector<int> s = wave->samples();
-  expectSeamless(s);
-  // Steady: the level just before the wrap is the level just after it.
-  const std::size_t tenthS = 4410;
-  EXPECT_NEAR(dbfs(rmsOf(s, 0, tenthS)), dbfs(rmsOf(s, s.size() - tenthS, tenthS)), 1.5);
+TEST(Recordings, NoiseLoopsWithoutASeam) {
+  for (const char* name : {"ZAOYIN", "QRN"}) {
+    SCOPED_TRACE(name);
+    const auto wave = builtInWave(name);
+    ASSERT_TRUE(wave);
+    expectSeamless(wave->samples());
+  }
+  // The hiss is steady: the level just before the wrap is the level just after it.
+  const std::vector<int> s = builtInWave("ZAOYIN")->samples();
+  EXPECT_NEAR(dbfs(rmsOf(s, 0, 4410)), dbfs(rmsOf(s, s.size() - 4410, 4410)), 1.5);
 }
 
-// Played at 11025 Hz, a quarter of its rate, it must sound like a receiver's
-// hiss: energy across the voice band (300 Hz to 2700 Hz as heard, four times
-// that as stored), little rumble below and little above, and a level that
-// leaves headroom.
+// Played at a quarter of its rate it is a receiver's hiss: flat across the voice
+// band (four times 300 to 2700 Hz as stored), little outside it, with headroom.
 TEST(BandNoise, FillsTheVoiceBandAsPlayedTwoOctavesDown) {
   const auto wave = builtInWave("ZAOYIN");
   ASSERT_TRUE(wave);
@@ -106,15 +103,8 @@ TEST(BandNoise, FillsTheVoiceBandAsPlayedTwoOctavesDown) {
   EXPECT_LT(rms, -12.0);
 }
 
-TEST(StaticCrackle, LoopsWithoutASeam) {
-  const auto wave = builtInWave("QRN");
-  ASSERT_TRUE(wave);
-  expectSeamless(wave->samples());
-}
-
-// Static comes in bursts of uneven strength with quiet between them, unlike a
-// steady hiss; and since it always plays at full volume under speech that
-// peaks at -1 dBFS, its loudest crash stays under that.
+// Static is bursts of uneven strength with quiet between; played at full volume
+// under speech peaking at -1 dBFS, its loudest crash stays under that.
 TEST(StaticCrackle, IsBurstsOfUnevenStrengthUnderTheSpeechLevel) {
   const auto wave = builtInWave("QRN");
   ASSERT_TRUE(wave);
