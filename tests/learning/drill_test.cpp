@@ -32,11 +32,6 @@ TEST(Drill, LinesThatReadAWeakUnit) {
     for (const Case& c : cases) EXPECT_EQ(callsignDrills(c.line, c.weak), c.drills) << c.line;
 }
 
-}  // namespace
-}  // namespace tessaly
-
-namespace tessaly {
-namespace {
 
 PracticeRecord practice(const char* date, const char* time, std::vector<std::pair<const char*, const char*>> lines) {
     PracticeRecord p{date, time, "exam", "5", "off", {}, {}};

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace tessaly {
@@ -28,11 +27,6 @@ LearningSettings restored() {
     last.snrDb = -4.5;
     last.agc = "slow";
     return {true, last, true};
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(LearningSettings, RoundTripThroughTheFile) {
@@ -55,7 +49,7 @@ TEST(LearningSettings, RoundTripThroughTheFile) {
     // Written whole each time: off, with nothing to restore.
     ASSERT_TRUE(writeLearningSettings(path, {}, error)) << error;
     EXPECT_EQ(readLearningSettings(path).settings, LearningSettings{});
-    EXPECT_EQ(contents(path), "{\n  \"record\": false,\n  \"drill\": false\n}\n");
+    EXPECT_EQ(fileText(path), "{\n  \"record\": false,\n  \"drill\": false\n}\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch / "config/tessaly"), {}), 1)
         << "no temporary file left beside it";
 }
@@ -108,7 +102,7 @@ TEST(LearningSettings, ADamagedFileCostsOneWarningAndGivesTheDefaults) {
         EXPECT_FALSE(writeLearningSettings(path, {}, error)) << warning;
         EXPECT_NE(error.find("refused"), std::string::npos) << error;
     }
-    EXPECT_EQ(contents(scratch / "other.json"), good) << "not written through the link";
+    EXPECT_EQ(fileText(scratch / "other.json"), good) << "not written through the link";
 
     // What a later version may add is passed over; what is missing takes its default.
     std::ofstream(scratch / "later.json") << "{\"record\": true, \"theme\": \"dark\", \"practice\": {\"speed\": \"2\", \"colour\": \"red\"}}";
