@@ -111,10 +111,7 @@ TEST_F(OutputFileTest, TakesTheLongestName) {
 }
 
 TEST_F(OutputFileTest, SaysWhyAPlaceTakesNoFile) {
-    struct Case {
-        std::string target;
-        const char* said;
-    } cases[] = {
+    struct Case { std::string target; const char* said; } cases[] = {
         {"/proc/version", "file system of the kernel's"},
         {"/proc/tessaly.wav", "file system of the kernel's"},
         {(dir / "missing" / "p.wav").string(), "does not exist"},

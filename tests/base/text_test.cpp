@@ -7,11 +7,7 @@ namespace tessaly {
 namespace {
 
 TEST(Utf8, CharactersAreCodePointsAndStrayBytesStandAlone) {
-    struct Case {
-        std::string text;
-        std::vector<std::string_view> characters;
-        std::size_t invalidAt;
-    } cases[] = {
+    struct Case { std::string text; std::vector<std::string_view> characters; std::size_t invalidAt; } cases[] = {
         {"AB", {"A", "B"}, std::string::npos},
         {"\xC3\x84" "1", {"\xC3\x84", "1"}, std::string::npos},              // Ä
         {"\xE4\xB8\x80", {"\xE4\xB8\x80"}, std::string::npos},                // a CJK character

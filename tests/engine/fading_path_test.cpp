@@ -53,10 +53,7 @@ TEST(PathPresets, OffFirstThenTheCcirAndF1487Conditions) {
     EXPECT_EQ(findPathPreset("medium"), nullptr);
     EXPECT_EQ(findPathPreset(""), nullptr);
 
-    struct Published {
-        const char* name;
-        double delayMs, spreadHz;
-    };
+    struct Published { const char* name; double delayMs, spreadHz; };
     for (const Published& want : {Published{"good", 0.5, 0.1}, Published{"moderate", 1, 0.5}, Published{"poor", 2, 1},
                                   Published{"flutter", 0.5, 10}, Published{"mid-quiet", 0.5, 0.1},
                                   Published{"mid-moderate", 1, 0.5}, Published{"mid-disturbed", 2, 1},

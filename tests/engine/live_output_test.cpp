@@ -29,7 +29,6 @@ struct FakeStream {
     bool started = false;     // started and not closed
     bool broken = false;      // the stream ended by itself
     int opens = 0;
-    int closes = 0;
     bool lastCloseAborted = false;
     StreamSource* source = nullptr;
 
@@ -65,7 +64,6 @@ public:
     void close(bool abort) override {
         std::lock_guard lock(s_->mutex);
         s_->started = s_->broken = false;
-        ++s_->closes;
         s_->lastCloseAborted = abort;
         s_->changed.notify_all();
     }

@@ -57,10 +57,7 @@ TEST(Mixer, VolumeChangeWhilePlayingArrivesWithinAMillisecond) {
 TEST(Mixer, HigherFrequencyPlaysShorterAndHigher) {
     // A 1000 Hz tone of 0.5 s recorded at 22050 Hz, played at its rate and at 23000.
     const auto tone = sine(1000, 22050, 11025, 0.5f);
-    struct Played {
-        std::size_t frames;
-        double pitch;
-    };
+    struct Played { std::size_t frames; double pitch; };
     auto playAt = [&](int frequency) {
         OfflineRig rig;
         rig.waves.add("tone", 22050, tone);

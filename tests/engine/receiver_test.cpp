@@ -83,10 +83,7 @@ StepRun stepRun(AgcSpeed speed) {
 double msBetween(int from, int to) { return (to - from) * 1000.0 / kRate; }
 
 TEST(ReceiverAgc, AttackHangAndDecayOfEachSpeed) {
-    struct Times {
-        AgcSpeed speed;
-        double hangMs, decayMs;
-    };
+    struct Times { AgcSpeed speed; double hangMs, decayMs; };
     for (const Times& want : {Times{AgcSpeed::Fast, 50, 50}, Times{AgcSpeed::Medium, 125, 125},
                               Times{AgcSpeed::Slow, 250, 250}}) {
         SCOPED_TRACE(Agc::hangMs(want.speed));

@@ -51,12 +51,7 @@ protected:
 
 // The switch, with a plain-WAV limit of a few thousand bytes standing in for 4 GiB.
 TEST_F(WavOutputTest, GoesOnAsRf64OnlyOnceTheDataPassesThePlainLimit) {
-    struct Case {
-        int channels;
-        std::uint64_t plainLimit;
-        int container;
-        const char* marker;
-    } cases[] = {
+    struct Case { int channels; std::uint64_t plainLimit; int container; const char* marker; } cases[] = {
         {1, kPlainWavDataBytes, SF_FORMAT_WAV, "RIFF"},
         {1, 3000, SF_FORMAT_WAV, "RIFF"},  // 1500 frames x 2 bytes fit exactly
         {1, 2999, SF_FORMAT_RF64, "RF64"},  // switched at the last write

@@ -314,11 +314,7 @@ TEST_F(HostileInput, AnOutputThatCannotBeWrittenFailsTheCommand) {
         for (int i = 0; i < 50; ++i) practices += "settext Text2 \"1\"\nclick Command4\nwait 12000\ntype Text6 \"X\\r\"\n";
         return practices;
     }();
-    struct Case {
-        std::vector<std::string> args;
-        ProgramOutput output;
-        const std::string* input = nullptr;
-    } cases[] = {
+    struct Case { std::vector<std::string> args; ProgramOutput output; const std::string* input = nullptr; } cases[] = {
         {{"script", at("s.txt")}, ProgramOutput::full},
         {{"script", at("s.txt")}, ProgramOutput::unread},
         {{"script", "-", "--interactive"}, ProgramOutput::unread, &interactive},

@@ -81,10 +81,7 @@ TEST(RenderCommand, RefusesOutputsItCannotWriteBeforeRenderingAndKeepsOldFiles) 
     const std::string old = dir + "old.wav";
     std::ofstream(old) << "old practice";
     std::filesystem::create_symlink(old, dir + "link.txt");
-    struct Case {
-        std::vector<std::string> outputs;
-        int status;
-    } cases[] = {
+    struct Case { std::vector<std::string> outputs; int status; } cases[] = {
         {{"--out", old, "--key", old}, 2},
         {{"--out", old, "--key", dir + "./old.wav"}, 2},
         {{"--out", old, "--key", dir + "link.txt"}, 2},

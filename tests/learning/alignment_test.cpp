@@ -41,11 +41,7 @@ std::string expectedCopy(const std::vector<ReadUnit>& units) {
 }
 
 TEST(Alignment, TrickyPairs) {
-    struct Case {
-        const char* line;
-        const char* answer;
-        const char* alignment;
-    } cases[] = {
+    struct Case { const char* line; const char* answer; const char* alignment; } cases[] = {
         {"BA4XY", "BA4XY", "B A 4 X Y"},
         {"BA4XY", "BA4Y", "B A 4 X- Y"},
         {"BA4XY", "BA4YX", "B A 4 X>Y Y>X"},                 // a swap is two substitutions, not a gap pair

@@ -14,11 +14,7 @@ namespace tessaly {
 namespace {
 
 TEST(Drill, LinesThatReadAWeakUnit) {
-    struct Case {
-        const char* line;
-        std::vector<std::string> weak;
-        bool drills;
-    } cases[] = {
+    struct Case { const char* line; std::vector<std::string> weak; bool drills; } cases[] = {
         {"BA4XY", {"Y"}, true},
         {"BA4XY", {"Z", "7"}, false},
         {"JA1ABC/m", {"MOBILE"}, true},

@@ -17,11 +17,7 @@ TEST(ErrorAnalysis, CountsWhatEachUnitWasWrittenAsOverPractices) {
     analysis.addPractice({});
     EXPECT_EQ(analysis.practices(), 3);
 
-    struct Row {
-        const char* unit;
-        int read, missed, omitted;
-        std::map<std::string, int> writtenAs;
-    } rows[] = {
+    struct Row { const char* unit; int read, missed, omitted; std::map<std::string, int> writtenAs; } rows[] = {
         {"Y", 2, 2, 0, {{"V", 1}, {"X", 1}}},  // both readings of Y missed, as different letters
         {"X", 2, 1, 0, {{"Y", 1}}},
         {"MOBILE", 3, 2, 2, {}},               // omissions are misses, but were written as nothing
@@ -49,9 +45,7 @@ TEST(ErrorAnalysis, CountsWhatEachUnitWasWrittenAsOverPractices) {
 }
 
 TEST(ErrorAnalysis, RanksByExactShareThenMissesThenFixedOrder) {
-    struct Case {
-        UnitErrors worse, better;
-    } cases[] = {
+    struct Case { UnitErrors worse, better; } cases[] = {
         {{"Q", 2, 1, 0, {}}, {"A", 3, 1, 0, {}}},            // 1/2 before 1/3, whatever the letters
         {{"Z", 6, 2, 0, {}}, {"A", 3, 1, 0, {}}},            // 2/6 and 1/3 are equal: more misses first
         {{"A", 4, 1, 0, {}}, {"B", 4, 1, 0, {}}},            // then the fixed order
@@ -103,10 +97,7 @@ TEST(UnitTrends, TheLastSevenDaysAgainstTheSevenBefore) {
         on("2024-05-15", "Z", "X"),    // after today: not counted
     };
     const auto trends = unitTrends(record, "2024-05-14");
-    struct Expect {
-        const char* unit;
-        int recentRead, recentMissed, earlierRead, earlierMissed;
-    };
+    struct Expect { const char* unit; int recentRead, recentMissed, earlierRead, earlierMissed; };
     // Worst first by the recent span; A, read only earlier, last.
     const Expect expected[] = {{"K", 1, 1, 0, 0}, {"V", 2, 0, 2, 1}, {"A", 0, 0, 2, 0}};
     ASSERT_EQ(trends.size(), std::size(expected));

@@ -15,18 +15,11 @@ namespace tessaly {
 namespace {
 
 LearningSettings restored() {
-    PracticeSettings last;
-    last.words = WordSet::Mixed;
-    last.speed = 8;
-    last.tone = 1200;
-    last.noise = 3;
-    last.conditions = kQrn | kVaryTone;
-    last.mode = ReadingMode::Continuous;
-    last.source = CallsignSource::Library;
-    last.groups = 35;
-    last.snrDb = -4.5;
-    last.agc = "slow";
-    return {true, last, true};
+    return {true,
+            PracticeSettings{.words = WordSet::Mixed, .speed = 8, .tone = 1200, .noise = 3, .conditions = kQrn | kVaryTone,
+                             .mode = ReadingMode::Continuous, .source = CallsignSource::Library, .groups = 35,
+                             .snrDb = -4.5, .agc = "slow"},
+            true};
 }
 
 TEST(LearningSettings, RoundTripThroughTheFile) {

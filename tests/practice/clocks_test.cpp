@@ -81,10 +81,7 @@ TEST(PacedClock, TicksAtTheirDueTimesAndAHeldUpHostSlipsInsteadOfBursting) {
 // the band's and the reader's; the chance and the floor are fixed here, so that the
 // first scheduler tick starts an excursion to that floor.
 TEST(Excursion, TurnsAtTheFirstStepBeyondItsFloorAndReturnsToItsTop) {
-    struct Case {
-        const char* name;
-        int top, step, floor, turnsAt, ticks;
-    } cases[] = {
+    struct Case { const char* name; int top, step, floor, turnsAt, ticks; } cases[] = {
         {"fade", 0, 20, -900, -900, 91},          {"fade 2", 0, 20, -910, -920, 93},
         {"fade 3", 0, 20, -2600, -2600, 261},     {"noise dip", 0, 10, -1234, -1240, 249},
         {"tone sweep", 800, 1, 790, 790, 21},

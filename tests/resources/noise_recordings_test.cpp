@@ -50,12 +50,7 @@ double powerDb(const std::vector<int>& s, double hz, double rateHz) {
 
 // The container layout the engine is handed: integer PCM, mono, exact lengths.
 TEST(Recordings, HaveTheirExactFormat) {
-  struct Case {
-    const char* name;
-    std::uint32_t rateHz;
-    std::uint16_t bits;
-    std::size_t frames;
-  } cases[] = {
+  struct Case { const char* name; std::uint32_t rateHz; std::uint16_t bits; std::size_t frames; } cases[] = {
       {"ZAOYIN", 44100, 16, 220500},  // 5.000 s
       {"QRN", 44100, 8, 2665845},     // 60.45 s
       {"NULL", 11025, 8, 14300},      // 14,300 bytes of 8-bit silence
