@@ -132,22 +132,8 @@ TEST(HfPathRender, AWindowWithoutAPathIsUnchangedByTheStage) {
     EXPECT_NE(render({"--path", "good"}, "good.wav"), plain);
 }
 
-// The band noise's level near `hz`: Goertzel's single-bin DFT over 4096-frame blocks.
 double levelNear(const std::vector<double>& s, double hz, std::size_t from, std::size_t to) {
-    constexpr std::size_t kBlock = 4096;
-    const double k = 2 * std::cos(2 * std::numbers::pi * hz / kRate);
-    double total = 0;
-    int blocks = 0;
-    for (std::size_t a = from; a + kBlock <= to; a += kBlock, ++blocks) {
-        double s1 = 0, s2 = 0;
-        for (std::size_t i = a; i < a + kBlock; ++i) {
-            const double s0 = s[i] + k * s1 - s2;
-            s2 = s1;
-            s1 = s0;
-        }
-        total += s1 * s1 + s2 * s2 - k * s1 * s2;
-    }
-    return 10 * std::log10(total / blocks + 1e-30);
+    return test::blockPowerDb(s, hz, kRate, 4096, from, to);
 }
 
 TEST(HfPathRender, ThePassbandKeepsTheNoiseOutsideItTwentyDecibelsDown) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "support/wave_probe.h"
@@ -30,23 +29,7 @@ void expectSeamless(const std::vector<int>& s) {
   EXPECT_LE(std::abs(s.front() - s.back()), *p99);
 }
 
-// Mean power at one frequency over consecutive blocks (Goertzel), in dB.
-double powerDb(const std::vector<int>& s, double hz, double rateHz) {
-  constexpr std::size_t kBlock = 4410;
-  const double coeff = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rateHz);
-  double total = 0;
-  std::size_t blocks = 0;
-  for (std::size_t from = 0; from + kBlock <= s.size(); from += kBlock, ++blocks) {
-    double s1 = 0, s2 = 0;
-    for (std::size_t i = from; i < from + kBlock; ++i) {
-      const double s0 = s[i] + coeff * s1 - s2;
-      s2 = s1;
-      s1 = s0;
-    }
-    total += s1 * s1 + s2 * s2 - coeff * s1 * s2;
-  }
-  return 10.0 * std::log10(total / static_cast<double>(blocks) + 1e-9);
-}
+double powerDb(const std::vector<int>& s, double hz, double rateHz) { return blockPowerDb(s, hz, rateHz, 4410); }
 
 // The container layout the engine is handed: integer PCM, mono, exact lengths.
 TEST(Recordings, HaveTheirExactFormat) {
