@@ -4,10 +4,9 @@
 #include "engine/peaking_eq.h"
 #include "headless/practice_render.h"
 #include "sound/voice_tone.h"
+#include "support/sound_file.h"
 #include "support/wave_probe.h"
 #include "voices/clip_conditioning.h"
-
-#include <sndfile.h>
 
 #include <gtest/gtest.h>
 
@@ -45,14 +44,8 @@ void writePack(const fs::path& dir) {
     std::vector<std::pair<std::string, char>> clips;
     for (char c = 'A'; c <= 'Z'; ++c) clips.emplace_back(std::to_string(301 + (c - 'A')), c);
     for (char c = '0'; c <= '9'; ++c) clips.emplace_back("1" + std::string(1, c), c);
-    for (const auto& [name, c] : clips) {
-        SF_INFO info{0, kClipRate, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 0, 0};
-        SNDFILE* f = sf_open((dir / (name + ".wav")).c_str(), SFM_WRITE, &info);
-        ASSERT_TRUE(f);
-        const auto s = tone(toneOf(c));
-        sf_writef_float(f, s.data(), static_cast<sf_count_t>(s.size()));
-        sf_close(f);
-    }
+    for (const auto& [name, c] : clips)
+        testing::writeSoundFile((dir / (name + ".wav")).string(), kClipRate, 1, SF_FORMAT_WAV | SF_FORMAT_FLOAT, tone(toneOf(c)));
 }
 
 // |tone at hz| over the kWindow frames ending at `end`, as an amplitude.
