@@ -45,12 +45,12 @@ std::optional<ThresholdEstimate> ThresholdRun::finish() {
 
 std::string ThresholdRun::resultText(const ThresholdEstimate& e, std::optional<int> level) {
     char text[128];
-    std::snprintf(text, sizeof text, "本次阈值 %s dB (±%s)", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
+    std::snprintf(text, sizeof text, "本次阈值 %s dB（±%s）", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
     const std::string line = text;
     if (!level) return line;
-    if (*level >= 6) return line + ",噪音比 S5 还强";
-    if (*level <= 0) return line + ",噪音比 S1 还弱";
-    return line + ",约 S" + std::to_string(*level);
+    if (*level >= 6) return line + "，噪音比 S5 还强";
+    if (*level <= 0) return line + "，噪音比 S1 还弱";
+    return line + "，约 S" + std::to_string(*level);
 }
 
 }  // namespace tessaly
