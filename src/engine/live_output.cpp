@@ -113,7 +113,10 @@ void LiveOutput::run() {
                 // first render catches the frame clock up.
                 device_->pause();
                 restWanted_.store(false, std::memory_order_relaxed);
-                if (gate_.enter(*mixer_)) gate_.waitWhileResting();
+                if (gate_.enter(*mixer_)) {
+                    if (stopping()) gate_.release();  // stop() may have come before the rest began
+                    gate_.waitWhileResting();
+                }
                 if (stopping()) {
                     watch.ending = Ending::Stopped;
                     break;

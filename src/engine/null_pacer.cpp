@@ -49,6 +49,9 @@ void NullPacer::run(Clock::time_point from) {
             rendered += n;
         }
         if (gate_.quietLongEnough(mixer_, static_cast<std::int64_t>(rendered - before)) && gate_.enter(mixer_)) {
+            lock.lock();
+            if (stop_) gate_.release();  // stop() may have come before the rest began
+            lock.unlock();
             gate_.waitWhileResting();
             // Woken by a command or by stop(): on from the frame the clock has reached.
             from = Clock::now();
