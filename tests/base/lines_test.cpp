@@ -10,12 +10,7 @@ namespace tessaly {
 namespace {
 
 TEST(Lines, ReadlineAndLinecount) {
-    struct Case {
-        const char* text;
-        int line;
-        const char* expected;
-        int count;
-    } cases[] = {
+    struct Case { const char* text; int line; const char* expected; int count; } cases[] = {
         {"AB\r\nCD\r\n", 1, "AB", 3},  {"AB\r\nCD\r\n", 2, "CD", 3}, {"AB\r\nCD\r\n", 3, "", 3},
         {"AB\r\nCD\r\n", 4, "", 3},    {"AB\r\nCD\r\n", 0, "", 3},   {"AB\r\nCD", 2, "CD", 2},
         {"", 1, "", 0},                {"A\nB", 1, "A\nB", 1},       {"A\rB\r\n", 1, "A\rB", 2},

@@ -2,6 +2,7 @@
 // temporary file outlives a signal that ends the program.
 #include "base/output_file.h"
 #include "base/output_room.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,37 +18,23 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class OutputFileTest : public ::testing::Test {
 protected:
-    OutputFileTest()
-        : dir(fs::path(::testing::TempDir()) /
-              ("tessaly_out_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~OutputFileTest() override { fs::remove_all(dir); }
     // Everything in the folder but the names given.
     std::vector<std::string> others(std::initializer_list<std::string> known) const {
         std::vector<std::string> left;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            const std::string name = e.path().filename().string();
-            if (std::find(known.begin(), known.end(), name) == known.end()) left.push_back(name);
-        }
+        for (const auto& e : fs::directory_iterator(dir))
+            if (std::find(known.begin(), known.end(), e.path().filename()) == known.end()) left.push_back(e.path().filename());
         return left;
     }
-    fs::path dir;
+    ScratchFolder scratch;
+    const fs::path dir{scratch.path()};
 };
 
 // Something that is not a regular file is never replaced by one: each is refused,
@@ -107,7 +94,7 @@ TEST_F(OutputFileTest, AReplacedFileKeepsItsModeAndALinkStaysALink) {
         ASSERT_TRUE(file->write("new " + target.filename().string(), error)) << error;
         ASSERT_TRUE(file->commit(error)) << error;
         EXPECT_EQ(fs::status(key).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-        EXPECT_EQ(contents(key), "new " + target.filename().string());
+        EXPECT_EQ(fileText(key), "new " + target.filename().string());
     }
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(others({"key.txt", "link.txt"}).empty());
@@ -120,14 +107,11 @@ TEST_F(OutputFileTest, TakesTheLongestName) {
     auto file = OutputFile::create(target.string(), error);
     ASSERT_TRUE(file) << error;
     ASSERT_TRUE(file->write("x", error) && file->commit(error)) << error;
-    EXPECT_EQ(contents(target), "x");
+    EXPECT_EQ(fileText(target), "x");
 }
 
 TEST_F(OutputFileTest, SaysWhyAPlaceTakesNoFile) {
-    struct Case {
-        std::string target;
-        const char* said;
-    } cases[] = {
+    struct Case { std::string target; const char* said; } cases[] = {
         {"/proc/version", "file system of the kernel's"},
         {"/proc/tessaly.wav", "file system of the kernel's"},
         {(dir / "missing" / "p.wav").string(), "does not exist"},

@@ -6,21 +6,9 @@ namespace tessaly {
 namespace {
 
 PracticeSettings everythingChanged() {
-    PracticeSettings s;
-    s.words = WordSet::Mixed;
-    s.speed = 0;
-    s.tone = 80;
-    s.noise = 5;
-    s.conditions = kQrn | kQsb | kVaryTone;
-    s.mode = ReadingMode::Continuous;
-    s.source = CallsignSource::Library;
-    s.groups = 500;
-    s.snrDb = -3.5;
-    s.path = "flutter";
-    s.passband = true;
-    s.agc = "slow";
-    s.threshold = true;
-    return s;
+    return {.words = WordSet::Mixed, .speed = 0, .tone = 80, .noise = 5, .conditions = kQrn | kQsb | kVaryTone,
+            .mode = ReadingMode::Continuous, .source = CallsignSource::Library, .groups = 500, .snrDb = -3.5,
+            .path = "flutter", .passband = true, .agc = "slow", .threshold = true};
 }
 
 TEST(PracticeSettings, FieldsReadBackToTheSameValue) {
@@ -62,11 +50,7 @@ TEST(PracticeSettings, SnrIsWrittenToATenthWithoutNoise) {
 }
 
 TEST(PracticeSettings, UnknownNamesAndValuesAreRefusedNamingTheField) {
-    const struct {
-        const char* name;
-        const char* value;
-        const char* error;
-    } cases[] = {
+    const struct { const char* name; const char* value; const char* error; } cases[] = {
         {"words", "icao", "words must be exam, standard, places, other or mixed, not \"icao\""},
         {"speed", "11", "speed must be 0 to 10, not \"11\""},
         {"speed", "5x", "speed must be 0 to 10, not \"5x\""},

@@ -15,11 +15,7 @@ namespace tessaly {
 namespace {
 
 TEST(XdgPlaces, FoldersFromTheVariablesOrTheHomeFolder) {
-    struct Case {
-        std::map<std::string, std::string> env;
-        const char* data;
-        const char* config;
-    } cases[] = {
+    struct Case { std::map<std::string, std::string> env; const char* data; const char* config; } cases[] = {
         {{{"HOME", "/home/li"}}, "/home/li/.local/share/tessaly", "/home/li/.config/tessaly"},
         {{{"HOME", "/home/li/"}, {"XDG_DATA_HOME", "/d"}, {"XDG_CONFIG_HOME", "/c//"}}, "/d/tessaly", "/c/tessaly"},
         // Empty or relative: ignored, as the rules say.

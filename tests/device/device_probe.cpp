@@ -1,15 +1,8 @@
 // Plays known sounds through the live output (PortAudio, default device) and checks
-// recordings of what came out. Driven by run-device-test.sh; every wait is bounded.
-//
-//   tessaly_device_probe play            a 1000 Hz tone of 800 ms, then exits
-//   tessaly_device_probe follow STOPFILE keeps a practice-like loop going, device or
-//                                        not, until STOPFILE exists, and reports the
-//                                        output's changes (the server comes and goes)
-//   tessaly_device_probe silent          opens the output where there is no device
-//   tessaly_device_probe check FILE [MIN_MS [GAP_MS]]
-//                                        finds the tone in a recording, unbroken for
-//                                        MIN_MS (default: the whole 800 ms tone), or
-//                                        with dropouts of GAP_MS at most
+// recordings of what came out, for run-device-test.sh. Modes: play (an 800 ms 1000 Hz
+// tone), follow STOPFILE (a practice-like loop until STOPFILE exists, reporting the
+// output's changes), silent (no device), check FILE [MIN_MS [GAP_MS]] (the tone in a
+// recording, unbroken for MIN_MS or with dropouts of GAP_MS at most).
 #include "engine/mixer.h"
 #include "engine/sound_outputs.h"
 #include "sound/wave_bytes.h"

@@ -1,26 +1,14 @@
 #!/usr/bin/env bash
 # run-device-test.sh PROBE
 #
-# The live output end to end, with no sound card: a private PulseAudio server whose
-# only sink is a null sink stands in for one. ALSA's "pulse" plugin (Debian's
-# pulseaudio + libasound2-plugins make it ALSA's default when PULSE_SERVER is set)
-# carries PortAudio's default device there, and the sink's monitor is recorded.
-#   1. play:   a 1000 Hz tone through the real callback path must be in the recording,
-#              at its level and unbroken;
-#   2. lose:   the server is killed while a practice-like loop plays, then started again
-#              on the same socket, ROUNDS times (default 2): each time the program must
-#              notice, carry on silently, and the loop must be back in the recording at
-#              its level (short dropouts of a loaded machine aside) within 3 s of the
-#              server answering; one line on standard error for each loss and each
-#              return;
-#   3. late:   the program starts with no server, which appears 2 s later: the loop must
-#              be in the recording within 3 s of it answering;
-#   4. silent: with no server at all the program runs on the null output and says so
-#              in one line, without ALSA's or JACK's noise.
-# The delays measured are printed ("back after"): from the server answering to the
-# device playing again, and to the loop in the recording.
-# Every wait is bounded; every process started here is stopped by its PID on exit.
-# Exit status 0 passed, 1 failed, 77 skipped (no PulseAudio installed).
+# The live output end to end on a private PulseAudio server whose only sink is a null
+# sink (ALSA's pulse plugin carries PortAudio's default device there); its monitor is
+# recorded. play: a 1000 Hz tone arrives at its level, unbroken. lose: the server is
+# killed and restarted ROUNDS times (default 2); the program carries on silently, says
+# one line a loss and a return, and the loop is heard again within 3 s of the server
+# answering. late: the server appears 2 s after the program. silent: no server, the
+# null output, one line. Waits are bounded; every process is stopped by its PID.
+# Exit 0 passed, 1 failed, 77 skipped (no PulseAudio).
 set -u
 probe=${1:?usage: run-device-test.sh PROBE}
 for tool in pulseaudio pactl parecord; do

@@ -53,10 +53,7 @@ TEST(PathPresets, OffFirstThenTheCcirAndF1487Conditions) {
     EXPECT_EQ(findPathPreset("medium"), nullptr);
     EXPECT_EQ(findPathPreset(""), nullptr);
 
-    struct Published {
-        const char* name;
-        double delayMs, spreadHz;
-    };
+    struct Published { const char* name; double delayMs, spreadHz; };
     for (const Published& want : {Published{"good", 0.5, 0.1}, Published{"moderate", 1, 0.5}, Published{"poor", 2, 1},
                                   Published{"flutter", 0.5, 10}, Published{"mid-quiet", 0.5, 0.1},
                                   Published{"mid-moderate", 1, 0.5}, Published{"mid-disturbed", 2, 1},
@@ -217,26 +214,23 @@ int delayFromNotches(const PathPreset& p, std::uint64_t seed) {
     HilbertTransformer hilbert(kRate);
     std::mt19937 random(seed);
     std::normal_distribution<float> noise(0.0f, 0.1f);
-    constexpr int kFrame = 1024;
+    constexpr std::size_t kFrame = 1024, kBlock = 256;
     // A wrong delay leaves no peak at the right lag, wherever its own peak is.
-    const int maxLag = path.delayFrames() + 8;
-    std::vector<double> average(static_cast<std::size_t>(maxLag + 1), 0.0);
-    std::vector<std::complex<float>> past(kFrame * 2);
-    std::vector<float> x(256), re(256), im(256);
+    const auto maxLag = static_cast<std::size_t>(path.delayFrames() + 8);
+    std::vector<double> average(maxLag + 1, 0.0);
+    std::vector<std::complex<double>> past(2 * kFrame);
+    std::vector<float> x(kBlock), re(kBlock), im(kBlock);
     for (int frame = 0; frame < 40; ++frame) {
-        for (int b = 0; b < kFrame / 256; ++b) {
+        for (std::size_t b = 0; b < kFrame; b += kBlock) {
             for (float& s : x) s = noise(random);
-            path.process(x.data(), 256);
-            hilbert.process(x.data(), re.data(), im.data(), 256);
-            for (int i = 0; i < 256; ++i) past[static_cast<std::size_t>(kFrame + b * 256 + i)] = {re[static_cast<std::size_t>(i)], im[static_cast<std::size_t>(i)]};
+            path.process(x.data(), kBlock);
+            hilbert.process(x.data(), re.data(), im.data(), kBlock);
+            for (std::size_t i = 0; i < kBlock; ++i) past[kFrame + b + i] = {re[i], im[i]};
         }
-        if (frame >= 2) {
-            for (int lag = 1; lag <= maxLag; ++lag) {
-                std::complex<double> sum = 0;
-                for (int i = kFrame; i < 2 * kFrame; ++i)
-                    sum += std::complex<double>(past[static_cast<std::size_t>(i)]) * std::conj(std::complex<double>(past[static_cast<std::size_t>(i - lag)]));
-                average[static_cast<std::size_t>(lag)] += std::abs(sum);
-            }
+        for (std::size_t lag = 1; frame >= 2 && lag <= maxLag; ++lag) {
+            std::complex<double> sum = 0;
+            for (std::size_t i = kFrame; i < 2 * kFrame; ++i) sum += past[i] * std::conj(past[i - lag]);
+            average[lag] += std::abs(sum);
         }
         std::copy(past.begin() + kFrame, past.end(), past.begin());
     }

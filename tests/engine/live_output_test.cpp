@@ -30,7 +30,6 @@ struct FakeStream {
     bool started = false;     // started and not closed
     bool broken = false;      // the stream ended by itself
     int opens = 0;
-    int closes = 0;
     bool lastCloseAborted = false;
     StreamSource* source = nullptr;
 
@@ -71,7 +70,6 @@ public:
     void close(bool abort) override {
         std::lock_guard lock(s_->mutex);
         s_->started = s_->broken = false;
-        ++s_->closes;
         s_->lastCloseAborted = abort;
         s_->changed.notify_all();
     }
@@ -139,22 +137,10 @@ public:
         pump(LiveOutput::kFramesPerCallback);
         return waitFor(SoundState::Device);
     }
-    // The stream ends by itself, as when the sound server dies.
-    void breakStream() {
+    // Acts on the fake under its lock.
+    template <class Change> auto with(Change change) {
         std::lock_guard lock(stream->mutex);
-        stream->broken = true;
-    }
-    void setPresent(bool present) {
-        std::lock_guard lock(stream->mutex);
-        stream->present = present;
-    }
-    void setStartFails(bool fails) {
-        std::lock_guard lock(stream->mutex);
-        stream->startFails = fails;
-    }
-    bool lastCloseAborted() {
-        std::lock_guard lock(stream->mutex);
-        return stream->lastCloseAborted;
+        return change(*stream);
     }
     int opens() {
         std::lock_guard lock(stream->mutex);
@@ -202,7 +188,7 @@ TEST(LiveOutputState, TheDeviceCountsFromItsFirstCallback) {
     EXPECT_TRUE(rig.output->waitUntilSettled(0));
     EXPECT_TRUE(rig.notices().empty());
     EXPECT_TRUE(rig.output->stop());
-    EXPECT_FALSE(rig.lastCloseAborted());  // a normal stop lets the device play out
+    EXPECT_FALSE(rig.with([](FakeStream& s) { return s.lastCloseAborted; }));  // a normal stop lets the device play out
 }
 
 TEST(LiveOutputState, NoDeviceIsSaidOnceHoweverOftenItIsTried) {
@@ -219,7 +205,7 @@ TEST(LiveOutputState, ADeviceThatAppearsLaterTakesOver) {
     LiveRig rig(LiveRig::Device::Absent);
     rig.waitFor(SoundState::Silent);
     rig.waitForOpens(3);
-    rig.setPresent(true);
+    rig.with([](FakeStream& s) { s.present = true; });
     const SoundStatus playing = rig.playOnDevice();
     EXPECT_EQ(playing.state, SoundState::Device);
     EXPECT_EQ(playing.changes, 2u);
@@ -231,9 +217,9 @@ TEST(LiveOutputState, LosingAndRegainingManyTimesSaysEachChangeOnce) {
     rig.playOnDevice();
     std::vector<std::string> expected;
     for (int round = 0; round < 5; ++round) {
-        rig.breakStream();
+        rig.with([](FakeStream& s) { s.broken = true; });  // as when the sound server dies
         EXPECT_EQ(rig.waitFor(SoundState::Silent).state, SoundState::Silent);
-        EXPECT_TRUE(rig.lastCloseAborted());
+        EXPECT_TRUE(rig.with([](FakeStream& s) { return s.lastCloseAborted; }));
         EXPECT_EQ(rig.playOnDevice().state, SoundState::Device);
         expected.insert(expected.end(), {kWentAway, kBack});
     }
@@ -257,7 +243,7 @@ TEST(LiveOutputState, AStreamThatWillNotStartIsNeverAnnounced) {
     rig.waitForOpens(5);
     EXPECT_EQ(rig.output->status().changes, 1u);
     EXPECT_EQ(rig.notices(), std::vector<std::string>{"no sound (the fake would not start); running silently"});
-    rig.setStartFails(false);
+    rig.with([](FakeStream& s) { s.startFails = false; });
     EXPECT_EQ(rig.playOnDevice().state, SoundState::Device);
 }
 
@@ -274,7 +260,7 @@ TEST(LiveOutputSound, VoicesCarryOnAcrossTheHandOvers) {
     const auto before = rig.pump(n);
     EXPECT_NEAR(toneAmplitude(before, 0, n, 500, LiveOutput::kSampleRate), 0.4, 0.02);
 
-    rig.breakStream();
+    rig.with([](FakeStream& s) { s.broken = true; });  // as when the sound server dies
     rig.waitFor(SoundState::Silent);
     auto clip = rig.device->createBuffer(Bus::Reader, "long", kFlagsWithTone);
     ASSERT_TRUE(clip->play(false));

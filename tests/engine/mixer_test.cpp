@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <utility>
 
 namespace tessaly {
 namespace {
@@ -14,28 +14,18 @@ using namespace enginetest;
 
 constexpr int kRate = 48000;
 
-struct VolumeCase {
-    int volume;        // hundredths of a dB
-    double amplitude;  // expected linear gain
-    friend void PrintTo(const VolumeCase& c, std::ostream* os) { *os << c.volume << " -> " << c.amplitude; }
-};
-
-class VolumeLaw : public ::testing::TestWithParam<VolumeCase> {};
-
-TEST_P(VolumeLaw, ScalesTheRecording) {
-    OfflineRig rig;
-    rig.waves.add("dc", 22050, std::vector<float>(22050, 0.5f));
-    auto clip = rig.buffer("dc");
-    ASSERT_TRUE(clip->setVolume(GetParam().volume));
-    ASSERT_TRUE(clip->play(false));
-    rig.renderTo(500);
-    EXPECT_NEAR(mean(rig.out, 4800, 19200), 0.5 * GetParam().amplitude, 1e-4 + 1e-3 * GetParam().amplitude);
+TEST(Mixer, VolumeScalesTheRecording) {
+    const std::pair<int, double> cases[] = {{0, 1.0}, {-600, 0.501}, {-2000, 0.1}, {-6000, 0.001}, {-10000, 0.0}};
+    for (const auto& [volume, amplitude] : cases) {  // hundredths of a dB, linear gain
+        OfflineRig rig;
+        rig.waves.add("dc", 22050, std::vector<float>(22050, 0.5f));
+        auto clip = rig.buffer("dc");
+        ASSERT_TRUE(clip->setVolume(volume));
+        ASSERT_TRUE(clip->play(false));
+        rig.renderTo(500);
+        EXPECT_NEAR(mean(rig.out, 4800, 19200), 0.5 * amplitude, 1e-4 + 1e-3 * amplitude) << volume;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Mixer, VolumeLaw,
-                         ::testing::Values(VolumeCase{0, 1.0}, VolumeCase{-600, 0.501}, VolumeCase{-2000, 0.1},
-                                           VolumeCase{-6000, 0.001}, VolumeCase{-10000, 0.0}),
-                         [](const auto& info) { return "minus" + std::to_string(-info.param.volume); });
 
 TEST(Mixer, SilentVolumeAddsExactlyNothing) {
     OfflineRig rig;
@@ -67,10 +57,7 @@ TEST(Mixer, VolumeChangeWhilePlayingArrivesWithinAMillisecond) {
 TEST(Mixer, HigherFrequencyPlaysShorterAndHigher) {
     // A 1000 Hz tone of 0.5 s recorded at 22050 Hz, played at its rate and at 23000.
     const auto tone = sine(1000, 22050, 11025, 0.5f);
-    struct Played {
-        std::size_t frames;
-        double pitch;
-    };
+    struct Played { std::size_t frames; double pitch; };
     auto playAt = [&](int frequency) {
         OfflineRig rig;
         rig.waves.add("tone", 22050, tone);
@@ -92,31 +79,28 @@ TEST(Mixer, HigherFrequencyPlaysShorterAndHigher) {
     EXPECT_NEAR(fast.pitch / normal.pitch, 23000.0 / 22050.0, 0.005);
 }
 
-class Looping : public ::testing::TestWithParam<int> {};
-
-TEST_P(Looping, WrapsWithoutASeam) {
+TEST(Mixer, LoopsWrapWithoutASeam) {
     // 441 whole periods in one second at 22050 Hz: played in a loop it is one
     // unbroken sine, so any click at the wrap shows as a deviation from it.
-    OfflineRig rig;
-    rig.waves.add("loop", 22050, sine(441, 22050, 22050, 0.5f));
-    auto loop = rig.buffer("loop");
-    loop->setFrequency(GetParam());
-    loop->play(true);
-    const std::size_t cycle = renditionLength(22050, GetParam(), kRate);
-    rig.renderTo(static_cast<std::int64_t>(2.5 * 1000.0 * cycle / kRate));
-    ASSERT_EQ(loop->getStatus(), kStatusPlaying | kStatusLooping);
-    double worst = 0;
-    for (std::size_t wrap : {cycle, 2 * cycle}) {
-        for (std::size_t i = wrap - 500; i < wrap + 500; ++i) {
-            const double ideal = 0.5 * std::sin(2 * std::numbers::pi * 441.0 * static_cast<double>(i) / cycle);
-            worst = std::max(worst, std::fabs(rig.out[i] - ideal));
+    for (const int frequency : {22050, 23000, 11025, 44100}) {
+        OfflineRig rig;
+        rig.waves.add("loop", 22050, sine(441, 22050, 22050, 0.5f));
+        auto loop = rig.buffer("loop");
+        loop->setFrequency(frequency);
+        loop->play(true);
+        const std::size_t cycle = renditionLength(22050, frequency, kRate);
+        rig.renderTo(static_cast<std::int64_t>(2.5 * 1000.0 * cycle / kRate));
+        ASSERT_EQ(loop->getStatus(), kStatusPlaying | kStatusLooping);
+        double worst = 0;
+        for (std::size_t wrap : {cycle, 2 * cycle}) {
+            for (std::size_t i = wrap - 500; i < wrap + 500; ++i) {
+                const double ideal = 0.5 * std::sin(2 * std::numbers::pi * 441.0 * static_cast<double>(i) / cycle);
+                worst = std::max(worst, std::fabs(rig.out[i] - ideal));
+            }
         }
+        EXPECT_LT(worst, 1e-3) << frequency;
     }
-    EXPECT_LT(worst, 1e-3);
 }
-
-INSTANTIATE_TEST_SUITE_P(Mixer, Looping, ::testing::Values(22050, 23000, 11025, 44100),
-                         [](const auto& info) { return "at" + std::to_string(info.param); });
 
 TEST(Mixer, StopKeepsThePositionAndPlayResumesThere) {
     std::vector<float> sweep(22050);  // a rising tone, so every frame differs from its neighbours
@@ -142,44 +126,29 @@ TEST(Mixer, StopKeepsThePositionAndPlayResumesThere) {
     for (std::size_t i = stopAt; i < 48000; ++i) ASSERT_EQ(interrupted.out[i - stopAt + resumeAt], straight.out[i]) << i;
 }
 
-struct EqCase {
-    double toneHz;
-    float centreHz;
-    float gainDb;
-    double expectedDb;
-    friend void PrintTo(const EqCase& c, std::ostream* os) {
-        *os << c.toneHz << " Hz, centre " << c.centreHz << " Hz, gain " << c.gainDb << " dB";
+TEST(Mixer, EqualiserBoostsAtTheCentreOnly) {
+    struct Case {
+        double toneHz;
+        float centreHz, gainDb;
+        double expectedDb;
+    } cases[] = {{1000, 1000, 15, 15}, {2500, 2500, 15, 15}, {440, 440, -15, -15},
+                 {100, 5000, 15, 0.07}, {8000, 80, 15, 0.01}, {1000, 5000, 15, 4.07}};
+    for (const Case& c : cases) {
+        auto level = [&](bool withEq) {
+            OfflineRig rig;
+            rig.waves.add("tone", 22050, sine(c.toneHz, 22050, 22050, 0.1f));
+            auto clip = rig.buffer("tone");
+            if (withEq) {
+                clip->setFxParamEq();
+                clip->paramEqInPath(0)->setAllParameters({c.centreHz, 36.0f, c.gainDb});
+            }
+            clip->play(false);
+            rig.renderTo(600);
+            return toneAmplitude(rig.out, 9600, 28800, c.toneHz, kRate);
+        };
+        EXPECT_NEAR(dB(level(true) / level(false)), c.expectedDb, 0.2) << c.toneHz << " Hz, centre " << c.centreHz;
     }
-};
-
-class Equaliser : public ::testing::TestWithParam<EqCase> {};
-
-TEST_P(Equaliser, BoostsAtTheCentreOnly) {
-    const EqCase& c = GetParam();
-    auto level = [&](bool withEq) {
-        OfflineRig rig;
-        rig.waves.add("tone", 22050, sine(c.toneHz, 22050, 22050, 0.1f));
-        auto clip = rig.buffer("tone");
-        if (withEq) {
-            clip->setFxParamEq();
-            clip->paramEqInPath(0)->setAllParameters({c.centreHz, 36.0f, c.gainDb});
-        }
-        clip->play(false);
-        rig.renderTo(600);
-        return toneAmplitude(rig.out, 9600, 28800, c.toneHz, kRate);
-    };
-    EXPECT_NEAR(dB(level(true) / level(false)), c.expectedDb, 0.2);
 }
-
-INSTANTIATE_TEST_SUITE_P(Mixer, Equaliser,
-                         ::testing::Values(EqCase{1000, 1000, 15, 15}, EqCase{2500, 2500, 15, 15},
-                                           EqCase{440, 440, -15, -15}, EqCase{100, 5000, 15, 0.07},
-                                           EqCase{8000, 80, 15, 0.01}, EqCase{1000, 5000, 15, 4.07}),
-                         [](const auto& info) {
-                             return "tone" + std::to_string(static_cast<int>(info.param.toneHz)) + "_centre" +
-                                    std::to_string(static_cast<int>(info.param.centreHz)) +
-                                    (info.param.gainDb < 0 ? "_cut" : "_boost");
-                         });
 
 TEST(Mixer, EqualiserCentreChangeTakesEffectAtTheNextBlock) {
     auto render = [](bool move) {
@@ -218,36 +187,22 @@ TEST(Mixer, FrequencyChangeWhilePlayingTakesEffectAtOnce) {
     EXPECT_LT(toneAmplitude(rig.out, 24480, 48000, 1000, kRate), 0.01);
 }
 
-struct OnsetCase {
-    int rate;
-    std::int64_t ms;
-    friend void PrintTo(const OnsetCase& c, std::ostream* os) { *os << c.ms << " ms at " << c.rate << " Hz"; }
-};
-
-class OfflineOnset : public ::testing::TestWithParam<OnsetCase> {};
-
-TEST_P(OfflineOnset, ClipStartsAtTheFrameOfItsVirtualTime) {
-    const auto [rate, ms] = GetParam();
-    OfflineRig rig(rate);
-    rig.waves.add("dc", 22050, std::vector<float>(4410, 0.5f));
-    auto clip = rig.buffer("dc");  // made at time 0, played later
-    rig.now = ms;
-    clip->play(false);
-    rig.renderTo(ms + 100);
-    const std::size_t expected = static_cast<std::size_t>(std::llround(static_cast<double>(ms) * rate / 1000.0));
-    std::size_t first = 0;
-    while (first < rig.out.size() && rig.out[first] == 0.0f) ++first;
-    EXPECT_EQ(first, expected);
-    EXPECT_NEAR(rig.out[first], 0.5, 1e-3);
+TEST(Mixer, OfflineClipStartsAtTheFrameOfItsVirtualTime) {
+    const std::pair<int, std::int64_t> cases[] = {{48000, 0},  {48000, 1},   {48000, 7},  {48000, 1001},
+                                                  {44100, 7},  {44100, 333}, {22050, 13}, {8000, 12345}};
+    for (const auto& [rate, ms] : cases) {
+        OfflineRig rig(rate);
+        rig.waves.add("dc", 22050, std::vector<float>(4410, 0.5f));
+        auto clip = rig.buffer("dc");  // made at time 0, played later
+        rig.now = ms;
+        clip->play(false);
+        rig.renderTo(ms + 100);
+        std::size_t first = 0;
+        while (first < rig.out.size() && rig.out[first] == 0.0f) ++first;
+        EXPECT_EQ(first, static_cast<std::size_t>(std::llround(static_cast<double>(ms) * rate / 1000.0))) << ms << " ms at " << rate;
+        EXPECT_NEAR(rig.out[first], 0.5, 1e-3);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Mixer, OfflineOnset,
-                         ::testing::Values(OnsetCase{48000, 0}, OnsetCase{48000, 1}, OnsetCase{48000, 7},
-                                           OnsetCase{48000, 1001}, OnsetCase{44100, 7}, OnsetCase{44100, 333},
-                                           OnsetCase{22050, 13}, OnsetCase{8000, 12345}),
-                         [](const auto& info) {
-                             return "rate" + std::to_string(info.param.rate) + "_at" + std::to_string(info.param.ms) + "ms";
-                         });
 
 TEST(Mixer, OncePlayStopsByItselfAndADroppedClipPlaysOut) {
     OfflineRig rig;

@@ -1,6 +1,5 @@
-// The receiver: its passband's edges and what it keeps out, its AGC's attack, hang and
-// decay on steps, the ceiling, and the receiver with nothing on as a bypass.
 #include "engine/receiver.h"
+#include "engine_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,25 +12,18 @@
 namespace tessaly {
 namespace {
 
+using namespace enginetest;
+
 constexpr int kRate = 48000;
 constexpr double kPi = std::numbers::pi;
-
-double dB(double amplitudeRatio) { return 20 * std::log10(amplitudeRatio); }
 
 // The passband's steady gain for a tone, dB: 0.4 s of tone, measured over the last 0.2 s.
 double passbandGainDb(double hz) {
     Receiver receiver(kRate);
     receiver.setPassband(true);
-    const int n = kRate * 2 / 5;
-    std::vector<float> x(static_cast<std::size_t>(n));
-    for (int i = 0; i < n; ++i) x[static_cast<std::size_t>(i)] = static_cast<float>(0.1 * std::sin(2 * kPi * hz * i / kRate));
-    receiver.process(x.data(), n);
-    double c = 0, s = 0;
-    for (int i = n / 2; i < n; ++i) {
-        c += x[static_cast<std::size_t>(i)] * std::cos(2 * kPi * hz * i / kRate);
-        s += x[static_cast<std::size_t>(i)] * std::sin(2 * kPi * hz * i / kRate);
-    }
-    return dB(2 * std::hypot(c, s) / (n - n / 2) / 0.1);
+    auto x = sine(hz, kRate, kRate * 2 / 5, 0.1f);
+    receiver.process(x.data(), static_cast<int>(x.size()));
+    return dB(toneAmplitude(x, x.size() / 2, x.size(), hz, kRate) / 0.1);
 }
 
 // Where between lo and hi (the gain crossing -3 dB once) the passband is 3 dB down.
@@ -91,10 +83,7 @@ StepRun stepRun(AgcSpeed speed) {
 double msBetween(int from, int to) { return (to - from) * 1000.0 / kRate; }
 
 TEST(ReceiverAgc, AttackHangAndDecayOfEachSpeed) {
-    struct Times {
-        AgcSpeed speed;
-        double hangMs, decayMs;
-    };
+    struct Times { AgcSpeed speed; double hangMs, decayMs; };
     for (const Times& want : {Times{AgcSpeed::Fast, 50, 50}, Times{AgcSpeed::Medium, 125, 125},
                               Times{AgcSpeed::Slow, 250, 250}}) {
         SCOPED_TRACE(Agc::hangMs(want.speed));

@@ -2,6 +2,7 @@
 // length, and nothing more mixed or written after the first failed write.
 #include "engine/offline_sound.h"
 #include "engine/wav_output.h"
+#include "support/scratch_folder.h"
 
 #include <sndfile.h>
 
@@ -20,13 +21,6 @@ std::vector<float> ramp(std::size_t frames, float from) {
     std::vector<float> s(frames);
     for (std::size_t i = 0; i < frames; ++i) s[i] = std::fmod(from + 0.001f * static_cast<float>(i), 1.0f) - 0.5f;
     return s;
-}
-
-std::string head(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::string four(4, '\0');
-    in.read(four.data(), 4);
-    return four;
 }
 
 struct Written {
@@ -51,24 +45,13 @@ Written readBack(const fs::path& p) {
 
 class WavOutputTest : public ::testing::Test {
 protected:
-    WavOutputTest()
-        : dir(fs::path(::testing::TempDir()) /
-              ("tessaly_wav_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~WavOutputTest() override { fs::remove_all(dir); }
-    fs::path dir;
+    ScratchFolder scratch;
+    const fs::path dir{scratch.path()};
 };
 
 // The switch, with a plain-WAV limit of a few thousand bytes standing in for 4 GiB.
 TEST_F(WavOutputTest, GoesOnAsRf64OnlyOnceTheDataPassesThePlainLimit) {
-    struct Case {
-        int channels;
-        std::uint64_t plainLimit;
-        int container;
-        const char* marker;
-    } cases[] = {
+    struct Case { int channels; std::uint64_t plainLimit; int container; const char* marker; } cases[] = {
         {1, kPlainWavDataBytes, SF_FORMAT_WAV, "RIFF"},
         {1, 3000, SF_FORMAT_WAV, "RIFF"},  // 1500 frames x 2 bytes fit exactly
         {1, 2999, SF_FORMAT_RF64, "RF64"},  // switched at the last write
@@ -85,7 +68,7 @@ TEST_F(WavOutputTest, GoesOnAsRf64OnlyOnceTheDataPassesThePlainLimit) {
         ASSERT_TRUE(sink->write(std::span<const float>(first).subspan(500)));
         ASSERT_TRUE(sink->write(std::span<const float>(second).first(500))) << c.plainLimit;
         ASSERT_TRUE(sink->close(error)) << error;
-        EXPECT_EQ(head(path), c.marker) << c.plainLimit;
+        EXPECT_EQ(fileText(path).substr(0, 4), c.marker) << c.plainLimit;
         const Written w = readBack(path);
         EXPECT_EQ(w.container, c.container) << c.plainLimit;
         EXPECT_EQ(w.channels, c.channels);

@@ -1,18 +1,16 @@
-// The ionospheric path and the receiver as a listener meets them: whole practices
-// rendered through the real mixer, with every clip a steady 1 kHz tone so that what
-// the path does to a clip shows in its level, and the band noise alone for the
-// receiver's passband.
+// The path and the receiver in whole rendered practices: every clip a steady 1 kHz
+// tone, so that what the path does shows in its level; the band noise alone for the
+// passband.
 #include "headless/headless_session.h"
 #include "headless/practice_render.h"
 #include "sound/wave_bytes.h"
+#include "support/scratch_folder.h"
 #include "support/wave_probe.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 
 namespace tessaly {
@@ -35,16 +33,6 @@ WaveLookup toneClips() {
         if (name == "zaoyin" || name == "qrn" || name == "NULL") return builtIn(name);
         return std::span<const std::uint8_t>(tone);
     };
-}
-
-std::vector<double> readWav(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    const auto probe = test::probeWave(bytes);
-    if (!probe) throw std::runtime_error("no WAV at " + path);
-    std::vector<double> out;
-    for (int s : probe->samples()) out.push_back(s / 32768.0);
-    return out;
 }
 
 // A grouped practice of `groups` callsigns, each answered 1 s after its pause, with
@@ -76,7 +64,7 @@ std::vector<std::vector<double>> clipEnvelopes(const std::string& preset, int gr
     session.wait(2000);
     std::string error;
     EXPECT_TRUE(session.finish(error)) << error;
-    const std::vector<double> s = readWav(path);
+    const std::vector<double> s = test::waveFileSamples(path);
     std::remove(path.c_str());
     std::vector<std::vector<double>> envelopes;
     const std::size_t window = kRate / 50;
@@ -135,8 +123,7 @@ TEST(HfPathRender, AWindowWithoutAPathIsUnchangedByTheStage) {
                                          "--out", dir + name};
         args.insert(args.end(), extra.begin(), extra.end());
         EXPECT_EQ(renderCommand(args), 0);
-        std::ifstream in(dir + name, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        const std::string bytes = fileText(dir + name);
         std::remove((dir + name).c_str());
         return bytes;
     };
@@ -145,22 +132,8 @@ TEST(HfPathRender, AWindowWithoutAPathIsUnchangedByTheStage) {
     EXPECT_NE(render({"--path", "good"}, "good.wav"), plain);
 }
 
-// The band noise's level near `hz`: Goertzel's single-bin DFT over 4096-frame blocks.
 double levelNear(const std::vector<double>& s, double hz, std::size_t from, std::size_t to) {
-    constexpr std::size_t kBlock = 4096;
-    const double k = 2 * std::cos(2 * std::numbers::pi * hz / kRate);
-    double total = 0;
-    int blocks = 0;
-    for (std::size_t a = from; a + kBlock <= to; a += kBlock, ++blocks) {
-        double s1 = 0, s2 = 0;
-        for (std::size_t i = a; i < a + kBlock; ++i) {
-            const double s0 = s[i] + k * s1 - s2;
-            s2 = s1;
-            s1 = s0;
-        }
-        total += s1 * s1 + s2 * s2 - k * s1 * s2;
-    }
-    return 10 * std::log10(total / blocks + 1e-30);
+    return test::blockPowerDb(s, hz, kRate, 4096, from, to);
 }
 
 TEST(HfPathRender, ThePassbandKeepsTheNoiseOutsideItTwentyDecibelsDown) {
@@ -181,7 +154,7 @@ TEST(HfPathRender, ThePassbandKeepsTheNoiseOutsideItTwentyDecibelsDown) {
     session.wait(10000);
     std::string error;
     ASSERT_TRUE(session.finish(error)) << error;
-    const std::vector<double> s = readWav(path);
+    const std::vector<double> s = test::waveFileSamples(path);
     std::remove(path.c_str());
     const std::size_t from = kRate, to = s.size();  // past the first second
     const double inside = (levelNear(s, 800, from, to) + levelNear(s, 1500, from, to) + levelNear(s, 2400, from, to)) / 3;

@@ -23,7 +23,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <sstream>
 
 namespace tessaly {
@@ -31,19 +30,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
+using Outcome = testing::ProgramRun;
+using testing::ProgramOutput;
 
 const std::string kRow = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y\r\n";
 const std::string kCsv = "number,answer,expected,mark,date,time,words,speed,noise,conditions,read\r\n" + kRow;
-
-std::string contents(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct Outcome {
-    int status = 0;
-    std::string out, err;
-};
 
 // A command as main() runs it, its output caught.
 Outcome command(const std::function<int(const std::vector<std::string>&)>& main, const std::vector<std::string>& args) {
@@ -57,10 +48,9 @@ Outcome command(const std::function<int(const std::vector<std::string>&)>& main,
 }
 
 // The program itself, for the commands that live in it alone (stats).
-Outcome tessaly(const std::vector<std::string>& args, testing::ProgramOutput output = testing::ProgramOutput::caught,
+Outcome tessaly(const std::vector<std::string>& args, ProgramOutput output = ProgramOutput::caught,
                 const std::string* input = nullptr) {
-    const auto run = testing::runTessaly(args, output, input);
-    return {run.status, run.out, run.err};
+    return testing::runTessaly(args, output, input);
 }
 
 Outcome statsCommand(std::vector<std::string> args) {
@@ -73,11 +63,8 @@ Outcome script(const std::string& text, ScriptOptions o = {}) {
     if (o.scriptPath.empty()) o.scriptPath = "test.script";
     std::istringstream in(text);
     std::ostringstream out, err;
-    Outcome r;
-    r.status = runScript(o, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    const int status = runScript(o, in, out, err);
+    return {status, out.str(), err.str()};
 }
 
 std::vector<std::string> messageBoxes(const std::string& jsonLines) {
@@ -90,16 +77,10 @@ std::vector<std::string> messageBoxes(const std::string& jsonLines) {
 
 class HostileInput : public ::testing::Test {
 protected:
-    HostileInput()
-        : dir(fs::path(::testing::TempDir()) /
-              ("tessaly_hostile_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~HostileInput() override { fs::remove_all(dir); }
-    std::string at(const std::string& name) const { return (dir / name).string(); }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
-    fs::path dir;
+    std::string at(const std::string& name) const { return scratch / name; }
+    std::size_t entries() const { return scratch.entries(); }
+    ScratchFolder scratch;
+    const fs::path dir{scratch.path()};
 };
 
 // Any length of number in one pass: huge ones count as above 500, notation that
@@ -211,11 +192,11 @@ TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
         EXPECT_EQ(r.status, 2) << c.what << ": " << r.err;
         EXPECT_NE(r.err.find(c.said), std::string::npos) << c.what << ": " << r.err;
     }
-    EXPECT_EQ(contents(scriptFile), "click Command4\nwait 100\n");
-    EXPECT_EQ(contents(csv), kCsv);
-    EXPECT_EQ(contents(pack + "/301.wav"), "not a recording, but the pack's");
-    EXPECT_EQ(contents(folders.record()), kCsv);
-    EXPECT_EQ(contents(folders.settings()), "{\"record\": false}\n");
+    EXPECT_EQ(fileText(scriptFile), "click Command4\nwait 100\n");
+    EXPECT_EQ(fileText(csv), kCsv);
+    EXPECT_EQ(fileText(pack + "/301.wav"), "not a recording, but the pack's");
+    EXPECT_EQ(fileText(folders.record()), kCsv);
+    EXPECT_EQ(fileText(folders.settings()), "{\"record\": false}\n");
     EXPECT_FALSE(fs::exists(at("w.wav")));
     EXPECT_FALSE(fs::exists(at("p.wav")));
 
@@ -228,7 +209,7 @@ TEST_F(HostileInput, NoOutputReplacesAnInputOrAnotherOutput) {
     ::close(in);
     ::close(saved);
     EXPECT_EQ(r.status, 2) << r.err;
-    EXPECT_EQ(contents(scriptFile), "click Command4\nwait 100\n");
+    EXPECT_EQ(fileText(scriptFile), "click Command4\nwait 100\n");
 }
 
 // Every command that writes refuses a target that is no regular file (here a
@@ -328,17 +309,12 @@ TEST_F(HostileInput, AnOutputThatCannotBeWrittenFailsTheCommand) {
     std::ofstream(at("s.txt")) << "click Command4\nwait 5000\n";
     std::ofstream(at("in.csv")) << kCsv;
     fs::create_directory(at("pack"));
-    using testing::ProgramOutput;
     const std::string interactive = "record on\n" + [] {
         std::string practices;
         for (int i = 0; i < 50; ++i) practices += "settext Text2 \"1\"\nclick Command4\nwait 12000\ntype Text6 \"X\\r\"\n";
         return practices;
     }();
-    struct Case {
-        std::vector<std::string> args;
-        ProgramOutput output;
-        const std::string* input = nullptr;
-    } cases[] = {
+    struct Case { std::vector<std::string> args; ProgramOutput output; const std::string* input = nullptr; } cases[] = {
         {{"script", at("s.txt")}, ProgramOutput::full},
         {{"script", at("s.txt")}, ProgramOutput::unread},
         {{"script", "-", "--interactive"}, ProgramOutput::unread, &interactive},
@@ -387,11 +363,8 @@ TEST(CommandLines, RefuseEmptyNamesAndShowTheirHelp) {
 // when it shows only then; the file that was there stays, nothing is left beside it.
 TEST_F(HostileInput, AnOutputThatCannotFitIsRefusedOrStopped) {
     const std::string out = at("p.wav");
-    const Outcome year = command(scriptCommand, {[&] {
-                                                 std::ofstream(at("year.txt")) << "click Command4\nwait 31622400000\n";
-                                                 return at("year.txt");
-                                             }(),
-                                             "--wav", out});
+    std::ofstream(at("year.txt")) << "click Command4\nwait 31622400000\n";
+    const Outcome year = command(scriptCommand, {at("year.txt"), "--wav", out});
     EXPECT_EQ(year.status, 1);
     EXPECT_NE(year.err.find("longer than a WAV output may be (100 hours)"), std::string::npos) << year.err;
 
@@ -427,7 +400,7 @@ TEST_F(HostileInput, AnOutputThatCannotFitIsRefusedOrStopped) {
         const Outcome r = underLimit(limit, [&] { return command(renderCommand, args); });
         EXPECT_EQ(r.status, 1) << limit << ": " << r.out;
         EXPECT_NE(r.out.find("ulimit -f"), std::string::npos) << r.out;
-        EXPECT_EQ(contents(out), "the old practice");
+        EXPECT_EQ(fileText(out), "the old practice");
         EXPECT_EQ(entries(), 2u) << "no temporary file is left";
     }
     // An interactive run stops at its first failed write, with an error event.
@@ -442,7 +415,7 @@ TEST_F(HostileInput, AnOutputThatCannotFitIsRefusedOrStopped) {
     EXPECT_NE(r.out.find("\"event\":\"error\",\"line\":2,\"message\":\"the sound could not be written"), std::string::npos)
         << r.out;
     EXPECT_EQ(r.out.find("\"dump\""), std::string::npos) << "nothing after it runs";
-    EXPECT_EQ(contents(out), "the old practice");
+    EXPECT_EQ(fileText(out), "the old practice");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "headless/practice_render.h"
+#include "support/scratch_folder.h"
 #include "support/wave_probe.h"
 
 #include <gtest/gtest.h>
@@ -22,16 +23,9 @@ TEST(RenderCommand, OptionsDefaultToTheWindowAndRejectNonsense) {
                             "--source", "library", "--answer-pause", "2.5", "--key", "k.txt"},
                            error);
     ASSERT_TRUE(o) << error;
-    PracticeSettings wanted;
-    wanted.groups = 7;
-    wanted.words = WordSet::Places;
-    wanted.noise = 4;
-    wanted.conditions = kQrm | kVaryTone;
-    wanted.mode = ReadingMode::Continuous;
-    wanted.source = CallsignSource::Library;
-    wanted.speed = 0;
-    wanted.tone = 80;
-    EXPECT_EQ(o->settings, wanted);
+    EXPECT_EQ(settingsLine(settingsFields(o->settings)),
+              "words=places speed=0 tone=80 noise=S4 conditions=qrm,vary-tone mode=continuous source=library groups=7 "
+              "snr=off path=off passband=off agc=off threshold=off speaker=default digits=set pileup=off pileup-stream=off");
     EXPECT_EQ(*o->seed, 9u);
     EXPECT_DOUBLE_EQ(o->answerPauseSeconds, 2.5);
 
@@ -82,16 +76,12 @@ TEST(RenderCommand, WritesThePracticeAndItsKey) {
 // No output may overwrite another, and a render that fails leaves the files that
 // were there as they were.
 TEST(RenderCommand, RefusesOutputsItCannotWriteBeforeRenderingAndKeepsOldFiles) {
-    const std::string dir = ::testing::TempDir() + "tessaly_outputs/";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const ScratchFolder scratch;
+    const std::string dir = scratch.path() + "/";
     const std::string old = dir + "old.wav";
     std::ofstream(old) << "old practice";
     std::filesystem::create_symlink(old, dir + "link.txt");
-    struct Case {
-        std::vector<std::string> outputs;
-        int status;
-    } cases[] = {
+    struct Case { std::vector<std::string> outputs; int status; } cases[] = {
         {{"--out", old, "--key", old}, 2},
         {{"--out", old, "--key", dir + "./old.wav"}, 2},
         {{"--out", old, "--key", dir + "link.txt"}, 2},
@@ -103,12 +93,10 @@ TEST(RenderCommand, RefusesOutputsItCannotWriteBeforeRenderingAndKeepsOldFiles) 
         std::vector<std::string> args = {"--groups", "1", "--answer-pause", "0"};
         args.insert(args.end(), c.outputs.begin(), c.outputs.end());
         EXPECT_EQ(renderCommand(args), c.status) << ::testing::PrintToString(c.outputs);
-        std::ifstream in(old);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old practice");
+        EXPECT_EQ(fileText(old), "old practice");
     }
     // Nothing is left behind: no temporary file, no key without its practice.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(scratch.entries(), 2u);
 }
 
 }  // namespace

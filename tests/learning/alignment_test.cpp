@@ -1,4 +1,5 @@
 #include "learning/alignment.h"
+#include "learning/answer_marks.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +41,7 @@ std::string expectedCopy(const std::vector<ReadUnit>& units) {
 }
 
 TEST(Alignment, TrickyPairs) {
-    struct Case {
-        const char* line;
-        const char* answer;
-        const char* alignment;
-    } cases[] = {
+    struct Case { const char* line; const char* answer; const char* alignment; } cases[] = {
         {"BA4XY", "BA4XY", "B A 4 X Y"},
         {"BA4XY", "BA4Y", "B A 4 X- Y"},
         {"BA4XY", "BA4YX", "B A 4 X>Y Y>X"},                 // a swap is two substitutions, not a gap pair
@@ -129,6 +126,39 @@ TEST(Alignment, BoundsTheWorkOnLongInput) {
         EXPECT_EQ(typed, std::string(c.characters, 'A')) << c.units << " " << c.characters;
         const std::size_t aligned = std::min({c.units, c.characters, kMostAlignedUnits, kMostAlignedCharacters});
         EXPECT_EQ(static_cast<std::size_t>(a.edits()), c.units + c.characters - 2 * aligned);
+    }
+}
+
+// Marks as text: '^' under a wrong character, '.' under a right one.
+std::string shown(const std::vector<bool>& marks) {
+    std::string text;
+    for (const bool wrong : marks) text += wrong ? '^' : '.';
+    return text;
+}
+
+TEST(AnswerMarks, ShowTheWrongCharactersOfTheAnswerAndTheMissedOnesOfTheCopy) {
+    struct Case {
+        const char* answer;
+        const char* line;
+        const char* wrongTyped;  // under the answer
+        const char* missed;      // under the expected copy
+    } cases[] = {
+        {"BA4XY", "BA4XY", ".....", "....."},
+        {"BA4XV", "BA4XY", "....^", "....^"},           // written as another
+        {"BA4Y", "BA4XY", "....", "...^."},             // left out
+        {"BA44XY", "BA4XY", "...^..", "....."},         // typed but never read
+        {"AB4XY", "BA4XY", "^^...", "^^..."},           // a swapped pair: two substitutions
+        {"G4ABC/QRP", "G4ABC/q", ".........", "........."},  // QRP copies one unit
+        {"G4ABC/Q", "G4ABC/q", "......^", "......^^^"},
+        {"JA1ABC/M", "JA1ABC/m", "........", "........"},
+        {"", "BA4XY", "", "^^^^^"},
+        {"X", "", "^", ""},
+        {"BÄ4XY", "BA4XY", ".^...", ".^..."},           // one mark per character, not per byte
+    };
+    for (const Case& c : cases) {
+        const AnswerMarks marks = answerMarks(c.answer, c.line);
+        EXPECT_EQ(shown(marks.wrongTyped), c.wrongTyped) << c.answer << " for " << c.line;
+        EXPECT_EQ(shown(marks.missed), c.missed) << c.answer << " for " << c.line;
     }
 }
 

@@ -14,11 +14,7 @@ namespace tessaly {
 namespace {
 
 TEST(Drill, LinesThatReadAWeakUnit) {
-    struct Case {
-        const char* line;
-        std::vector<std::string> weak;
-        bool drills;
-    } cases[] = {
+    struct Case { const char* line; std::vector<std::string> weak; bool drills; } cases[] = {
         {"BA4XY", {"Y"}, true},
         {"BA4XY", {"Z", "7"}, false},
         {"JA1ABC/m", {"MOBILE"}, true},
@@ -32,11 +28,6 @@ TEST(Drill, LinesThatReadAWeakUnit) {
     for (const Case& c : cases) EXPECT_EQ(callsignDrills(c.line, c.weak), c.drills) << c.line;
 }
 
-}  // namespace
-}  // namespace tessaly
-
-namespace tessaly {
-namespace {
 
 PracticeRecord practice(const char* date, const char* time, std::vector<std::pair<const char*, const char*>> lines) {
     PracticeRecord p{date, time, "exam", "5", "off", {}, {}};

@@ -9,30 +9,17 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 namespace tessaly {
 namespace {
 
 LearningSettings restored() {
-    PracticeSettings last;
-    last.words = WordSet::Mixed;
-    last.speed = 8;
-    last.tone = 1200;
-    last.noise = 3;
-    last.conditions = kQrn | kVaryTone;
-    last.mode = ReadingMode::Continuous;
-    last.source = CallsignSource::Library;
-    last.groups = 35;
-    last.snrDb = -4.5;
-    last.agc = "slow";
-    return {true, last, true};
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return {true,
+            PracticeSettings{.words = WordSet::Mixed, .speed = 8, .tone = 1200, .noise = 3, .conditions = kQrn | kVaryTone,
+                             .mode = ReadingMode::Continuous, .source = CallsignSource::Library, .groups = 35,
+                             .snrDb = -4.5, .agc = "slow"},
+            true};
 }
 
 TEST(LearningSettings, RoundTripThroughTheFile) {
@@ -55,7 +42,7 @@ TEST(LearningSettings, RoundTripThroughTheFile) {
     // Written whole each time: off, with nothing to restore.
     ASSERT_TRUE(writeLearningSettings(path, {}, error)) << error;
     EXPECT_EQ(readLearningSettings(path).settings, LearningSettings{});
-    EXPECT_EQ(contents(path), "{\n  \"record\": false,\n  \"drill\": false\n}\n");
+    EXPECT_EQ(fileText(path), "{\n  \"record\": false,\n  \"drill\": false\n}\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch / "config/tessaly"), {}), 1)
         << "no temporary file left beside it";
 }
@@ -108,7 +95,7 @@ TEST(LearningSettings, ADamagedFileCostsOneWarningAndGivesTheDefaults) {
         EXPECT_FALSE(writeLearningSettings(path, {}, error)) << warning;
         EXPECT_NE(error.find("refused"), std::string::npos) << error;
     }
-    EXPECT_EQ(contents(scratch / "other.json"), good) << "not written through the link";
+    EXPECT_EQ(fileText(scratch / "other.json"), good) << "not written through the link";
 
     // What a later version may add is passed over; what is missing takes its default.
     std::ofstream(scratch / "later.json") << "{\"record\": true, \"theme\": \"dark\", \"practice\": {\"speed\": \"2\", \"colour\": \"red\"}}";

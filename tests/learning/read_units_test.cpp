@@ -37,11 +37,7 @@ TEST(ReadUnits, EachLineIsSpokenAndCopiedUnitByUnit) {
 }
 
 TEST(ReadUnits, FirstUnitsIsWhatWasSpokenOfALineStoppedMidway) {
-    struct Case {
-        const char* line;
-        std::size_t count;
-        const char* spoken;
-    } cases[] = {
+    struct Case { const char* line; std::size_t count; const char* spoken; } cases[] = {
         {"KV7KBH", 0, ""},       {"KV7KBH", 1, "K"},       {"KV7KBH", 3, "KV7"},
         {"KV7KBH", 6, "KV7KBH"}, {"KV7KBH", 9, "KV7KBH"},  {"JA1ABC/m", 7, "JA1ABC/"},
         {"JA1ABC/m", 8, "JA1ABC/m"}, {"G4ABC/q", 7, "G4ABC/q"}, {"", 2, ""},

@@ -7,10 +7,7 @@ namespace tessaly {
 namespace {
 
 TEST(Answers, ExpectedCopySpellsOutTheCodes) {
-    struct Case {
-        const char* line;
-        const char* expected;
-    } cases[] = {
+    struct Case { const char* line; const char* expected; } cases[] = {
         {"AB1CDE", "AB1CDE"},       {"AB1CDE/m", "AB1CDE/M"},   {"AB1CDE/mm", "AB1CDE/MM"},
         {"AB1CDE/q", "AB1CDE/QRP"}, {"AB1CDE/3", "AB1CDE/3"},   {"ab1/qxyz", "AB1/QRP"},
         {"AB1/Q", "AB1/Q"},         {"", ""},

@@ -7,6 +7,21 @@
 namespace tessaly::testing {
 namespace {
 
+// What the load handler does beyond the controls' design-time values.
+TEST_F(FormTest, LoadPreparesTheNoiseLoopSilentlyAndTheTimers) {
+    EXPECT_FALSE(form.controls().Text6.enabled);
+    EXPECT_FALSE(form.timer("Timer3")->enabled());
+    EXPECT_EQ(form.timer("Timer3")->interval(), 1000);
+    EXPECT_EQ(form.timer("Timer11")->interval(), 10);
+    // The noise loop is made silent at a quarter of its rate; nothing plays.
+    auto noise = ops("noise");
+    ASSERT_EQ(noise.size(), 3u);
+    EXPECT_EQ(noise[1].op, "volume");
+    EXPECT_EQ(noise[1].value, -10000);
+    EXPECT_EQ(noise[2].value, 11025);
+    EXPECT_TRUE(ops("noise", "play").empty());
+}
+
 class PracticeTest : public FormTest {
 protected:
     std::string line(int n) { return readline(form.controls().Text1.text(), n); }
@@ -119,6 +134,12 @@ TEST_F(PracticeTest, ContinuousReadingPausesTwoTicksAndTakesOneLateAnswer) {
 }
 
 TEST_F(PracticeTest, StopAtAnyPointMarksWhatThereIs) {
+    click("Command5");  // before any practice: nothing changes, no summary
+    EXPECT_TRUE(form.controls().ListView1.rows.empty());
+    EXPECT_EQ(form.controls().Label6.caption, "00:00:00");
+    EXPECT_TRUE(form.controls().Command4.enabled && lockedSettingsEnabled());
+    input.hover("ListView1");
+    EXPECT_EQ(form.controls().ListView1.toolTip, "");
     click("Option9");
     click("Command4");
     const std::string practice = form.controls().Text1.text();
@@ -150,16 +171,6 @@ TEST_F(PracticeTest, StopAtAnyPointMarksWhatThereIs) {
     EXPECT_TRUE(form.controls().ListView1.rows[0][1].empty());
     wait(1000);
     EXPECT_EQ(form.controls().Label6.caption, "00:00:01");
-}
-
-TEST_F(PracticeTest, StopBeforeAnyPracticeChangesNothing) {
-    click("Command5");
-    EXPECT_TRUE(form.controls().ListView1.rows.empty());
-    EXPECT_EQ(form.controls().Label6.caption, "00:00:00");
-    EXPECT_TRUE(form.controls().Command4.enabled);
-    EXPECT_TRUE(lockedSettingsEnabled());
-    input.hover("ListView1");
-    EXPECT_EQ(form.controls().ListView1.toolTip, "") << "no rows, no summary";
 }
 
 TEST_F(PracticeTest, AnAnswerPastTheLastRowStopsThePractice) {

@@ -1,10 +1,7 @@
-// The two noise recordings that loop under the reading: exact format and
-// length, no seam where the loop wraps, and the character each must have.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "support/wave_probe.h"
@@ -20,9 +17,8 @@ double rmsOf(const std::vector<int>& s, std::size_t from, std::size_t count) {
   return std::sqrt(squares / static_cast<double>(count));
 }
 
-// The step from the last frame to the first, against the steps inside the loop:
-// a seam would be a jump far out of the ordinary, so it must not exceed the
-// 99th percentile of the ordinary ones.
+// A seam: the step from the last frame to the first beyond the 99th percentile of
+// the steps inside the loop.
 void expectSeamless(const std::vector<int>& s) {
   ASSERT_GE(s.size(), 2u);
   std::vector<int> steps;
@@ -33,32 +29,11 @@ void expectSeamless(const std::vector<int>& s) {
   EXPECT_LE(std::abs(s.front() - s.back()), *p99);
 }
 
-// Mean power at one frequency over consecutive blocks (Goertzel), in dB.
-double powerDb(const std::vector<int>& s, double hz, double rateHz) {
-  constexpr std::size_t kBlock = 4410;
-  const double coeff = 2.0 * std::cos(2.0 * std::numbers::pi * hz / rateHz);
-  double total = 0;
-  std::size_t blocks = 0;
-  for (std::size_t from = 0; from + kBlock <= s.size(); from += kBlock, ++blocks) {
-    double s1 = 0, s2 = 0;
-    for (std::size_t i = from; i < from + kBlock; ++i) {
-      const double s0 = s[i] + coeff * s1 - s2;
-      s2 = s1;
-      s1 = s0;
-    }
-    total += s1 * s1 + s2 * s2 - coeff * s1 * s2;
-  }
-  return 10.0 * std::log10(total / static_cast<double>(blocks) + 1e-9);
-}
+double powerDb(const std::vector<int>& s, double hz, double rateHz) { return blockPowerDb(s, hz, rateHz, 4410); }
 
 // The container layout the engine is handed: integer PCM, mono, exact lengths.
 TEST(Recordings, HaveTheirExactFormat) {
-  struct Case {
-    const char* name;
-    std::uint32_t rateHz;
-    std::uint16_t bits;
-    std::size_t frames;
-  } cases[] = {
+  struct Case { const char* name; std::uint32_t rateHz; std::uint16_t bits; std::size_t frames; } cases[] = {
       {"ZAOYIN", 44100, 16, 220500},  // 5.000 s
       {"QRN", 44100, 8, 2665845},     // 60.45 s
       {"NULL", 11025, 8, 14300},      // 14,300 bytes of 8-bit silence
@@ -74,20 +49,20 @@ TEST(Recordings, HaveTheirExactFormat) {
   }
 }
 
-TEST(BandNoise, LoopsWithoutASeam) {
-  const auto wave = builtInWave("ZAOYIN");
-  ASSERT_TRUE(wave);
-  const std::vector<int> s = wave->samples();
-  expectSeamless(s);
-  // Steady: the level just before the wrap is the level just after it.
-  const std::size_t tenthS = 4410;
-  EXPECT_NEAR(dbfs(rmsOf(s, 0, tenthS)), dbfs(rmsOf(s, s.size() - tenthS, tenthS)), 1.5);
+TEST(Recordings, NoiseLoopsWithoutASeam) {
+  for (const char* name : {"ZAOYIN", "QRN"}) {
+    SCOPED_TRACE(name);
+    const auto wave = builtInWave(name);
+    ASSERT_TRUE(wave);
+    expectSeamless(wave->samples());
+  }
+  // The hiss is steady: the level just before the wrap is the level just after it.
+  const std::vector<int> s = builtInWave("ZAOYIN")->samples();
+  EXPECT_NEAR(dbfs(rmsOf(s, 0, 4410)), dbfs(rmsOf(s, s.size() - 4410, 4410)), 1.5);
 }
 
-// Played at 11025 Hz, a quarter of its rate, it must sound like a receiver's
-// hiss: energy across the voice band (300 Hz to 2700 Hz as heard, four times
-// that as stored), little rumble below and little above, and a level that
-// leaves headroom.
+// Played at a quarter of its rate it is a receiver's hiss: flat across the voice
+// band (four times 300 to 2700 Hz as stored), little outside it, with headroom.
 TEST(BandNoise, FillsTheVoiceBandAsPlayedTwoOctavesDown) {
   const auto wave = builtInWave("ZAOYIN");
   ASSERT_TRUE(wave);
@@ -106,15 +81,8 @@ TEST(BandNoise, FillsTheVoiceBandAsPlayedTwoOctavesDown) {
   EXPECT_LT(rms, -12.0);
 }
 
-TEST(StaticCrackle, LoopsWithoutASeam) {
-  const auto wave = builtInWave("QRN");
-  ASSERT_TRUE(wave);
-  expectSeamless(wave->samples());
-}
-
-// Static comes in bursts of uneven strength with quiet between them, unlike a
-// steady hiss; and since it always plays at full volume under speech that
-// peaks at -1 dBFS, its loudest crash stays under that.
+// Static is bursts of uneven strength with quiet between; played at full volume
+// under speech peaking at -1 dBFS, its loudest crash stays under that.
 TEST(StaticCrackle, IsBurstsOfUnevenStrengthUnderTheSpeechLevel) {
   const auto wave = builtInWave("QRN");
   ASSERT_TRUE(wave);

@@ -1,7 +1,5 @@
-// The spoken clips built into the program, in each set's own voice and in every
-// built-in speaker's: every name the reader can ask for is there, in the format
-// and length the reader's timing relies on, trimmed, at one loudness, and no two
-// clips are the same recording.
+// The built-in spoken clips, in each set's voice and every speaker's: all there, in
+// the form and length the reader's timing needs, trimmed, equally loud, all distinct.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -72,21 +70,18 @@ double checkClipsOf(const std::string& voice) {
     }
     const double rmsDb = dbfs(std::sqrt(squares / static_cast<double>(s.size())));
     sumDb += rmsDb;
-    // A little headroom, and one loudness across voices and words (RMS of the
-    // whole clip, which includes the gaps inside a word).
+    // Headroom, and one loudness across voices and words (RMS of the whole clip).
     EXPECT_LE(dbfs(peak), -0.9);
     EXPECT_GE(rmsDb, -22.0);
     EXPECT_LE(rmsDb, -15.0);
 
-    // The word starts at once: something audible (50 dB under the peak) within
-    // the first 10 ms, so that a clip's onset is its tick.
+    // Audible (50 dB under the peak) within 10 ms: a clip's onset is its tick.
     const double audible = peak * std::pow(10.0, -50.0 / 20.0);
     const auto tenMs = static_cast<std::size_t>(0.010 * wave->rateHz);
     EXPECT_TRUE(std::any_of(s.begin(), s.begin() + static_cast<long>(tenMs),
                             [&](int x) { return std::abs(x) >= audible; }))
         << "starts with silence";
-    // And it ends with the word, unless silence was added to reach the minimum
-    // length.
+    // It ends with the word, unless padded to the shortest length.
     const auto lastAudible = static_cast<std::size_t>(
         std::find_if(s.rbegin(), s.rend(), [&](int x) { return std::abs(x) >= audible; }).base() - s.begin());
     if (wave->seconds() > 0.28) {
@@ -103,9 +98,7 @@ TEST(SpokenClips, EveryVoiceHasEveryClipInFormAndAllVoicesAreEquallyLoud) {
   }
 }
 
-// Every clip is its own recording: no letter or digit of a set repeats
-// another, and the words that several sets share (Quebec, Denmark,
-// Washington, ...) are said in each set's own voice.
+// No clip repeats another, not even the words several sets share.
 TEST(SpokenClips, AreAllDistinctRecordings) {
   const std::vector<std::string> all = spokenClips();
   std::vector<std::span<const std::uint8_t>> data;
@@ -121,8 +114,7 @@ TEST(SpokenClips, AreAllDistinctRecordings) {
   }
 }
 
-// Each speaker is a voice of its own: most of its clips differ from the
-// default's (it shares only the sets the default reads in its voice).
+// Each speaker is a voice of its own: most of its clips differ from the default's.
 TEST(SpokenClips, EachSpeakerSaysMostWordsUnlikeTheDefault) {
   for (const Speaker& speaker : builtInSpeakers()) {
     std::size_t same = 0;
@@ -152,13 +144,8 @@ TEST(Speakers, AreNamedAndDescribedAndTheirLookupFallsBackForSharedRecordings) {
   ASSERT_TRUE(own && shared);
   EXPECT_EQ(own->data(), findResource("WAVE", "awb/301")->data());
   EXPECT_EQ(shared->data(), findResource("WAVE", "NULL")->data());
-}
-
-// Its format is checked with the noise recordings.
-TEST(PauseClip, IsSilent) {
-  const auto wave = builtInWave("NULL");
-  ASSERT_TRUE(wave);
-  EXPECT_TRUE(std::ranges::all_of(wave->data, [](std::uint8_t b) { return b == 128; }));
+  // The pause clip (its format is checked with the noise recordings) is silence.
+  EXPECT_TRUE(std::ranges::all_of(builtInWave("NULL")->data, [](std::uint8_t b) { return b == 128; }));
 }
 
 }  // namespace

@@ -9,11 +9,7 @@ namespace tessaly {
 namespace {
 
 TEST(ClipCatalogue, CharactersMapToClipsOfTheWordSet) {
-    struct Case {
-        WordSet words;
-        const char* character;
-        const char* clip;
-    } cases[] = {
+    struct Case { WordSet words; const char* character; const char* clip; } cases[] = {
         {WordSet::Exam, "0", "10"},      {WordSet::Exam, "9", "19"},       {WordSet::Standard, "0", "00"},
         {WordSet::Other, "9", "09"},     {WordSet::Standard, "A", "001"},  {WordSet::Places, "A", "101"},
         {WordSet::Other, "A", "201"},    {WordSet::Exam, "A", "301"},      {WordSet::Standard, "Z", "026"},

@@ -5,8 +5,6 @@
 #include "wave_probe.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 namespace tessaly::testing {
 
@@ -27,11 +25,8 @@ public:
         if (!samples_.empty()) return samples_;
         std::string error;
         if (!session_.finish(error)) throw std::runtime_error(error);
-        std::ifstream in(path_, std::ios::binary);
-        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-        const auto probe = test::probeWave(bytes);
-        if (!probe || probe->rateHz != kRate || probe->channels != 1) throw std::runtime_error("unexpected WAV");
-        for (int s : probe->samples()) samples_.push_back(s / 32768.0);
+        samples_ = test::waveFileSamples(path_, kRate);
+        if (samples_.empty()) throw std::runtime_error("unexpected WAV");
         return samples_;
     }
 

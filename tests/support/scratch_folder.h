@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace tessaly {
@@ -24,9 +26,18 @@ public:
 
     const std::string& path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
+    }
 
 private:
     std::string path_;
 };
+
+// A file's bytes; empty when it cannot be read.
+inline std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace tessaly

@@ -1,10 +1,16 @@
 #pragma once
 // Reads the format and data chunks of a built-in WAVE recording, for tests
 // that check the exact container layout the sound engine is handed.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <numbers>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -77,6 +83,36 @@ inline std::optional<WaveProbe> builtInWave(std::string_view name) {
   const auto bytes = findResource("WAVE", name);
   if (!bytes) return std::nullopt;
   return probeWave(*bytes);
+}
+
+// A mono WAVE file's samples at `rateHz`, scaled to -1..1; empty when it is none.
+inline std::vector<double> waveFileSamples(const std::string& path, std::uint32_t rateHz = 48000) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+  std::vector<double> out;
+  const auto probe = probeWave(bytes);
+  if (probe && probe->rateHz == rateHz && probe->channels == 1)
+    for (int s : probe->samples()) out.push_back(s / 32768.0);
+  return out;
+}
+
+// Mean power at `hz` over the whole blocks of s[from, to) (Goertzel's single-bin DFT), dB.
+template <class Sample>
+double blockPowerDb(const std::vector<Sample>& s, double hz, double rateHz, std::size_t block, std::size_t from = 0,
+                    std::size_t to = SIZE_MAX) {
+  const double k = 2 * std::cos(2 * std::numbers::pi * hz / rateHz);
+  double total = 0;
+  int blocks = 0;
+  for (std::size_t a = from; a + block <= std::min(to, s.size()); a += block, ++blocks) {
+    double s1 = 0, s2 = 0;
+    for (std::size_t i = a; i < a + block; ++i) {
+      const double s0 = s[i] + k * s1 - s2;
+      s2 = s1;
+      s1 = s0;
+    }
+    total += s1 * s1 + s2 * s2 - k * s1 * s2;
+  }
+  return 10 * std::log10(total / blocks + 1e-30);
 }
 
 }  // namespace tessaly::test

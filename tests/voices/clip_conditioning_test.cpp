@@ -28,10 +28,7 @@ std::vector<float> word(double consonantDb, int consonantMs) {
 }
 
 TEST(ClipConditioning, KeepsTheSoftConsonantBeforeTheVowel) {
-    struct Case {
-        double consonantDb;
-        int consonantMs;
-    } cases[] = {{-25, 60}, {-35, 40}, {-40, 30}};
+    struct Case { double consonantDb; int consonantMs; } cases[] = {{-25, 60}, {-35, 40}, {-40, 30}};
     const ConditioningRule rule;
     for (const Case& c : cases) {
         const auto clip = conditionRecording(word(c.consonantDb, c.consonantMs), rule);

@@ -3,6 +3,8 @@
 #include "engine/wave_decoder.h"
 #include "headless/practice_render.h"
 #include "voices/voice_pack.h"
+#include "support/scratch_folder.h"
+#include "support/sound_file.h"
 
 #include <sndfile.h>
 
@@ -31,29 +33,11 @@ std::vector<float> burst(int rate, double leadS, double toneS, double tailS, flo
 }
 
 void writeWav(const fs::path& path, int rate, int channels, int subtype, const std::vector<float>& mono) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = SF_FORMAT_WAV | subtype;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_TRUE(f) << sf_strerror(nullptr);
-    std::vector<float> frames;
-    for (float s : mono)
-        for (int c = 0; c < channels; ++c) frames.push_back(s);
-    sf_writef_float(f, frames.data(), static_cast<sf_count_t>(mono.size()));
-    sf_close(f);
+    testing::writeSoundFile(path, rate, channels, SF_FORMAT_WAV | subtype, mono);
 }
 
 class VoicePackTest : public ::testing::Test {
 protected:
-    // One folder a case: ctest runs the cases side by side.
-    VoicePackTest()
-        : dir(fs::path(::testing::TempDir()) /
-              ("tessaly_pack_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~VoicePackTest() override { fs::remove_all(dir); }
     std::unique_ptr<VoicePack> load() {
         std::string error;
         auto pack = VoicePack::load(dir.string(), error);
@@ -65,7 +49,8 @@ protected:
             if (c.name == name) return c;
         throw std::runtime_error("no clip " + name);
     }
-    fs::path dir;
+    ScratchFolder scratch;
+    const fs::path dir{scratch.path()};
 };
 
 TEST_F(VoicePackTest, RefusesEachBadFileNamingWhy) {
@@ -211,8 +196,7 @@ TEST_F(VoicePackTest, RenderRefusesABadPackAndUsesAGoodOne) {
     ASSERT_EQ(renderCommand({"--groups", "1", "--seed", "2", "--out", plain.string()}), 0);
     ASSERT_EQ(renderCommand({"--groups", "1", "--seed", "2", "--voices", dir.string(), "--out", out.string()}), 0);
     EXPECT_EQ(fs::file_size(plain), fs::file_size(out)) << "the same practice, the same length";
-    std::ifstream a(plain, std::ios::binary), b(out, std::ios::binary);
-    EXPECT_NE(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
+    EXPECT_NE(fileText(plain), fileText(out));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "base/utf8.h"
+#include "base/text_width.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +7,7 @@ namespace tessaly {
 namespace {
 
 TEST(Utf8, CharactersAreCodePointsAndStrayBytesStandAlone) {
-    struct Case {
-        std::string text;
-        std::vector<std::string_view> characters;
-        std::size_t invalidAt;
-    } cases[] = {
+    struct Case { std::string text; std::vector<std::string_view> characters; std::size_t invalidAt; } cases[] = {
         {"AB", {"A", "B"}, std::string::npos},
         {"\xC3\x84" "1", {"\xC3\x84", "1"}, std::string::npos},              // Ä
         {"\xE4\xB8\x80", {"\xE4\xB8\x80"}, std::string::npos},                // a CJK character
@@ -31,6 +28,15 @@ TEST(Utf8, DecodingEncodingAndShowing) {
     EXPECT_EQ(withoutLastCharacter("BA呼"), "BA");
     EXPECT_EQ(encodeUtf8(U'号') + encodeUtf8(0x1F4FB), "号\xF0\x9F\x93\xBB");
     EXPECT_EQ(printable("a\tb\x1B\xC0"), "a\\tb\\x1B\\xC0");
+}
+
+TEST(TextWidth, ChineseTakesTwoColumns) {
+    EXPECT_EQ(terminalWidth(""), 0u);
+    EXPECT_EQ(terminalWidth("MOBILE"), 6u);
+    EXPECT_EQ(terminalWidth("复习箱"), 6u);
+    EXPECT_EQ(terminalWidth("错 50%\uFF08多\uFF09"), 12u);  // full-width brackets
+    EXPECT_EQ(terminalWidth("±"), 1u);
+    EXPECT_EQ(terminalWidth("A\xCC\x81"), 1u);  // A and a combining acute accent
 }
 
 }  // namespace
