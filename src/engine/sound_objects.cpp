@@ -1,6 +1,7 @@
 #include "engine/sound_objects.h"
 
 #include "engine/engine.h"
+#include "engine/ssb_passband.h"
 
 #include <algorithm>
 #include <cmath>
@@ -269,7 +270,8 @@ private:
         return energy / shares / framesPerClip;
     }
 
-    // Mean power per frame of a recording at `frequency` (through `tone` if given);
+    // Mean power per frame of a recording at `frequency` (through `tone` if given),
+    // within 300 .. 2700 Hz;
     // its energy too. Cached: the same recording, rate and tone give the same figures.
     std::optional<double> renditionPower(const std::string& name, int frequency, const ParamEqParameters* tone,
                                          double* energy = nullptr) {
@@ -289,6 +291,10 @@ private:
                 eq.setCoefficients(peakingCoefficients(*tone, engine_.mixer().outputRate()));
                 eq.process(sound.data(), static_cast<int>(sound.size()));
             }
+            // Only what lies in the receiver's passband counts: the SNR is the same
+            // ratio whether the receiver is on or off.
+            SsbPassband inBand(engine_.mixer().outputRate());
+            inBand.process(sound.data(), static_cast<int>(sound.size()));
             double sum = 0;
             for (float x : sound) sum += static_cast<double>(x) * x;
             it = powers_.emplace(key, std::make_pair(sum, sum / static_cast<double>(sound.size()))).first;

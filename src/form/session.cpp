@@ -82,6 +82,12 @@ void Session::Command1_Click() {
         practice_.appendCallsigns(sources_.libraryCallsigns(count));
 }
 
+std::optional<double> Session::lastThreshold() const {
+    if (!review_.recording() || !threshold_.armed()) return std::nullopt;
+    PracticeSettings settings = settingsOf(*this);
+    return review_.keeper().digest().lastThreshold(thresholdConditions(settings, ThresholdRun::kMethod));
+}
+
 void Session::Command4_Click() {
     if (pileup_.stations() > 0) {
         startPileup();
@@ -90,7 +96,7 @@ void Session::Command4_Click() {
     pileup_.start(0);  // none: the last one's callers go
     practice_.clearForStart();
     reader_.rewind();
-    if (threshold_.start(controls_.groupsAsked())) band_.beginTrials(threshold_.nextSnr());
+    if (threshold_.start(controls_.groupsAsked(), lastThreshold())) band_.beginTrials(threshold_.nextSnr());
     controls_.Command1.press();  // the generator
     practice_.beginRunning();
     reader_.startReading();
@@ -196,7 +202,13 @@ void Session::Text6_KeyPress(int& KeyAscii) {
     if (confirmed == Practice::Confirmed::Stored) {
         const int row = practice_.answerCount();
         const CallsignRow& answered = practice_.rows()[static_cast<std::size_t>(row - 1)];
-        if (const auto next = threshold_.answered(row, answered.answer == answered.expected)) band_.setTrialSnr(*next);
+        if (const auto scored = threshold_.answered(row, answered.answer, answered.line)) {
+            band_.setTrialSnr(scored->nextSnrDb);
+            host_.practiceEvent({"answer", {{"n", static_cast<long long>(row)},
+                                            {"snrDb", scored->trial.snrDb},
+                                            {"charsRead", static_cast<long long>(scored->trial.read)},
+                                            {"charsCopied", static_cast<long long>(scored->trial.copied)}}});
+        }
         if (practice_.practising() && groupedReading()) reader_.resumeAfterAnswer();
     } else if (confirmed == Practice::Confirmed::PastTheLastRow) {
         // An answer past the last row ends the practice; it is not stored.
@@ -235,7 +247,8 @@ void Session::mark() {
     if (thresholdRun) {
         if (estimate) {
             practice_.setSummaryAddition(ThresholdRun::resultText(*estimate, band_.levelNear(estimate->snrDb, reader_.steadyVoice())));
-            host_.thresholdFound(estimate->snrDb, estimate->se, estimate->trials);
+            host_.thresholdFound({estimate->snrDb, estimate->se, estimate->wholeSnrDb, estimate->slope, estimate->trials,
+                                  ThresholdRun::kMethod});
         } else {
             practice_.setSummaryAddition(ThresholdRun::kNotFound);
         }

@@ -91,6 +91,9 @@ private:
     // A threshold run takes an answer for the callsign being read, and only for it: it
     // goes on without waiting once its callsign's answer is in.
     bool answeredAhead() const;
+    // With the learning record on, the learner's last threshold under this practice's
+    // conditions: a run starts above it.
+    std::optional<double> lastThreshold() const;
 
     TimerClock& clock_;
     FormHost& host_;

@@ -45,11 +45,12 @@ public:
         e.snrDb = snrDb;
         send(e);
     }
-    void thresholdFound(double snrDb, double se, int trials) override {
+    void thresholdFound(const ThresholdFound& found) override {
         HostEvent e = event(HostEvent::Kind::Threshold);
-        e.snrDb = snrDb;
-        e.se = se;
-        e.trial = trials;
+        e.snrDb = found.snrDb;
+        e.se = found.se;
+        e.trial = found.trials;
+        e.threshold = found;
         send(e);
     }
     void practiceEvent(const PracticeEvent& reported) override {

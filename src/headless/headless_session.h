@@ -30,6 +30,7 @@ struct HostEvent {
     int volume = 0, frequency = 0;  // clip
     int trial = 0;                  // trial: which callsign of the run; threshold: how many
     double snrDb = 0, se = 0;       // trial: its SNR; threshold: the threshold and its error
+    ThresholdFound threshold;       // threshold: all it found
     PracticeEvent practice;         // what a practice reported
 };
 

@@ -203,7 +203,13 @@ int runScript(const ScriptOptions& options, std::istream& script, std::ostream& 
                 printer.emit({{"event", "trial"}, {"n", e.trial}, {"snrDb", tenths(e.snrDb)}}, e.t);
                 break;
             case HostEvent::Kind::Threshold:
-                printer.emit({{"event", "threshold"}, {"snrDb", tenths(e.snrDb)}, {"se", tenths(e.se)}, {"trials", e.trial}},
+                printer.emit({{"event", "threshold"},
+                              {"snrDb", tenths(e.snrDb)},
+                              {"se", tenths(e.se)},
+                              {"trials", e.trial},
+                              {"wholeSnrDb", tenths(e.threshold.wholeSnrDb)},
+                              {"slope", tenths(100 * e.threshold.slope)},
+                              {"method", e.threshold.method}},
                              e.t);
                 break;
             case HostEvent::Kind::Question:

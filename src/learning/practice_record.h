@@ -38,6 +38,11 @@ struct PracticeRecord {
     // Additions; the defaults are the window's own practice.
     std::optional<double> thresholdDb{};  // a marked threshold run's threshold, dB
     std::optional<double> thresholdSe{};  // and its standard error, dB
+    // How it was found: "characters" (each answer scored by character, the SNR at
+    // which half the characters are copied); "" for runs kept before, which found the
+    // SNR at which half the whole callsigns are copied.
+    std::string thresholdMethod{};
+    std::optional<double> thresholdWholeDb{};  // "characters": half the whole callsigns, dB
     std::string path = "off";  // ionospheric path preset
     bool passband = false;     // the receiver's SSB passband
     std::string agc = "off";   // off, fast, medium or slow

@@ -37,7 +37,8 @@ void RecordDigest::add(const PracticeRecord& practice) {
     summaries_.push_back(std::move(summary));
     if (practice.thresholdDb && practice.thresholdSe)
         thresholds_.push_back({practice.date, practice.time, *practice.thresholdDb, *practice.thresholdSe,
-                               static_cast<int>(practice.rows.size())});
+                               static_cast<int>(practice.rows.size()), practice.thresholdWholeDb,
+                               thresholdConditions(practice)});
 
     std::vector<Alignment> aligned;
     aligned.reserve(practice.rows.size());
@@ -114,6 +115,13 @@ std::vector<ReviewBox> RecordDigest::boxes(std::string_view asOf) const {
         result.push_back(std::move(box));
     }
     return result;
+}
+
+std::optional<double> RecordDigest::lastThreshold(const ThresholdConditions& conditions) const {
+    const ThresholdSummary* last = nullptr;
+    for (const ThresholdSummary& t : thresholds_)
+        if (t.conditions == conditions && (!last || std::tie(t.date, t.time) >= std::tie(last->date, last->time))) last = &t;
+    return last ? std::optional(last->snrDb) : std::nullopt;
 }
 
 StatsReport RecordDigest::report(std::string_view asOf) const {

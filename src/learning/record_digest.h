@@ -36,6 +36,8 @@ public:
     std::vector<ReviewBox> boxes(std::string_view asOf) const;
     // The stats report with the review boxes of `asOf`; "" takes the last practice's day.
     StatsReport report(std::string_view asOf) const;
+    // The threshold of the latest run under these conditions, if there is one.
+    std::optional<double> lastThreshold(const ThresholdConditions& conditions) const;
 
 private:
     // A unit's readings on one day. Units by unitRank(): A-Z, 0-9, "/", MOBILE, QRP.

@@ -11,8 +11,11 @@
 // speed, noise, conditions, read; then snr (dB the callsign was read at, empty
 // without an SNR), threshold and threshold_se (dB, on every row of a marked
 // threshold run), path, passband, agc, seconds (how long the practice ran) and
-// practice_id (the practice's own name, results_rows.h). Files with the first
-// eleven or eighteen only, from before, are read as well.
+// practice_id (the practice's own name, results_rows.h), speaker, digits, a
+// pile-up's round, level_db, offset_ms, outcome and calls, and threshold_method
+// ("characters", or empty for a whole-callsign threshold) and threshold_whole (dB).
+// Files with the first eleven, eighteen, nineteen or twenty-six only, from before,
+// are read as well.
 #include "learning/practice_record.h"
 #include "learning/results_rows.h"
 

@@ -14,6 +14,9 @@ namespace tessaly {
 
 const char* const kResultsHeader =
     "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,passband,"
+    "agc,seconds,practice_id,speaker,digits,round,level_db,offset_ms,outcome,calls,threshold_method,threshold_whole";
+const char* const kResultsHeaderBeforeMethod =
+    "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,passband,"
     "agc,seconds,practice_id,speaker,digits,round,level_db,offset_ms,outcome,calls";
 const char* const kResultsHeaderWithPracticeId =
     "number,answer,expected,mark,date,time,words,speed,noise,conditions,read,snr,threshold,threshold_se,path,passband,"
@@ -106,10 +109,11 @@ enum Column : std::size_t {
     snr, threshold, thresholdSe, path, passband, agc, seconds,                          // then to eighteen
     practiceId,                                                                         // nineteen
     speaker, digits, round, levelDb, offsetMs, outcome, calls,                         // twenty-six
+    thresholdMethod, thresholdWhole,                                                    // twenty-eight
 };
 // The columns a practice's rows share, so that they are checked once.
 constexpr Column kSettingsColumns[] = {date, time, words, speed, noise, conditions, threshold, thresholdSe,
-                                       path, passband, agc, seconds, practiceId, digits};
+                                       path, passband, agc, seconds, practiceId, digits, thresholdMethod, thresholdWhole};
 
 std::string rowHead(const std::vector<std::string>& f, PracticeRow& row) {
     if (!parseNumber(f[number], 1, 999'999'999, row.number))
@@ -155,7 +159,7 @@ std::string rowBody(const std::vector<std::string>& f, std::size_t columns, Prac
     row.line = std::move(*line);
     if (columns >= kResultsColumnsWithoutId && !parseDb(f[snr], -kMostDb, kMostDb, row.snrDb))
         return "snr must be empty or dB from -60 to 60, found " + quoted(f[snr]);
-    if (columns >= kResultsColumns) {
+    if (columns >= kResultsColumnsBeforeMethod) {
         if (!f[speaker].empty() && !findSpeaker(f[speaker]))
             return "speaker must be empty or one of " + speakerNames() + ", found " + quoted(f[speaker]);
         row.speaker = f[speaker];
@@ -202,6 +206,15 @@ std::string practiceTail(const std::vector<std::string>& f, std::size_t columns,
         practice.agc = settings.agc;
     }
     if (columns >= kResultsColumns) {
+        if (!f[thresholdMethod].empty() && f[thresholdMethod] != "characters")
+            return "threshold_method must be empty or characters, found " + quoted(f[thresholdMethod]);
+        if (!parseDb(f[thresholdWhole], -kMostDb, kMostDb, practice.thresholdWholeDb))
+            return "threshold_whole must be empty or dB from -60 to 60, found " + quoted(f[thresholdWhole]);
+        if (!f[thresholdMethod].empty() && !practice.thresholdDb)
+            return "threshold_method must be empty without a threshold";
+        practice.thresholdMethod = f[thresholdMethod];
+    }
+    if (columns >= kResultsColumnsBeforeMethod) {
         if (f[digits] != "set" && f[digits] != "figures") return "digits must be set or figures, found " + quoted(f[digits]);
         practice.figures = f[digits] == "figures";
     }
@@ -228,19 +241,22 @@ void appendResultsRows(std::string& out, const PracticeRecord& record) {
                               record.figures ? "figures" : "set", row.round ? std::to_string(row.round) : "",
                               row.round ? snrText(std::clamp(row.levelDb, -kMostDb, 0.0)) : "",
                               row.round ? std::to_string(row.offsetMs) : "", row.round ? row.outcome : "",
-                              row.round ? std::to_string(row.calls) : ""});
+                              row.round ? std::to_string(row.calls) : "",
+                              record.thresholdDb ? record.thresholdMethod : "",
+                              boundedDb(record.thresholdWholeDb, -kMostDb)});
 }
 
 std::size_t resultsHeaderColumns(const std::vector<std::string>& fields) {
     // Most lines are rows: those are told at a glance.
     const std::size_t n = fields.size();
-    if ((n != kResultsColumns && n != kResultsColumnsWithPracticeId && n != kResultsColumnsWithoutId &&
+    if ((n != kResultsColumns && n != kResultsColumnsBeforeMethod && n != kResultsColumnsWithPracticeId && n != kResultsColumnsWithoutId &&
          n != kResultsColumnsBefore) ||
         !fields[0].ends_with("number"))
         return 0;
     std::string line(std::string_view(fields[0]).substr(fields[0].starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0));
     for (std::size_t i = 1; i < n; ++i) line += "," + fields[i];
     if (n == kResultsColumns && line == kResultsHeader) return kResultsColumns;
+    if (n == kResultsColumnsBeforeMethod && line == kResultsHeaderBeforeMethod) return kResultsColumnsBeforeMethod;
     if (n == kResultsColumnsWithPracticeId && line == kResultsHeaderWithPracticeId) return kResultsColumnsWithPracticeId;
     if (n == kResultsColumnsWithoutId && line == kResultsHeaderWithoutId) return kResultsColumnsWithoutId;
     if (n == kResultsColumnsBefore && line == kResultsHeaderBefore) return kResultsColumnsBefore;

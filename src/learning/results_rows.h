@@ -2,7 +2,8 @@
 // The rows of a results file, one callsign each, as both the results files and the
 // learning record write and read them. Files from before the SNR came have the
 // first eleven columns only, those from before the practice id the first
-// eighteen; every kind is read.
+// eighteen, those from before the threshold's method the first twenty-six; every
+// kind is read.
 //
 // What the writer writes, the reader reads back: the writer keeps each value
 // within the bounds the reader checks (an answer of at most kLongestAnswer
@@ -25,6 +26,8 @@ namespace tessaly {
 
 // The header line's fields, in order: every column as written now.
 extern const char* const kResultsHeader;
+// The columns of files written before the threshold's method came (the first twenty-six).
+extern const char* const kResultsHeaderBeforeMethod;
 // The columns of files written before the practice id came (the first eighteen).
 extern const char* const kResultsHeaderWithoutId;
 // The columns of files written before the SNR came (the first eleven).
@@ -36,7 +39,8 @@ constexpr std::size_t kLongestAnswer = 200;
 constexpr std::size_t kMostReadUnits = 32;
 constexpr int kMostSeconds = 10'000'000;
 
-constexpr std::size_t kResultsColumns = 26;
+constexpr std::size_t kResultsColumns = 28;
+constexpr std::size_t kResultsColumnsBeforeMethod = 26;
 constexpr std::size_t kResultsColumnsWithPracticeId = 19;
 constexpr std::size_t kResultsColumnsWithoutId = 18;
 constexpr std::size_t kResultsColumnsBefore = 11;

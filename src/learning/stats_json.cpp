@@ -24,7 +24,20 @@ std::string statsJson(const StatsReport& report, const StatsSource& source) {
 
     json thresholds = json::array();
     for (const ThresholdSummary& t : report.thresholds)
-        thresholds.push_back({{"date", t.date}, {"time", t.time}, {"threshold", t.snrDb}, {"se", t.se}, {"trials", t.trials}});
+        thresholds.push_back({{"date", t.date},
+                              {"time", t.time},
+                              {"threshold", t.snrDb},
+                              {"se", t.se},
+                              {"trials", t.trials},
+                              {"method", t.conditions.method},
+                              {"wholeThreshold", t.wholeSnrDb ? json(*t.wholeSnrDb) : json()},
+                              {"conditions",
+                               {{"words", t.conditions.words},
+                                {"digits", t.conditions.figures ? "figures" : "set"},
+                                {"speaker", t.conditions.speaker},
+                                {"path", t.conditions.path},
+                                {"passband", t.conditions.passband},
+                                {"agc", t.conditions.agc}}}});
     out["thresholds"] = std::move(thresholds);
 
     json characters = json::array();

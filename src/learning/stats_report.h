@@ -6,11 +6,14 @@
 #include "learning/practice_record.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tessaly {
+
+struct PracticeSettings;
 
 struct PracticeSummary {
     std::string date, time, words, speed, noise;
@@ -24,12 +27,36 @@ struct PracticeSummary {
     std::vector<std::string> channel;
 };
 
+// What a threshold depends on besides the learner: two runs are compared only when
+// all of it is the same.
+struct ThresholdConditions {
+    // characters: half the characters copied; callsigns: half the whole callsigns
+    // (the runs kept before characters were scored).
+    std::string method = "callsigns";
+    std::string words = "exam";
+    bool figures = false;             // the digits as the figure code words
+    std::string speaker = "default";  // default, a speaker's name, or varied
+    std::string path = "off";
+    bool passband = false;
+    std::string agc = "off";
+    bool operator==(const ThresholdConditions&) const = default;
+};
+// A kept practice's: its settings, and the speaker its rows were read by.
+ThresholdConditions thresholdConditions(const PracticeRecord& practice);
+// A practice about to start with these settings, found by `method`.
+ThresholdConditions thresholdConditions(const PracticeSettings& settings, std::string method);
+// "词表 exam，声音 default，路径 off，接收机 关", and for the digits as figure code
+// words "，数字 figures"; the method is said apart.
+std::string conditionsText(const ThresholdConditions& conditions);
+
 // One marked threshold run.
 struct ThresholdSummary {
     std::string date, time;
     double snrDb = 0;  // the threshold
     double se = 0;     // its standard error, dB
     int trials = 0;    // the callsigns of the run
+    std::optional<double> wholeSnrDb{};  // characters: half the whole callsigns, dB
+    ThresholdConditions conditions{};
 };
 
 // The practices of one day.

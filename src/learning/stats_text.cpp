@@ -113,20 +113,42 @@ std::string summary(const StatsReport& report) {
     return out;
 }
 
+// One table for each method and conditions, in the order of their first run: only
+// runs of the same ones are compared, first with latest.
 std::string thresholds(const StatsReport& report) {
-    if (report.thresholds.empty()) return "";
-    Table table("..rrr");
-    table.add({"日期", "时间", "阈值 dB", "±", "呼号"});
-    for (const ThresholdSummary& t : report.thresholds)
-        table.add({t.date, t.time, snrText(t.snrDb), snrText(t.se), std::to_string(t.trials)});
-    std::string out = "\n阈值测试（抄对一半呼号时的信噪比，越低越好），从早到晚\n" + table.text();
-    if (report.thresholds.size() > 1) {
-        const double first = report.thresholds.front().snrDb, last = report.thresholds.back().snrDb;
-        const double change = std::round((last - first) * 10) / 10;
-        out += "第一次 " + snrText(first) + " dB，最近一次 " + snrText(last) + " dB：" +
-               (change < 0 ? "低了 " + snrText(-change) + " dB，进步了" : change > 0 ? "高了 " + snrText(change) + " dB" : "没有变化") +
+    std::vector<std::vector<const ThresholdSummary*>> groups;
+    for (const ThresholdSummary& t : report.thresholds) {
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g[0]->conditions == t.conditions; });
+        if (group == groups.end()) groups.emplace_back(1, &t);
+        else group->push_back(&t);
+    }
+    std::string out;
+    for (const auto& group : groups) {
+        const bool characters = group[0]->conditions.method == "characters";
+        Table table(characters ? "..rrrr" : "..rrr");
+        if (characters) table.add({"日期", "时间", "阈值 dB", "±", "整个呼号 dB", "呼号"});
+        else table.add({"日期", "时间", "阈值 dB", "±", "呼号"});
+        for (const ThresholdSummary* t : group) {
+            std::vector<std::string> row{t->date, t->time, snrText(t->snrDb), snrText(t->se)};
+            if (characters) row.push_back(t->wholeSnrDb ? snrText(*t->wholeSnrDb) : "-");
+            row.push_back(std::to_string(t->trials));
+            table.add(row);
+        }
+        out += std::string(characters ? "\n字符阈值（抄对一半字符时的信噪比" : "\n整个呼号的阈值（旧的测法：抄对一半呼号时的信噪比") +
+               "，越低越好），" + conditionsText(group[0]->conditions) + "，从早到晚\n" + table.text();
+        if (group.size() < 2) continue;
+        const ThresholdSummary &first = *group.front(), &last = *group.back();
+        const double change = std::round((last.snrDb - first.snrDb) * 10) / 10;
+        // Two runs differ for real when they are more than twice their combined error apart.
+        const bool real = std::abs(change) > 2 * std::hypot(first.se, last.se);
+        out += "第一次 " + snrText(first.snrDb) + " dB，最近一次 " + snrText(last.snrDb) + " dB：" +
+               (change == 0 ? "没有变化"
+                : !real     ? (change < 0 ? "低了 " : "高了 ") + snrText(std::abs(change)) + " dB，在误差之内"
+                : change < 0 ? "低了 " + snrText(-change) + " dB，进步了"
+                             : "高了 " + snrText(change) + " dB") +
                "\n";
     }
+    if (groups.size() > 1) out += "（条件不同的阈值不能相比，分开列出）\n";
     return out;
 }
 

@@ -8,6 +8,15 @@
 
 namespace tessaly {
 
+// A threshold run's result, as a host shows it.
+struct ThresholdFound {
+    double snrDb = 0, se = 0;  // the SNR at which half the characters are copied, and its ±, dB
+    double wholeSnrDb = 0;     // the SNR at which half the whole callsigns are, dB
+    double slope = 0;          // how fast character copy rises there, per dB (0.1: 10 % a dB)
+    int trials = 0;            // the callsigns of the run
+    std::string method;        // how it was found: "characters"
+};
+
 class FormHost {
 public:
     virtual ~FormHost() = default;
@@ -19,9 +28,8 @@ public:
     virtual void clipStarted(const std::string& /*name*/, int /*volume*/, int /*frequency*/) {}
     // A threshold run begins callsign `trial` (from 1), read at `snrDb`.
     virtual void trialBegins(int /*trial*/, double /*snrDb*/) {}
-    // A threshold run was marked: the SNR at which half the callsigns are copied, its
-    // standard error (dB), and how many callsigns it took.
-    virtual void thresholdFound(double /*snrDb*/, double /*se*/, int /*trials*/) {}
+    // A threshold run was marked with every answer given: what it found.
+    virtual void thresholdFound(const ThresholdFound& /*found*/) {}
     // Something a practice reports as it happens (a pile-up's rounds, calls and contacts).
     virtual void practiceEvent(const PracticeEvent& /*event*/) {}
     // Keyboard focus to the named control.

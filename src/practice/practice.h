@@ -86,7 +86,7 @@ public:
     // ---- summary
     void ListView1_MouseMove();
     int CountCorrect() const;
-    // A line under the summary ("本次阈值 ..."), or "" for the summary alone.
+    // A line under the summary ("本次字符阈值 ..."), or "" for the summary alone.
     void setSummaryAddition(std::string line) { summaryAddition_ = std::move(line); }
     const std::string& summaryAddition() const { return summaryAddition_; }
 

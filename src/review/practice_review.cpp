@@ -41,6 +41,8 @@ void PracticeReview::marked(const MarkedPractice& m) {
     if (thresholdRun && m.threshold) {
         record_.thresholdDb = m.threshold->estimate.snrDb;
         record_.thresholdSe = m.threshold->estimate.se;
+        record_.thresholdMethod = ThresholdRun::kMethod;
+        record_.thresholdWholeDb = m.threshold->estimate.wholeSnrDb;
     }
 
     std::vector<AnsweredLine> answered;

@@ -86,8 +86,10 @@ constexpr int kStationBuses = 2 + kCallerBuses;
 // What a signal-to-noise ratio is measured against: the reader's voice as a callsign
 // is spoken (its clips with their shares, at their playback rate, through the tone
 // boost, one clip every reader interval, the silences between them included), and the
-// band noise as its buffer plays it at full volume. The noise level then follows from
-// these alone, not from the clips a callsign happens to hold.
+// band noise as its buffer plays it at full volume, both within the receiver's
+// passband (300 .. 2700 Hz), so that an SNR is the same ratio with the receiver on or
+// off. The noise level then follows from these alone, not from the clips a callsign
+// happens to hold.
 struct SnrReference {
     std::vector<std::pair<std::string, double>> clips;  // resource name, share
     int clipFrequency = 22050;                          // samples per second

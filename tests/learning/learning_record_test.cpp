@@ -109,7 +109,7 @@ TEST(LearningRecord, AppendsAfterAWriteCutOffAndCountsEverythingElse) {
     EXPECT_EQ(read.practices[0], before);
     EXPECT_EQ(read.practices[1].rows.size(), 1u) << "the cut practice's whole first line counts";
     EXPECT_EQ(read.practices[2], after) << "the new practice is not glued to the cut line";
-    EXPECT_EQ(read.warnings, std::vector<std::string>{"line 5: expected 26 fields, found 3"});
+    EXPECT_EQ(read.warnings, std::vector<std::string>{"line 5: expected 28 fields, found 3"});
 
     // Before the next append, the cut line is the last one, without its line end.
     write(record.path(), recordLines(before, true) + cut.substr(0, 20));
@@ -194,8 +194,8 @@ TEST(LearningRecord, SkipsEachDamagedLineWithOneWarningAndKeepsTheRest) {
         std::string line;
         std::string warning;
     } cases[] = {
-        {"cut", goodRow.substr(0, 30) + "\r\n", "line 4: expected 26 fields, found 6"},
-        {"a field too many", replaced("\r\n", ",x\r\n"), "line 4: expected 26 fields, found 27"},
+        {"cut", goodRow.substr(0, 30) + "\r\n", "line 4: expected 28 fields, found 6"},
+        {"a field too many", replaced("\r\n", ",x\r\n"), "line 4: expected 28 fields, found 29"},
         {"no such day", replaced("2024-05-02", "2024-02-30"), "line 4: date must be a day as YYYY-MM-DD, found \"2024-02-30\""},
         {"stray bytes", std::string("\x00\xff\xfe\x01garbage", 11) + "\r\n", "line 4: not UTF-8 text"},
         {"a quote never closed", replaced("BA4XY,BA4XY", "\"BA4XY,BA4XY"), "line 4: a quoted field is not closed"},
@@ -253,8 +253,8 @@ TEST(LearningRecord, ReadsTheMostRecentPartOfARecordTooLongAndBoundsItsWarnings)
     limits.warnings = 3;
     RecordContents damaged;
     readRecordText(garbage, 1, limits, damaged);
-    EXPECT_EQ(damaged.warnings, (std::vector<std::string>{"line 1: expected 26 fields, found 1", "line 2: expected 26 fields, found 1",
-                                                         "line 3: expected 26 fields, found 1",
+    EXPECT_EQ(damaged.warnings, (std::vector<std::string>{"line 1: expected 28 fields, found 1", "line 2: expected 28 fields, found 1",
+                                                         "line 3: expected 28 fields, found 1",
                                                          "and 197 more lines that could not be read"}));
 }
 

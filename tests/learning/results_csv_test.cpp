@@ -24,8 +24,8 @@ TEST(ResultsCsv, WritesOneQuotedRowPerCallsignWithTheAdditionsLast) {
     PracticeRecord record{"2024-05-01", "09:05:00", "exam", "random", "off", {},
                           {{1, "JA1ABC/M", "JA1ABC/M", true, "JA1ABC/m"}, {2, "G4A,\"C", "G4ABC/QRP", false, "G4ABC/q"}}};
     EXPECT_EQ(resultsCsv(record), kHeader +
-                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE,,,,off,off,off,0,,,set,,,,,\r\n"
-                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP,,,,off,off,off,0,,,set,,,,,\r\n");
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,off,,J A 1 A B C / MOBILE,,,,off,off,off,0,,,set,,,,,,,\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,off,,G 4 A B C / QRP,,,,off,off,off,0,,,set,,,,,,,\r\n");
     // A threshold run: each row its SNR, every row the threshold.
     record.noise = "snr";
     record.rows[0].snrDb = 6;
@@ -38,8 +38,8 @@ TEST(ResultsCsv, WritesOneQuotedRowPerCallsignWithTheAdditionsLast) {
     record.agc = "slow";
     record.seconds = 185;
     EXPECT_EQ(resultsCsv(record), kHeader +
-                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718,,set,,,,,\r\n"
-                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718,,set,,,,,\r\n");
+                                      "1,JA1ABC/M,JA1ABC/M,Y,2024-05-01,09:05:00,exam,random,snr,,J A 1 A B C / MOBILE,6,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718,,set,,,,,,,\r\n"
+                                      "2,\"G4A,\"\"C\",G4ABC/QRP,N,2024-05-01,09:05:00,exam,random,snr,,G 4 A B C / QRP,-3.2,-3.5,0.8,mid-quiet,on,slow,185,a1b2c3d4e5f60718,,set,,,,,,,\r\n");
 }
 
 TEST(ResultsCsv, SettingsInTheVocabularysWords) {
@@ -52,7 +52,7 @@ TEST(ResultsCsv, SettingsInTheVocabularysWords) {
     settings.agc = "medium";
     PracticeRecord record{"2024-05-01", "09:05:00", "", "", "", {}, {{1, "K1", "K1", true, "K1", -2.0}}};
     setRecordSettings(record, settings);
-    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,high-quiet,on,medium,0,,,set,,,,,\r\n");
+    EXPECT_EQ(resultsCsv(record), kHeader + "1,K1,K1,Y,2024-05-01,09:05:00,places,random,snr,qrm vary-speed,K 1,-2,,,high-quiet,on,medium,0,,,set,,,,,,,\r\n");
 }
 
 TEST(ResultsCsv, RoundTripKeepsEveryRecord) {
@@ -151,9 +151,9 @@ TEST(ResultsCsv, ReadsFilesFromBeforeTheAdditionsAloneAndJoinedWithNewOnes) {
 
     // Old rows under a new header (and new under old) are counted as they are.
     EXPECT_FALSE(parseResultsCsv(kHeader + old.substr(kOldHeader.size()), back, error));
-    EXPECT_EQ(error, "line 2: expected 26 fields, found 11");
+    EXPECT_EQ(error, "line 2: expected 28 fields, found 11");
     EXPECT_FALSE(parseResultsCsv(kOldHeader + resultsCsv(newPractice).substr(kHeader.size()), back, error));
-    EXPECT_EQ(error, "line 2: expected 11 fields, found 26");
+    EXPECT_EQ(error, "line 2: expected 11 fields, found 28");
 
     // Files from before the practice id: rows of one date, time and settings are one practice.
     back.clear();
@@ -167,7 +167,7 @@ TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
     const PracticeRecord a = practice("2024-05-01", "10:00:00", {{1, "BA4XY", "BA4XY", true, "BA4XY"}});
     const PracticeRecord b = practice("2024-05-02", "10:00:00", {{1, "K1", "K2", false, "K2"}});
     std::string lf = resultsCsv(a) + resultsCsv(b).substr(kHeader.size()) +
-                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y,,,,off,off,off,0,,,set,,,,,";  // no final line end
+                     "2,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,qrn qsb,B A 4 X Y,,,,off,off,off,0,,,set,,,,,,,";  // no final line end
     for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.replace(at, 2, "\n");
 
     std::vector<PracticeRecord> back;
@@ -183,7 +183,7 @@ TEST(ResultsCsv, ToleratesByteOrderMarksLineFeedsAndRowsOfOnePracticeApart) {
 }
 
 TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,,,\r\n";
     // The row with one field replaced.
     const auto with = [&](int index, const std::string& value) {
         std::string text = row;
@@ -198,10 +198,10 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
     } cases[] = {
         {"", kExpectHeader},
         {row + kHeader, kExpectHeader},
-        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 26 fields, found 9"},
+        {kHeader + "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2\r\n", "line 2: expected 28 fields, found 9"},
         {kHeader + row + "\r\n" + row, "line 3: an empty line"},
-        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D,,,,off,off,off,0,,,set,,,,,\r\n" + row.substr(0, 20),
-         "line 4: expected 26 fields, found 5"},  // lines counted inside the quoted field
+        {kHeader + "1,\"DL2\r\nXY\",x,Y,2024-05-01,10:00:00,standard,5,S2,,D,,,,off,off,off,0,,,set,,,,,,,\r\n" + row.substr(0, 20),
+         "line 4: expected 28 fields, found 5"},  // lines counted inside the quoted field
         {with(0, "0"), "line 2: number must be a whole number from 1, found \"0\""},
         {with(0, "-1"), "line 2: number must be a whole number from 1, found \"-1\""},
         {with(3, "y"), "line 2: mark must be Y or N, found \"y\""},
@@ -237,7 +237,10 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
         {with(19, "nobody"), "line 2: speaker must be empty or one of awb, kal, rms, slt or slt-hts, found \"nobody\""},
         {with(20, "roman"), "line 2: digits must be set or figures, found \"roman\""},
         {with(21, "1"), "line 2: round and outcome must be given together"},
-        {with(21, "1") .replace(with(21, "1").rfind(",,,,"), 4, ",-3,0,lost,"), "line 2: outcome must be worked, missed or busted, found \"lost\""},
+        {with(21, "1") .replace(with(21, "1").rfind(",,,,,,"), 6, ",-3,0,lost,,,"), "line 2: outcome must be worked, missed or busted, found \"lost\""},
+        {with(26, "callsigns"), "line 2: threshold_method must be empty or characters, found \"callsigns\""},
+        {with(26, "characters"), "line 2: threshold_method must be empty without a threshold"},
+        {with(27, "x"), "line 2: threshold_whole must be empty or dB from -60 to 60, found \"x\""},
         {kHeader + row + row, "line 3: row 1 of the practice of 2024-05-01 10:00:00 is there twice"},
         {kHeader + "1,\"BA4XY,BA4XY", "line 2: a quoted field is not closed"},
         {kHeader + "1,\"BA4\"XY,BA4XY", "line 2: text after a closing quote"},
@@ -253,7 +256,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
              return units;
          }()),
          "line 2: read has 20001 units, more than 32"},
-        {kHeader + row + std::string(100000, ','), "line 3: more than 104 fields"},
+        {kHeader + row + std::string(100000, ','), "line 3: more than 112 fields"},
         {kHeader + row + "\r\n\r\n" + row, "line 3: an empty line"},
         {"\r\n" + kHeader + row, kExpectHeader},
         {"\xEF\xBB\xBF" + row, kExpectHeader},
@@ -269,7 +272,7 @@ TEST(ResultsCsv, RefusesAnythingElseNamingTheLine) {
 
 // Empty lines at the end (an editor's) are let be; within the rows they are not.
 TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
-    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,\r\n";
+    const std::string row = "1,BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,,,\r\n";
     for (const std::string& end : {std::string("\r\n"), std::string("\n\n\n"), std::string("\r\n\r\n")}) {
         std::vector<PracticeRecord> out;
         std::string error;
@@ -283,7 +286,7 @@ TEST(ResultsCsv, TakesEmptyLinesAtTheEnd) {
 TEST(ResultsCsv, ReadsALargeFileInTimeProportionalToIt) {
     std::string text = kHeader;
     for (int i = 1; i <= 30000; ++i)
-        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,\r\n";
+        text += std::to_string(i) + ",BA4XY,BA4XY,Y,2024-05-01,10:00:00,standard,5,S2,,B A 4 X Y,,,,off,off,off,0,,,set,,,,,,,\r\n";
     std::vector<PracticeRecord> out;
     std::string error;
     ASSERT_TRUE(parseResultsCsv(text, out, error)) << error;

@@ -72,6 +72,7 @@ TEST(StatsReport, PracticesOldestFirstAndUnitsWorstFirst) {
 TEST(StatsReport, ThresholdsDaysTimeAndReviewBoxes) {
     PracticeRecord run = practice("2024-05-02", "08:00:00", "exam", {{1, "K1", "K1", true, "K1", 6.0}, {2, "K2", "K3", false, "K3", 2.0}});
     run.thresholdDb = -3.5, run.thresholdSe = 0.8, run.seconds = 200, run.noise = "snr";
+    run.thresholdMethod = "characters", run.thresholdWholeDb = 2.5;
     PracticeRecord stopped = practice("2024-05-02", "09:00:00", "exam", {{1, "K1", "K1", true, "K1", 6.0}});  // no threshold
     stopped.seconds = 40, stopped.noise = "snr";
     PracticeRecord earlier = practice("2024-05-01", "07:00:00", "exam", {{1, "BA4YX", "BA4XY", false, "BA4XY"}});
@@ -85,6 +86,17 @@ TEST(StatsReport, ThresholdsDaysTimeAndReviewBoxes) {
     EXPECT_DOUBLE_EQ(report.thresholds[1].snrDb, -3.5);
     EXPECT_DOUBLE_EQ(report.thresholds[1].se, 0.8);
     EXPECT_EQ(report.thresholds[1].trials, 2);
+    EXPECT_EQ(report.thresholds[1].wholeSnrDb, 2.5);
+    EXPECT_EQ(report.thresholds[1].conditions.method, "characters");
+    EXPECT_EQ(report.thresholds[0].conditions.method, "callsigns") << "kept without a method";
+    // A record of 26 columns, from before the method: its runs are whole-callsign thresholds.
+    std::vector<PracticeRecord> old;
+    std::string error;
+    ASSERT_TRUE(parseResultsCsv(std::string(kResultsHeaderBeforeMethod) +
+                                    "\r\n1,K1,K1,Y,2024-05-01,09:05:00,exam,5,snr,,K 1,2,-1.5,1.1,off,off,off,0,,awb,set,,,,,\r\n",
+                                old, error))
+        << error;
+    EXPECT_EQ(thresholdConditions(old[0]), (ThresholdConditions{"callsigns", "exam", false, "awb", "off", false, "off"}));
 
     ASSERT_EQ(report.days.size(), 2u);
     EXPECT_EQ(report.days[1].date, "2024-05-02");
@@ -140,17 +152,29 @@ TEST(StatsText, SummaryFirstThenAlignedTablesInChinese) {
               "A       40   0        0%     0       5  2024-05-19\n");
 }
 
-TEST(StatsText, ThresholdsOverTime) {
+// Only runs of one method and the same conditions are compared; each kind has its table.
+TEST(StatsText, ThresholdsOverTimeKeptApartByConditions) {
     StatsReport r = handMade();
-    r.thresholds = {{"2024-05-01", "09:05:00", -1.5, 1.1, 20}, {"2024-05-03", "21:30:00", -4, 0.7, 30}};
+    const ThresholdConditions old, characters{"characters"}, received{"characters", "exam", false, "default", "off", true};
+    r.thresholds = {{"2024-04-01", "09:00:00", 3, 1.5, 20, std::nullopt, old},
+                    {"2024-05-01", "09:05:00", -1.5, 0.5, 20, 4.5, characters},
+                    {"2024-05-02", "10:00:00", 9, 0.6, 20, 15, received},
+                    {"2024-05-03", "21:30:00", -4, 0.4, 30, 2, characters}};
     const std::string text = statsText(r);
-    EXPECT_NE(text.find("阈值测试（抄对一半呼号时的信噪比，越低越好），从早到晚\n"
-                        "日期        时间      阈值 dB    ±  呼号\n"
-                        "2024-05-01  09:05:00     -1.5  1.1    20\n"
-                        "2024-05-03  21:30:00       -4  0.7    30\n"
-                        "第一次 -1.5 dB，最近一次 -4 dB：低了 2.5 dB，进步了\n"),
-              std::string::npos)
-        << text;
+    for (const char* part :
+         {"整个呼号的阈值（旧的测法：抄对一半呼号时的信噪比，越低越好），词表 exam，声音 default，路径 off，接收机 关，从早到晚\n"
+          "日期        时间      阈值 dB    ±  呼号\n"
+          "2024-04-01  09:00:00        3  1.5    20\n\n",
+          "字符阈值（抄对一半字符时的信噪比，越低越好），词表 exam，声音 default，路径 off，接收机 关，从早到晚\n"
+          "日期        时间      阈值 dB    ±  整个呼号 dB  呼号\n"
+          "2024-05-01  09:05:00     -1.5  0.5          4.5    20\n"
+          "2024-05-03  21:30:00       -4  0.4            2    30\n"
+          "第一次 -1.5 dB，最近一次 -4 dB：低了 2.5 dB，进步了\n",
+          "接收机 通带，从早到晚\n", "（条件不同的阈值不能相比，分开列出）\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    EXPECT_EQ(text.find("第一次"), text.rfind("第一次")) << "one comparison only";
+    r.thresholds[3].se = 1.2;  // 2.5 dB apart, twice their combined error 2.6 dB: no longer clear
+    EXPECT_NE(statsText(r).find("低了 2.5 dB，在误差之内\n"), std::string::npos);
 }
 
 TEST(StatsText, SaysWhenThereIsNothingToPractiseYet) {
@@ -172,7 +196,9 @@ TEST(StatsJson, OneObjectWithTheCountsThresholdsAndCharacters) {
     EXPECT_EQ(json["callsigns"], 400);
     EXPECT_EQ(json["copied"], 200);
     EXPECT_EQ(json["seconds"], 3900);
-    EXPECT_EQ(json["thresholds"], nlohmann::json::parse(R"([{"date": "2024-05-01", "time": "09:05:00", "threshold": -1.5, "se": 1.1, "trials": 20}])"));
+    EXPECT_EQ(json["thresholds"], nlohmann::json::parse(R"([{"date": "2024-05-01", "time": "09:05:00", "threshold": -1.5, "se": 1.1,
+        "trials": 20, "method": "callsigns", "wholeThreshold": null, "conditions": {"words": "exam", "digits": "set",
+        "speaker": "default", "path": "off", "passband": false, "agc": "off"}}])"));
     ASSERT_EQ(json["characters"].size(), 3u);
     EXPECT_EQ(json["characters"][0], nlohmann::json::parse(R"({"unit": "Y", "read": 10, "missed": 5, "omitted": 1, "share": 0.5,
         "box": 1, "due": "2024-05-04", "writtenAs": "V", "writtenAsCount": 3})"));

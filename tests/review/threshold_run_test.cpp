@@ -1,11 +1,13 @@
-// The threshold run through the whole form: the SNR each callsign is read at follows
-// the answers as they are confirmed, the threshold comes with the marking, and a run
-// stopped early finds none.
+// The threshold run through the whole form: each answer is scored by character as it
+// is confirmed and fixes the SNR of the next callsign, the threshold comes with the
+// marking, and a run stopped early finds none.
 #include "support/form_fixture.h"
+#include "support/record_folders.h"
 #include "support/rendered_practice.h"
+#include "base/practice_settings.h"
+#include "learning/read_units.h"
 
-#include <cmath>
-#include <random>
+#include <algorithm>
 
 namespace tessaly {
 namespace {
@@ -20,45 +22,77 @@ protected:
         input.setText("Text2", std::to_string(groups));
         input.click("Command4");
     }
-    // Waits for the reader to halt at the end of the current callsign, then answers
-    // it right or wrong as the staircase's rule marks it.
-    void answerNext(bool right) {
+    // Waits for the reader to halt at the end of the current callsign, then answers it
+    // with its first `missed` characters left out; the characters it read.
+    int answerNext(int missed) {
         for (int i = 0; i < 200 && !form.reader().waitingForAnswer() && form.practice().practising(); ++i) clock.advance(100);
-        const auto row = static_cast<std::size_t>(form.practice().answerCount());
-        const std::string& expected = form.practice().rows()[row].expected;
-        input.type("Text6", (right ? expected : expected + "X") + "\r");
+        const CallsignRow& row = form.practice().rows()[static_cast<std::size_t>(form.practice().answerCount())];
+        const int read = static_cast<int>(unitsRead(row.line).size());
+        const std::string typed = row.expected.substr(static_cast<std::size_t>(std::min(missed, read)));
+        input.type("Text6", (typed.empty() ? "?" : typed) + "\r");
+        return read;
     }
+    void answerNext(bool right) { answerNext(right ? 0 : 99); }
 };
 
-TEST_F(ThresholdRunTest, EachAnswerSetsTheNextCallsignsSnrAndTheMarkingGivesTheThreshold) {
+TEST_F(ThresholdRunTest, EachAnswerIsScoredByCharacterAndFixesTheNextCallsignsSnr) {
     start(10);
     EXPECT_EQ(form.practice().groupCount(), 10);
-    // Down 4 dB on each right copy until the first miss, then 2 dB steps, one up one down.
-    const bool answers[10] = {true, true, false, true, false, false, true, true, false, true};
-    for (bool right : answers) answerNext(right);
-    const std::vector<double> expected = {6, 2, -2, 0, -2, 0, 2, 0, -2, 0};
-    ASSERT_EQ(host.trials.size(), 10u);
-    for (std::size_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(host.trials[i].n, static_cast<int>(i) + 1);
-        EXPECT_DOUBLE_EQ(host.trials[i].snrDb, expected[i]) << "trial " << i + 1;
+    const int missed[10] = {0, 0, 1, 3, 2, 9, 4, 3, 5, 2};
+    ThresholdRunPlan plan(10);
+    std::vector<int> read;
+    for (const int m : missed) {
+        read.push_back(answerNext(m));
+        plan.answer(read.back(), read.back() - std::min(m, read.back()));
     }
-    // Trials 5 .. 10 and the one the 11th would have had (-2): the mean of seven.
+    ASSERT_EQ(host.trials.size(), 10u);
+    EXPECT_EQ(host.trials[0].snrDb, 6.0);
+    for (std::size_t i = 0; i < 10; ++i) EXPECT_DOUBLE_EQ(host.trials[i].snrDb, plan.snrs()[i]) << "trial " << i + 1;
+    // Each answer's score, as it is given.
+    std::vector<PracticeEvent> answers;
+    for (const PracticeEvent& e : host.events)
+        if (e.name == "answer") answers.push_back(e);
+    ASSERT_EQ(answers.size(), 10u);
+    EXPECT_EQ(std::get<long long>(answers[3].fields[0].second), 4);
+    EXPECT_EQ(std::get<long long>(answers[3].fields[2].second), read[3]);
+    EXPECT_EQ(std::get<long long>(answers[3].fields[3].second), read[3] - 3);
+    // The threshold comes with the marking: the plan's, from the same answers.
+    const ThresholdEstimate found = *plan.threshold();
     ASSERT_EQ(host.thresholds.size(), 1u);
-    EXPECT_NEAR(host.thresholds[0].snrDb, (-2 + 0 + 2 + 0 - 2 + 0 - 2) / 7.0, 1e-9);
-    EXPECT_GT(host.thresholds[0].se, 0);
+    EXPECT_NEAR(host.thresholds[0].snrDb, found.snrDb, 1e-9);
+    EXPECT_NEAR(host.thresholds[0].se, found.se, 1e-9);
     EXPECT_EQ(host.thresholds[0].trials, 10);
-    // The marks are the list's own; the summary gains the threshold beneath its count.
-    EXPECT_EQ(form.controls().ListView1.rows[0][3], "Y");
-    EXPECT_EQ(form.controls().ListView1.rows[2][3], "N");
     input.hover("ListView1");
-    EXPECT_EQ(form.controls().ListView1.toolTip.get().substr(0, form.controls().ListView1.toolTip.get().find('\n')), "本次练习呼号听抄正确共6个");
-    EXPECT_NE(form.controls().ListView1.toolTip.get().find("本次阈值 -0.6 dB"), std::string::npos) << form.controls().ListView1.toolTip.get();
+    const std::string tip = form.controls().ListView1.toolTip.get();
+    EXPECT_NE(tip.find("\n本次字符阈值 " + snrText(found.snrDb) + " dB（±" + snrText(found.se) + "）"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\n整个呼号抄对一半约在 " + snrText(found.wholeSnrDb) + " dB"), std::string::npos) << tip;
     // The record the export writes carries each row's SNR and the run's threshold.
     const PracticeRecord& record = form.review().lastRecord();
     ASSERT_EQ(record.rows.size(), 10u);
-    EXPECT_EQ(record.rows[3].snrDb, 0.0);
-    EXPECT_NEAR(*record.thresholdDb, -4.0 / 7.0, 1e-9);
+    EXPECT_EQ(record.rows[3].snrDb, plan.snrs()[3]);
+    EXPECT_NEAR(*record.thresholdDb, found.snrDb, 1e-9);
+    EXPECT_NEAR(*record.thresholdWholeDb, found.wholeSnrDb, 1e-9);
+    EXPECT_EQ(record.thresholdMethod, "characters");
     EXPECT_EQ(record.noise, "snr");
+}
+
+// With the learning record on, a run starts 4 dB above the last threshold taken under
+// the same conditions; under others, at +6 dB.
+TEST_F(ThresholdRunTest, StartsAboveTheLastThresholdOfTheSameConditions) {
+    testing::RecordFolders folders;
+    input.setRecord(true);
+    start(10);
+    for (int i = 0; i < 10; ++i) answerNext(i % 4);
+    ASSERT_EQ(host.thresholds.size(), 1u);
+    const double last = host.thresholds[0].snrDb;
+    for (const bool passband : {false, true}) {
+        input.setPassband(passband);
+        host.trials.clear();
+        start(10);
+        while (host.trials.empty()) clock.advance(100);
+        EXPECT_NEAR(host.trials[0].snrDb, passband ? 6.0 : last + 4, 0.051) << passband;
+        input.click("Command5");
+    }
 }
 
 TEST_F(ThresholdRunTest, HoldsTheNoiseControlsWhileItRunsAndReadsGroupedWhatever) {
@@ -132,30 +166,6 @@ TEST_F(ThresholdRunTest, AnAnswerGivenWhileItsCallsignIsReadCountsForIt) {
         ASSERT_EQ(host.thresholds.size(), 1u) << "marked when the last answer is in and the reading over";
         EXPECT_FALSE(form.practice().practising());
     }
-}
-
-// A listener who copies with a logistic chance around a known 50 % point: over many
-// runs the threshold lands near it.
-TEST_F(ThresholdRunTest, FindsASimulatedListenersHalfwayPoint) {
-    std::mt19937 random(5);
-    std::uniform_real_distribution<double> chance(0, 1);
-    double sum = 0;
-    constexpr int kRuns = 12;
-    const double points[3] = {-8, -3, 2};
-    for (int run = 0; run < kRuns; ++run) {
-        const double point = points[run % 3];
-        host.thresholds.clear();
-        host.trials.clear();
-        start(20);
-        while (form.practice().practising() || form.controls().Text6.enabled) {
-            for (int i = 0; i < 200 && !form.reader().waitingForAnswer() && form.practice().practising(); ++i) clock.advance(100);
-            const double snr = host.trials.back().snrDb;
-            answerNext(chance(random) < 1 / (1 + std::exp(-0.4 * (snr - point))));  // 10 % a dB at the point
-        }
-        ASSERT_EQ(host.thresholds.size(), 1u) << "run " << run;
-        sum += host.thresholds[0].snrDb - point;
-    }
-    EXPECT_LT(std::abs(sum / kRuns), 2.0) << "average error over " << kRuns << " runs";
 }
 
 }  // namespace

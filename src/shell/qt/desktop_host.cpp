@@ -90,15 +90,15 @@ void DesktopHost::practiceEvent(const PracticeEvent& event) {
     box->raise();
 }
 
-void DesktopHost::thresholdFound(double, double, int trials) {
+void DesktopHost::thresholdFound(const ThresholdFound& found) {
     if (!window_) return;
     resultBox(threshold_, QStringLiteral("阈值测试"));
     // The form has put the line under the list's summary: the same words here.
     threshold_->setText(QString::fromStdString(window_->form().practice().summaryAddition()));
     threshold_->setInformativeText(
-        QStringLiteral("阈值是能听对一半呼号时的信噪比（%1 个呼号测得，括号内为误差）。数值越低，越能在噪音中听清；"
-                       "隔几天再测一次，就能看出进步。")
-            .arg(trials));
+        QStringLiteral("字符阈值是能听对一半字符时的信噪比（%1 个呼号，逐个字符计分测得）。括号内的 ± 是误差："
+                       "真值约有三分之二的机会落在这个范围里。数值越低，越能在噪音中听清；两次相差约为 ± 的三倍以上，才算真的变了。")
+            .arg(found.trials));
     threshold_->show();
     threshold_->raise();
 }

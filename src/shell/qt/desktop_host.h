@@ -37,7 +37,7 @@ public:
     void focusControl(const std::string& name) override;
     void quitNow() override;
     // A threshold run was marked: a small box says the result, without stopping the window.
-    void thresholdFound(double snrDb, double se, int trials) override;
+    void thresholdFound(const ThresholdFound& found) override;
     QMessageBox* thresholdBox() const { return threshold_.data(); }
     // A pile-up ended: the same kind of box lists every caller and how it went.
     void practiceEvent(const PracticeEvent& event) override;

@@ -210,8 +210,14 @@ void ProgressWindow::refresh() {
     fitDates(copyRates_);
     static_cast<QValueAxis*>(copyRates_->attachedAxes().back())->setRange(0, 100);
 
+    // Only the runs of the latest run's method and conditions: others do not compare.
     double low = 0, high = 0;
+    int elsewhere = 0;
     for (const ThresholdSummary& t : report.thresholds) {
+        if (t.conditions != report.thresholds.back().conditions) {
+            ++elsewhere;
+            continue;
+        }
         thresholds_->append(static_cast<double>(when(t.date, t.time).toMSecsSinceEpoch()), t.snrDb);
         low = thresholds_->count() == 1 ? t.snrDb : std::min(low, t.snrDb);
         high = thresholds_->count() == 1 ? t.snrDb : std::max(high, t.snrDb);
@@ -219,6 +225,12 @@ void ProgressWindow::refresh() {
     thresholdView_->setVisible(!report.thresholds.empty());
     thresholdNote_->setVisible(report.thresholds.empty());
     if (!report.thresholds.empty()) {
+        const ThresholdConditions& shown = report.thresholds.back().conditions;
+        QString title = shown.method == "characters" ? QStringLiteral("每次阈值测试的字符阈值（dB，越低越好）：")
+                                                     : QStringLiteral("每次阈值测试的整个呼号阈值（旧的测法，dB，越低越好）：");
+        title += QString::fromStdString(conditionsText(shown));
+        if (elsewhere > 0) title += QStringLiteral("；条件不同的 %1 次不在图中").arg(elsewhere);
+        thresholdView_->chart()->setTitle(title);
         fitDates(thresholds_);
         // Whole dB around the points, at least 4 dB high.
         const double middle = (low + high) / 2, half = std::max(2.0, (high - low) / 2 + 1);
