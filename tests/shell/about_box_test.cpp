@@ -61,7 +61,7 @@ TEST(AboutBox, ClosesWithTheMainWindow) {
 
 TEST(AboutBox, ContactLinkOpensAMailToTheAddressOrIsNotThere) {
     const auto restore = AboutBox::urlOpener();
-    for (const QString address : {QStringLiteral("op@example.net"), QString()}) {
+    for (const QString& address : {QStringLiteral("op@example.net"), QString()}) {
         QList<QUrl> opened;
         AboutBox::urlOpener() = [&](const QUrl& url) { opened.push_back(url); };
         AboutBox box(address);
