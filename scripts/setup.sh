@@ -28,6 +28,8 @@ packages=(
   openbox xdotool imagemagick x11-utils
   # a private sound server stands in for a sound card in the device tests
   pulseaudio pulseaudio-utils libasound2-plugins alsa-utils
+  # the AppStream metainfo is checked as software centres read it
+  appstream
 )
 
 missing=()

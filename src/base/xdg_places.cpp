@@ -55,6 +55,10 @@ std::string configFolder(std::string& error, const EnvironmentLookup& env) {
     return programFolder("XDG_CONFIG_HOME", ".config", error, env);
 }
 
+std::string stateFolder(std::string& error, const EnvironmentLookup& env) {
+    return programFolder("XDG_STATE_HOME", ".local/state", error, env);
+}
+
 bool makeUserFolder(const std::string& path, std::string& error) {
     if (path.empty()) {
         error = "no folder named";

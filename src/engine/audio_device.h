@@ -28,6 +28,9 @@ public:
     virtual int channels() const = 0;  // of the open stream: 1 or 2
     // Starts the stream: from here its thread calls source.fill.
     virtual bool start(std::string& reason) = 0;
+    // Stops the stream's callbacks (returning once its thread no longer calls fill)
+    // and keeps it open: start() goes on with it.
+    virtual void pause() = 0;
     // False once the stream has ended by itself (the device failed or went away).
     virtual bool active() = 0;
     // Stops the stream (abort: at once, dropping what the device still holds; else

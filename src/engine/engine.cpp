@@ -67,6 +67,7 @@ void Engine::sendChannel(const ChannelChange& change) {
 void Engine::queue(Command command) {
     command.frame = output_ ? output_->stampFrame() : 0;
     if (!pending_.empty() || !mixer_->send(command)) pending_.push_back(command);
+    if (output_) output_->commandQueued();
 }
 
 Voice* Engine::newVoice(Bus bus) {

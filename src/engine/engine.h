@@ -23,6 +23,8 @@ public:
     // mixer renders). Offline, the frame of the virtual clock; live, the frame the
     // form clock maps to, a scheduling latency ahead.
     virtual std::int64_t stampFrame() { return 0; }
+    // A command went into the mixer's queue (UI thread): a resting output wakes.
+    virtual void commandQueued() {}
     // Ends rendering for good. True when no thread renders any more (voices may then
     // be freed); false when a rendering thread could not be stopped in time.
     virtual bool stop() = 0;

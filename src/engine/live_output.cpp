@@ -17,7 +17,8 @@ void toStandardError(const std::string& line) { std::fprintf(stderr, "tessaly: %
 LiveOutput::LiveOutput(std::shared_ptr<Mixer> mixer, std::unique_ptr<AudioDevice> device, Timing timing,
                        Notice notice)
     : mixer_(std::move(mixer)), device_(std::move(device)), timing_(timing),
-      notice_(notice ? std::move(notice) : Notice(&toStandardError)), pacer_(*mixer_, frameClock_) {}
+      notice_(notice ? std::move(notice) : Notice(&toStandardError)), gate_(static_cast<std::int64_t>(timing.rest.count()) * kSampleRate / 1000),
+      pacer_(*mixer_, frameClock_, gate_) {}
 
 LiveOutput::~LiveOutput() {
     if (worker_.joinable()) worker_.detach();  // only when stop() was never called
@@ -32,6 +33,7 @@ bool LiveOutput::stop() {
     std::unique_lock lock(mutex_);
     stop_ = true;
     changed_.notify_all();
+    gate_.release();
     const bool done = changed_.wait_for(lock, kStopLimit, [this] { return done_; });
     lock.unlock();
     if (done) {
@@ -74,6 +76,18 @@ bool LiveOutput::waitForStop(std::chrono::milliseconds limit) {
     return changed_.wait_for(lock, limit, [this] { return stop_; });
 }
 
+bool LiveOutput::stopping() {
+    std::lock_guard lock(mutex_);
+    return stop_;
+}
+
+bool LiveOutput::waitBeforeRetry() {
+    if (waitForStop(timing_.retry)) return true;
+    // Each attempt costs the CPU about 30 ms: at rest, none until a sound is coming.
+    while (gate_.resting()) gate_.waitWhileResting();
+    return stopping();
+}
+
 // Exactly one thread renders the mixer at any time; the worker hands it over.
 //  - null output to stream: the stream is opened but not started; the null output's
 //    thread is stopped and joined (its last render happens before the join returns);
@@ -86,10 +100,37 @@ void LiveOutput::run() {
         std::string reason;
         if (device_->open(*this, reason)) {
             channels_ = device_->channels();
-            const Clock::time_point reached = pacer_.stop();
-            const std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);  // before any callback
-            if (device_->start(reason)) {
-                const Watch watch = watchStream(beats);
+            resumed_ = gate_.resting();  // the null output rested: the stream catches up
+            Clock::time_point reached = pacer_.stop();
+            std::uint64_t beats = callbacks_.load(std::memory_order_relaxed);  // before any callback
+            bool started = device_->start(reason);
+            Watch watch{Ending::Failed, reached};
+            while (started) {
+                watch = watchStream(beats);
+                if (watch.ending != Ending::Rest) break;
+                // Quiet long enough: the stream stops (its thread joined) and nothing
+                // renders until a command comes; then the stream starts again and its
+                // first render catches the frame clock up.
+                device_->pause();
+                restWanted_.store(false, std::memory_order_relaxed);
+                if (gate_.enter(*mixer_)) {
+                    if (stopping()) gate_.release();  // stop() may have come before the rest began
+                    gate_.waitWhileResting();
+                }
+                if (stopping()) {
+                    watch.ending = Ending::Stopped;
+                    break;
+                }
+                resumed_ = true;
+                beats = callbacks_.load(std::memory_order_relaxed);
+                started = device_->start(reason);
+                if (!started) {
+                    resumed_ = false;
+                    reached = Clock::now();
+                    RestGate::catchUp(*mixer_, frameClock_, reached);
+                }
+            }
+            if (started) {
                 device_->close(watch.ending != Ending::Stopped);
                 if (watch.ending == Ending::Stopped) break;
                 // The null output makes up the time the stream did not render.
@@ -106,7 +147,7 @@ void LiveOutput::run() {
             device_->close(true);
             goSilent(reason, Clock::now());  // goes on where it is if running
         }
-        if (waitForStop(timing_.retry)) break;
+        if (waitBeforeRetry()) break;
     }
     pacer_.stop();
     std::lock_guard lock(mutex_);
@@ -146,6 +187,7 @@ LiveOutput::Watch LiveOutput::watchStream(std::uint64_t seen) {
         if (!device_->active() || now - beaten > timing_.stall) {
             return {playing ? Ending::Lost : Ending::Failed, beaten};
         }
+        if (restWanted_.load(std::memory_order_relaxed)) return {Ending::Rest, beaten};
         lock.lock();
     }
     return {Ending::Stopped, beaten};
@@ -153,7 +195,11 @@ LiveOutput::Watch LiveOutput::watchStream(std::uint64_t seen) {
 
 void LiveOutput::fill(float* out, unsigned long frames, bool underflowed) {
     if (underflowed) underflows_.fetch_add(1, std::memory_order_relaxed);
-    frameClock_.publish(mixer_->framesRendered(), std::chrono::steady_clock::now());
+    const auto now = std::chrono::steady_clock::now();
+    if (resumed_) RestGate::catchUp(*mixer_, frameClock_, now);
+    resumed_ = false;
+    frameClock_.publish(mixer_->framesRendered(), now);
+    const auto total = static_cast<std::int64_t>(frames);
     if (channels_ == 1) {
         mixer_->render(out, frames);
     } else {
@@ -165,6 +211,7 @@ void LiveOutput::fill(float* out, unsigned long frames, bool underflowed) {
             frames -= n;
         }
     }
+    restWanted_.store(gate_.quietLongEnough(*mixer_, total), std::memory_order_relaxed);
     callbacks_.fetch_add(1, std::memory_order_relaxed);
 }
 

@@ -14,6 +14,7 @@
 #include "engine/engine.h"
 #include "engine/frame_pace.h"
 #include "engine/null_pacer.h"
+#include "engine/rest_gate.h"
 
 #include <atomic>
 #include <chrono>
@@ -37,6 +38,9 @@ struct LiveOutputTiming {
     // card, sound server stopped). A suspended machine does not count: the steady
     // clock stops too.
     std::chrono::milliseconds stall{2000};
+    // Nothing sounding for this long, the output rests (rest_gate.h): the stream
+    // stops, nothing renders and the device is not tried again until the next sound.
+    std::chrono::milliseconds rest{3000};
 };
 
 class LiveOutput final : public Output, public StreamSource, public std::enable_shared_from_this<LiveOutput> {
@@ -75,10 +79,13 @@ public:
     // take effect at the next frame rendered).
     void stampBy(std::shared_ptr<FramePace> pace) { pace_ = std::move(pace); }
     std::int64_t stampFrame() override { return pace_ ? pace_->stampNow() : 0; }
+    void commandQueued() override { gate_.commandQueued(); }
+    // Nothing renders now and the stream, if any, is stopped (any thread).
+    bool resting() const { return gate_.resting(); }
 
 private:
     using Clock = std::chrono::steady_clock;
-    enum class Ending { Stopped, Failed, Lost };  // why a stream stopped playing
+    enum class Ending { Stopped, Failed, Lost, Rest };  // why a stream stopped playing
     struct Watch {
         Ending ending;
         Clock::time_point beaten;  // when the stream was last seen calling back
@@ -89,12 +96,17 @@ private:
     void goSilent(const std::string& reason, Clock::time_point from);
     void setState(SoundState state);
     bool waitForStop(std::chrono::milliseconds limit);  // true: stop() was called
+    bool stopping();
+    // Between attempts at the device: the retry time, and while the output rests, until
+    // a sound is coming. True: stop() was called.
+    bool waitBeforeRetry();
 
     std::shared_ptr<Mixer> mixer_;
     std::unique_ptr<AudioDevice> device_;  // worker only
     const Timing timing_;
     const Notice notice_;
     FrameClock frameClock_;
+    RestGate gate_;
     NullPacer pacer_;            // started and stopped by the worker only
     bool silenceSaid_ = false;   // worker only: the user was told there is no sound
     std::thread worker_;
@@ -109,6 +121,8 @@ private:
     int channels_ = 2;
     std::atomic<std::uint64_t> callbacks_{0};  // heartbeat, counted by the stream's thread
     std::atomic<std::uint64_t> underflows_{0};
+    std::atomic<bool> restWanted_{false};      // the stream found the mixer quiet long enough
+    bool resumed_ = false;                     // the stream's first render catches the frame clock up
     float mono_[Mixer::kBlockFrames] = {};     // the stream's thread only
 
     std::shared_ptr<FramePace> pace_;  // UI thread only

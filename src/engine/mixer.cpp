@@ -29,6 +29,24 @@ void Mixer::render(float* out, std::size_t frames) {
     }
 }
 
+bool Mixer::quiet() {
+    if (commands_.front()) return false;
+    for (int i = 0; i < voiceCount_; ++i) {
+        const Voice& v = *voices_[static_cast<std::size_t>(i)];
+        if (v.playing && v.frames) return false;
+    }
+    return true;
+}
+
+void Mixer::skip(std::int64_t frames) {
+    if (frames <= 0) return;
+    for (int i = voiceCount_ - 1; i >= 0; --i) {
+        Voice& v = *voices_[static_cast<std::size_t>(i)];
+        if (v.playing && skipVoice(v, static_cast<std::size_t>(frames)) && v.released) retire(i);
+    }
+    frame_ += frames;
+}
+
 void Mixer::applyDue() {
     while (const Command* next = commands_.front()) {
         if (next->frame > frame_) return;
@@ -133,7 +151,7 @@ void Mixer::renderBlock(float* out, int frames) {
 }
 
 bool Mixer::renderVoice(Voice& v, float* mix, int frames) {
-    if (!v.frames) return skipVoice(v, frames);
+    if (!v.frames) return skipVoice(v, static_cast<std::size_t>(frames));
     float* s = scratch_.data();
     int filled = 0;
     while (filled < frames) {
@@ -171,9 +189,9 @@ bool Mixer::renderVoice(Voice& v, float* mix, int frames) {
     return endOnce(v);
 }
 
-bool Mixer::skipVoice(Voice& v, int frames) {
+bool Mixer::skipVoice(Voice& v, std::size_t frames) {
     if (v.length == 0) return false;
-    const std::size_t end = v.position + static_cast<std::size_t>(frames);
+    const std::size_t end = v.position + frames;
     v.gain = v.targetGain;
     v.rampLeft = 0;
     if (v.looping) {

@@ -51,6 +51,12 @@ public:
     void render(float* out, std::size_t frames);
     // Frames rendered since the mixer was made: the frame clock commands are stamped on.
     std::int64_t framesRendered() const { return frame_; }
+    // Nothing can sound: no command waits and no playing voice has frames (a loop at
+    // silence plays without them).
+    bool quiet();
+    // Moves the mixer's time on by `frames` without rendering them, as if silence had
+    // been rendered: what plays keeps its place. For an output that rested.
+    void skip(std::int64_t frames);
 
     // --- any thread ---
     // Commands that arrived after their frame had been rendered, and by how many
@@ -65,7 +71,7 @@ private:
     // Adds the voice's next `frames` frames into `mix`; true when a once-play ended.
     bool renderVoice(Voice& voice, float* mix, int frames);
     // A voice without frames keeps its place as if it played; true when a once-play ended.
-    bool skipVoice(Voice& voice, int frames);
+    bool skipVoice(Voice& voice, std::size_t frames);
     bool endOnce(Voice& voice);
     void retire(int index);
 

@@ -25,6 +25,7 @@ NullPacer::Clock::time_point NullPacer::stop() {
         stop_ = true;
     }
     wake_.notify_all();
+    gate_.release();
     thread_.join();
     return reached_;  // written by the thread before it ended: the join orders it
 }
@@ -41,10 +42,24 @@ void NullPacer::run(Clock::time_point from) {
         const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(now - from).count();
         const auto due = static_cast<std::uint64_t>(std::max<std::int64_t>(elapsed, 0)) * rate / 1000000;
         if (rendered < due) frames_.publish(mixer_.framesRendered(), now);
+        const std::uint64_t before = rendered;
         while (rendered < due) {
             const auto n = std::min<std::uint64_t>(due - rendered, Mixer::kBlockFrames);
             mixer_.render(block, static_cast<std::size_t>(n));
             rendered += n;
+        }
+        if (gate_.quietLongEnough(mixer_, static_cast<std::int64_t>(rendered - before)) && gate_.enter(mixer_)) {
+            lock.lock();
+            if (stop_) gate_.release();  // stop() may have come before the rest began
+            lock.unlock();
+            gate_.waitWhileResting();
+            // Woken by a command or by stop(): on from the frame the clock has reached.
+            from = Clock::now();
+            rendered = 0;
+            RestGate::catchUp(mixer_, frames_, from);
+            frames_.publish(mixer_.framesRendered(), from);
+            lock.lock();
+            continue;
         }
         lock.lock();
         wake_.wait_until(lock, now + kStep, [this] { return stop_; });

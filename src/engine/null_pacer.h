@@ -4,6 +4,7 @@
 // move on, so the practice keeps its timing and a device can take over at any point.
 #include "engine/frame_clock.h"
 #include "engine/mixer.h"
+#include "engine/rest_gate.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -16,8 +17,9 @@ class NullPacer {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // Publishes each render on `frames`, as the device's callback does.
-    NullPacer(Mixer& mixer, FrameClock& frames) : mixer_(mixer), frames_(frames) {}
+    // Publishes each render on `frames`, as the device's callback does; rests at the
+    // gate while nothing sounds.
+    NullPacer(Mixer& mixer, FrameClock& frames, RestGate& gate) : mixer_(mixer), frames_(frames), gate_(gate) {}
     ~NullPacer() { stop(); }
     NullPacer(const NullPacer&) = delete;
     NullPacer& operator=(const NullPacer&) = delete;
@@ -37,6 +39,7 @@ private:
 
     Mixer& mixer_;
     FrameClock& frames_;
+    RestGate& gate_;
     std::thread thread_;
     std::mutex mutex_;  // guards stop_ and reached_
     std::condition_variable wake_;

@@ -74,6 +74,10 @@ public:
         return error == paNoError;
     }
 
+    void pause() override {
+        if (stream_) Pa_StopStream(stream_);
+    }
+
     bool active() override { return Pa_IsStreamActive(stream_) == 1; }
 
     void close(bool abort) override {

@@ -1,5 +1,7 @@
 #include "headless/command_line.h"
 
+#include "headless/help_zh.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iostream>
@@ -40,20 +42,24 @@ CommandLine::CommandLine(std::string command, std::string synopsis, std::string 
       options_(std::move(options)) {}
 
 std::string CommandLine::help() const {
-    std::string text = "usage: tessaly " + command_ + " " + synopsis_ + "\n" + purpose_ + "\n";
-    for (const std::string& p : positionals_) text += "  " + p + "\n";
+    const bool zh = chineseLocale();
+    // A text with no Chinese yet shows in English.
+    const auto either = [zh](std::string chinese, const std::string& english) { return zh && !chinese.empty() ? chinese : english; };
+    std::string text = (zh ? "用法：tessaly " : "usage: tessaly ") + command_ + " " + synopsis_ + "\n" +
+                       either(purposeZh(command_), purpose_) + "\n";
+    for (std::size_t i = 0; i < positionals_.size(); ++i) text += "  " + either(argumentZh(command_, i), positionals_[i]) + "\n";
     std::string help = "--help";
     std::size_t width = help.size();
     for (const CommandOption& o : options_)
         width = std::max(width, o.name.size() + (o.valueName.empty() ? 0 : o.valueName.size() + 1));
-    text += "options:\n";
+    text += zh ? "选项：\n" : "options:\n";
     for (const CommandOption& o : options_) {
         std::string left = o.name + (o.valueName.empty() ? "" : " " + o.valueName);
         left.resize(width + 2, ' ');
-        text += "  " + left + o.help + "\n";
+        text += "  " + left + either(optionHelpZh(command_, o.name), o.help) + "\n";
     }
     help.resize(width + 2, ' ');
-    text += "  " + help + "this text\n";
+    text += "  " + help + (zh ? "本说明\n" : "this text\n");
     return text;
 }
 

@@ -27,6 +27,9 @@ void RecordDigest::add(const PracticeRecord& practice) {
     PracticeSummary summary;
     summary.date = practice.date, summary.time = practice.time, summary.words = practice.words;
     summary.speed = practice.speed, summary.noise = practice.noise, summary.conditions = practice.conditions;
+    if (practice.path != "off") summary.channel.push_back("path=" + practice.path);
+    if (practice.passband) summary.channel.push_back("passband");
+    if (practice.agc != "off") summary.channel.push_back("agc=" + practice.agc);
     summary.rows = static_cast<int>(practice.rows.size());
     summary.copied = static_cast<int>(std::count_if(practice.rows.begin(), practice.rows.end(), [](const PracticeRow& r) { return r.copied; }));
     if (summary.rows > 0) summary.copyRate = static_cast<double>(summary.copied) / summary.rows;

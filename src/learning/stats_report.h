@@ -22,6 +22,9 @@ struct PracticeSummary {
     int copied = 0;         // rows marked Y
     double copyRate = 0.0;  // copied / rows; 0 for a practice without rows
     int seconds = 0;        // how long it ran; 0 when not known
+    // What acted on the signal, as render's options name it: "path=poor", "passband",
+    // "agc=medium" (none when neither the path nor the receiver was on).
+    std::vector<std::string> channel;
 };
 
 // What a threshold depends on besides the learner: two runs are compared only when

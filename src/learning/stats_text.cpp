@@ -76,39 +76,39 @@ private:
 std::string summary(const StatsReport& report) {
     const PracticeSummary& first = report.practices.front();
     const PracticeSummary& last = report.practices.back();
-    std::string out = "共 " + std::to_string(report.practices.size()) + " 次练习," + first.date +
-                      (first.date == last.date ? "" : " 至 " + last.date) + ",练了 " +
+    std::string out = "共 " + std::to_string(report.practices.size()) + " 次练习，" + first.date +
+                      (first.date == last.date ? "" : " 至 " + last.date) + "，练了 " +
                       std::to_string(report.days.size()) + " 天" +
-                      (report.seconds > 0 ? ",用时 " + duration(report.seconds) : "") + ":" +
-                      std::to_string(report.rows) + " 个呼号抄对 " + std::to_string(report.copied) + " 个(" +
-                      percent(report.copied, report.rows) + ")\n";
+                      (report.seconds > 0 ? "，用时 " + duration(report.seconds) : "") + "：" +
+                      std::to_string(report.rows) + " 个呼号抄对 " + std::to_string(report.copied) + " 个（" +
+                      percent(report.copied, report.rows) + "）\n";
     if (report.practices.size() > 1)
-        out += "最近一次 " + last.date + " " + last.time + ":" + std::to_string(last.rows) + " 个抄对 " +
-               std::to_string(last.copied) + " 个(" + percent(last.copied, last.rows) + ")\n";
+        out += "最近一次 " + last.date + " " + last.time + "：" + std::to_string(last.rows) + " 个抄对 " +
+               std::to_string(last.copied) + " 个（" + percent(last.copied, last.rows) + "）\n";
 
     const bool anyMissed = std::any_of(report.units.begin(), report.units.end(), [](const UnitSummary& u) { return u.missed > 0; });
     if (!report.weakest.empty()) {
         std::vector<std::string> weak;
         for (const std::string& name : report.weakest) {
             const auto unit = std::find_if(report.units.begin(), report.units.end(), [&](const UnitSummary& u) { return u.unit == name; });
-            weak.push_back(name + (unit == report.units.end() ? "" : "(错 " + percent(unit->missed, unit->read) + ")"));
+            weak.push_back(name + (unit == report.units.end() ? "" : "（错 " + percent(unit->missed, unit->read) + "）"));
         }
-        out += "接下来练:" + joined(weak, "、") + "\n";
+        out += "接下来练：" + joined(weak, "、") + "\n";
     } else if (anyMissed) {
-        out += "接下来练:读得还太少,看不出来\n";
+        out += "接下来练：读得还太少，看不出来\n";
     } else if (!report.units.empty()) {
         out += "到现在没有听错过字符\n";
     }
     std::vector<std::string> due;
     for (const UnitSummary& u : report.units)
         if (u.missed > 0 && u.box > 0 && u.due <= report.asOf) due.push_back(u.unit);
-    if (!due.empty()) out += report.asOf + " 该复习:" + joined(due, "、") + "\n";
+    if (!due.empty()) out += report.asOf + " 该复习：" + joined(due, "、") + "\n";
     if (!report.inserted.empty()) {
         std::vector<std::pair<std::string, int>> extra(report.inserted.begin(), report.inserted.end());
         std::stable_sort(extra.begin(), extra.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
         std::vector<std::string> items;
         for (const auto& [typed, times] : extra) items.push_back(token(typed) + " " + std::to_string(times) + " 次");
-        out += "写了但没有读的:" + joined(items, "、") + "\n";
+        out += "写了但没有读的：" + joined(items, "、") + "\n";
     }
     return out;
 }
@@ -134,21 +134,21 @@ std::string thresholds(const StatsReport& report) {
             row.push_back(std::to_string(t->trials));
             table.add(row);
         }
-        out += std::string(characters ? "\n字符阈值(抄对一半字符时的信噪比" : "\n整个呼号的阈值(旧的测法:抄对一半呼号时的信噪比") +
-               ",越低越好)," + conditionsText(group[0]->conditions) + ",从早到晚\n" + table.text();
+        out += std::string(characters ? "\n字符阈值（抄对一半字符时的信噪比" : "\n整个呼号的阈值（旧的测法：抄对一半呼号时的信噪比") +
+               "，越低越好），" + conditionsText(group[0]->conditions) + "，从早到晚\n" + table.text();
         if (group.size() < 2) continue;
         const ThresholdSummary &first = *group.front(), &last = *group.back();
         const double change = std::round((last.snrDb - first.snrDb) * 10) / 10;
         // Two runs differ for real when they are more than twice their combined error apart.
         const bool real = std::abs(change) > 2 * std::hypot(first.se, last.se);
-        out += "第一次 " + snrText(first.snrDb) + " dB,最近一次 " + snrText(last.snrDb) + " dB:" +
+        out += "第一次 " + snrText(first.snrDb) + " dB，最近一次 " + snrText(last.snrDb) + " dB：" +
                (change == 0 ? "没有变化"
-                : !real     ? (change < 0 ? "低了 " : "高了 ") + snrText(std::abs(change)) + " dB,在误差之内"
-                : change < 0 ? "低了 " + snrText(-change) + " dB,进步了"
+                : !real     ? (change < 0 ? "低了 " : "高了 ") + snrText(std::abs(change)) + " dB，在误差之内"
+                : change < 0 ? "低了 " + snrText(-change) + " dB，进步了"
                              : "高了 " + snrText(change) + " dB") +
                "\n";
     }
-    if (groups.size() > 1) out += "(条件不同的阈值不能相比,分开列出)\n";
+    if (groups.size() > 1) out += "（条件不同的阈值不能相比，分开列出）\n";
     return out;
 }
 
@@ -186,11 +186,14 @@ std::string statsText(const StatsReport& report) {
 
     Table practices(".....rrrr.");
     practices.add({"日期", "时间", "词表", "速度", "噪声", "抄对", "共", "正确率", "用时", "条件"});
-    for (const PracticeSummary& p : report.practices)
+    for (const PracticeSummary& p : report.practices) {
+        std::vector<std::string> conditions = p.conditions;
+        conditions.insert(conditions.end(), p.channel.begin(), p.channel.end());
         practices.add({p.date, p.time, p.words, p.speed, p.noise, std::to_string(p.copied), std::to_string(p.rows),
                        percent(p.copied, p.rows), p.seconds > 0 ? duration(p.seconds) : "-",
-                       p.conditions.empty() ? "-" : joined(p.conditions, " ")});
-    out += "\n各次练习,从早到晚\n" + practices.text();
+                       conditions.empty() ? "-" : joined(conditions, " ")});
+    }
+    out += "\n各次练习，从早到晚\n" + practices.text();
 
     if (!report.units.empty()) {
         Table units(".rrrrr..");
@@ -199,7 +202,7 @@ std::string statsText(const StatsReport& report) {
             units.add({u.unit, std::to_string(u.read), std::to_string(u.missed), percent(u.missed, u.read),
                        std::to_string(u.omitted), u.box > 0 ? std::to_string(u.box) : "-", u.due.empty() ? "-" : u.due,
                        u.mostWrittenAs.empty() ? "" : token(u.mostWrittenAs) + " " + std::to_string(u.mostWrittenAsCount) + " 次"});
-        out += "\n各字符,错得最多的在前\n" + units.text();
+        out += "\n各字符，错得最多的在前\n" + units.text();
     }
     return out;
 }

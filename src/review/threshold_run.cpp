@@ -52,12 +52,12 @@ std::optional<ThresholdEstimate> ThresholdRun::finish() {
 
 std::string ThresholdRun::resultText(const ThresholdEstimate& e, std::optional<int> level) {
     char text[160];
-    std::snprintf(text, sizeof text, "本次字符阈值 %s dB (±%s)", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
+    std::snprintf(text, sizeof text, "本次字符阈值 %s dB（±%s）", snrText(e.snrDb).c_str(), snrText(e.se).c_str());
     std::string line = text;
     if (level) {
-        if (*level >= 6) line += ",噪音比 S5 还强";
-        else if (*level <= 0) line += ",噪音比 S1 还弱";
-        else line += ",约 S" + std::to_string(*level);
+        if (*level >= 6) line += "，噪音比 S5 还强";
+        else if (*level <= 0) line += "，噪音比 S1 还弱";
+        else line += "，约 S" + std::to_string(*level);
     }
     return line + "\n整个呼号抄对一半约在 " + snrText(e.wholeSnrDb) + " dB";
 }

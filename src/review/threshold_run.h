@@ -53,7 +53,7 @@ public:
 
     // The last run's result, while no other practice has started.
     const std::optional<ThresholdResult>& result() const { return result_; }
-    // "本次字符阈值 -3.5 dB (±0.8),约 S3" and, under it, the whole callsigns' figure,
+    // "本次字符阈值 -3.5 dB（±0.8），约 S3" and, under it, the whole callsigns' figure,
     // for the list's tooltip and the window's result box; the nearest level button
     // when it is known.
     static std::string resultText(const ThresholdEstimate& estimate, std::optional<int> level);

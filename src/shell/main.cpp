@@ -1,4 +1,7 @@
 // tessaly: the window, or one of the headless commands.
+#include "base/crash_report.h"
+#include "base/xdg_places.h"
+#include "headless/help_zh.h"
 #include "headless/practice_render.h"
 #include "headless/script_runner.h"
 #include "headless/voices_command.h"
@@ -13,19 +16,7 @@
 #include <vector>
 
 namespace {
-const char* kHelp =
-    "Tessaly: practise copying callsigns read aloud, as in a licence exam.\n"
-    "\n"
-    "usage:\n"
-    "  tessaly [--voices DIR]  open the practice window (with the clips of a voice pack)\n"
-    "  tessaly script FILE     run a script of user actions without a window, in virtual\n"
-    "                          time, printing what happens as JSON Lines\n"
-    "  tessaly render ...      render a whole practice to a WAV file and its answer key\n"
-    "  tessaly voices DIR      check a voice pack: which clips it replaces, their length and level\n"
-    "  tessaly stats [FILE.csv] progress: copy rates, thresholds, the characters missed most,\n"
-    "                          from the learning record or exported results\n"
-    "  tessaly COMMAND --help  the options of a command\n"
-    "  tessaly --help          this text\n";
+const char* help() { return tessaly::chineseLocale() ? tessaly::kProgramHelpZh : tessaly::kProgramHelp; }
 
 // What a command printed has to reach its reader: a failed write to standard
 // output (a full disk, a closed pipe with SIGPIPE ignored) fails the command.
@@ -40,7 +31,7 @@ int outputWritten(const std::string& command, int status) {
 
 int runCommand(const std::string& command, std::vector<std::string>& args, int argc, char** argv) {
     if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << kHelp;
+        std::cout << help();
         return 0;
     }
     if (command == "--version") {
@@ -64,17 +55,19 @@ int runCommand(const std::string& command, std::vector<std::string>& args, int a
         return tessaly::runDesktop(restCount, rest.data(), {.voicesPath = args.front()});
     }
     if (command.rfind("-", 0) == 0 && command.rfind("-platform", 0) != 0 && command.rfind("--style", 0) != 0) {
-        std::cerr << "tessaly: unknown option " << command << "\n\n" << kHelp;
+        std::cerr << "tessaly: unknown option " << command << "\n\n" << help();
         return 2;
     }
     if (command.rfind("-", 0) == 0) return tessaly::runDesktop(argc, argv, {});  // Qt's own options
-    std::cerr << "tessaly: unknown command " << command << "\n\n" << kHelp;
+    std::cerr << "tessaly: unknown command " << command << "\n\n" << help();
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string stateError;
+    tessaly::installCrashReport(tessaly::stateFolder(stateError), TESSALY_VERSION);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return tessaly::runDesktop(argc, argv, {});
     const std::string command = args.front();

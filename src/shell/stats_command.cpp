@@ -154,8 +154,8 @@ int statsCommand(const std::vector<std::string>& args) {
             source.warnings = std::move(contents.warnings);
             records = std::move(contents.practices);
             if (!contents.found && !json) {
-                std::cout << "还没有学习记录:" << record.path()
-                          << " 不存在。\n在窗口的 学习 菜单里勾选 保存学习记录(脚本里用 record on),"
+                std::cout << "还没有学习记录：" << record.path()
+                          << " 不存在。\n在窗口的 学习 菜单里勾选 保存学习记录（脚本里用 record on），"
                              "之后每次判过分的练习都会记进去。\n";
                 return 0;
             }

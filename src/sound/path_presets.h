@@ -10,6 +10,7 @@ namespace tessaly {
 
 struct PathPreset {
     const char* name;           // "off", "good", ..., "high-disturbed"
+    const char* nameZh;         // the menu's name for it
     double delayMs;             // differential delay between the two paths, ms
     double dopplerSpreadHz;     // two-sigma width of each path's Gaussian Doppler spectrum, Hz
     const char* descriptionZh;  // one short line on what it sounds like, for the menu

@@ -182,11 +182,11 @@ std::string refusalTextZh(const PackClip& c) {
         case PackRefusal::NotAFile: return "不是可读的文件";
         case PackRefusal::NotReadable: return "不是可读的 WAV 文件";
         case PackRefusal::NotPcm: return "不是常见采样率的 PCM 或浮点录音";
-        case PackRefusal::NotFinite: return "有无效的采样值(无穷大或非数)";
+        case PackRefusal::NotFinite: return "有无效的采样值（无穷大或非数）";
         case PackRefusal::Channels: return "不是单声道或立体声";
         case PackRefusal::NoSound: return "没有声音";
-        case PackRefusal::TooLongFile: return "文件太长(" + c.detail + "),最长 10 秒";
-        case PackRefusal::TooLong: return "太长(" + c.detail + "),去掉首尾静音后最长 2 秒";
+        case PackRefusal::TooLongFile: return "文件太长（" + c.detail + "），最长 10 秒";
+        case PackRefusal::TooLong: return "太长（" + c.detail + "），去掉首尾静音后最长 2 秒";
     }
     return "";
 }

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace tessaly {
@@ -56,6 +57,11 @@ public:
         s_->changed.notify_all();
         return s_->started;
     }
+    void pause() override {
+        std::lock_guard lock(s_->mutex);
+        s_->started = false;
+        s_->changed.notify_all();
+    }
     bool active() override {
         std::lock_guard lock(s_->mutex);
         return !s_->broken;
@@ -95,7 +101,7 @@ public:
 
     static LiveOutputTiming quick() {
         using std::chrono::milliseconds;
-        return {milliseconds(1), milliseconds(1), std::chrono::hours(1)};
+        return {milliseconds(1), milliseconds(1), std::chrono::hours(1), std::chrono::hours(1)};
     }
 
     std::vector<std::string> notices() {
@@ -135,6 +141,19 @@ public:
     template <class Change> auto with(Change change) {
         std::lock_guard lock(stream->mutex);
         return change(*stream);
+    }
+    int opens() {
+        std::lock_guard lock(stream->mutex);
+        return stream->opens;
+    }
+    void waitForPause() {
+        std::unique_lock lock(stream->mutex);
+        stream->waitUntil(lock, [&] { return !stream->started; });
+    }
+    bool waitForRest() {
+        const auto limit = std::chrono::steady_clock::now() + kLongWait;
+        while (!output->resting() && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+        return output->resting();
     }
     void waitForOpens(int count) {
         std::unique_lock lock(stream->mutex);
@@ -250,6 +269,36 @@ TEST(LiveOutputSound, VoicesCarryOnAcrossTheHandOvers) {
     EXPECT_NEAR(toneAmplitude(after, 0, n, 500, LiveOutput::kSampleRate), 0.4, 0.02);
     EXPECT_NEAR(toneAmplitude(after, 0, n, 1500, LiveOutput::kSampleRate), 0.2, 0.02);
     EXPECT_NE(clip->getStatus(), 0);  // still playing: not restarted, not dropped
+}
+
+// A quiet output rests: no thread renders, the stream stops and the device is not
+// tried again. The next sound wakes it and the mixer goes on from the frame the clock
+// reached meanwhile, so the loop started then is heard at once.
+TEST(LiveOutputSound, AQuietOutputRestsUntilTheNextSound) {
+    for (const auto fake : {LiveRig::Device::Present, LiveRig::Device::Absent}) {
+        auto timing = LiveRig::quick();
+        timing.rest = std::chrono::milliseconds(20);
+        LiveRig rig(fake, timing);
+        if (fake == LiveRig::Device::Present) {
+            rig.playOnDevice();
+            rig.pump(4800);
+            rig.waitForPause();
+        }
+        ASSERT_TRUE(rig.waitForRest());
+        const int opensAtRest = rig.opens();
+        const std::int64_t restedAt = rig.mixer->framesRendered();
+        auto loop = rig.device->createBuffer(Bus::Reader, "loop", kFlagsWithTone);
+        ASSERT_TRUE(loop->play(true));
+        EXPECT_FALSE(rig.output->resting());
+        if (fake == LiveRig::Device::Present) {
+            const auto heard = rig.pump(4800);
+            EXPECT_GT(rig.mixer->framesRendered(), restedAt + 4800);
+            EXPECT_NEAR(toneAmplitude(heard, 0, heard.size(), 500, LiveOutput::kSampleRate), 0.4, 0.02);
+        } else {
+            rig.waitForOpens(opensAtRest + 1);
+            EXPECT_GT(rig.opens(), opensAtRest);
+        }
+    }
 }
 
 }  // namespace

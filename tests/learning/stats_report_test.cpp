@@ -158,8 +158,8 @@ TEST(StatsReport, SpeakersAndPileupRatesThroughFiles) {
 
 StatsReport handMade() {
     StatsReport r;
-    r.practices = {{"2024-05-01", "09:05:00", "exam", "5", "off", {}, 200, 199, 0.995, 600},
-                   {"2024-05-03", "21:30:00", "standard", "random", "S3", {"qrn", "vary-tone"}, 200, 1, 0.005, 0}};
+    r.practices = {{"2024-05-01", "09:05:00", "exam", "5", "off", {}, 200, 199, 0.995, 600, {"path=poor", "passband", "agc=medium"}},
+                   {"2024-05-03", "21:30:00", "standard", "random", "S3", {"qrn", "vary-tone"}, 200, 1, 0.005, 0, {}}};
     r.days = {{"2024-05-01", 1, 200, 199, 600, 0.995}, {"2024-05-03", 1, 200, 1, 0, 0.005}};
     r.rows = 400;
     r.copied = 200;
@@ -174,18 +174,18 @@ StatsReport handMade() {
 
 TEST(StatsText, SummaryFirstThenAlignedTablesInChinese) {
     EXPECT_EQ(statsText(handMade()),
-              "共 2 次练习,2024-05-01 至 2024-05-03,练了 2 天,用时 1 小时 5 分钟:400 个呼号抄对 200 个(50%)\n"
-              "最近一次 2024-05-03 21:30:00:200 个抄对 1 个(1%)\n"
-              "接下来练:Y(错 50%)、MOBILE(错 33%)\n"
-              "2024-05-03 该复习:MOBILE\n"
-              "写了但没有读的:\" \" 2 次、\"/\" 1 次\n"
+              "共 2 次练习，2024-05-01 至 2024-05-03，练了 2 天，用时 1 小时 5 分钟：400 个呼号抄对 200 个（50%）\n"
+              "最近一次 2024-05-03 21:30:00：200 个抄对 1 个（1%）\n"
+              "接下来练：Y（错 50%）、MOBILE（错 33%）\n"
+              "2024-05-03 该复习：MOBILE\n"
+              "写了但没有读的：\" \" 2 次、\"/\" 1 次\n"
               "\n"
-              "各次练习,从早到晚\n"
+              "各次练习，从早到晚\n"
               "日期        时间      词表      速度    噪声  抄对   共  正确率     用时  条件\n"
-              "2024-05-01  09:05:00  exam      5       off    199  200     99%  10 分钟  -\n"
+              "2024-05-01  09:05:00  exam      5       off    199  200     99%  10 分钟  path=poor passband agc=medium\n"
               "2024-05-03  21:30:00  standard  random  S3       1  200      1%        -  qrn vary-tone\n"
               "\n"
-              "各字符,错得最多的在前\n"
+              "各字符，错得最多的在前\n"
               "字符    读  错  错的比例  漏掉  复习箱  到期        最常写成\n"
               "Y       10   5       50%     1       1  2024-05-04  \"V\" 3 次\n"
               "MOBILE   3   1       33%     1       2  2024-05-03\n"
@@ -202,26 +202,26 @@ TEST(StatsText, ThresholdsOverTimeKeptApartByConditions) {
                     {"2024-05-03", "21:30:00", -4, 0.4, 30, 2, characters}};
     const std::string text = statsText(r);
     for (const char* part :
-         {"整个呼号的阈值(旧的测法:抄对一半呼号时的信噪比,越低越好),词表 exam，声音 default，路径 off，接收机 关,从早到晚\n"
+         {"整个呼号的阈值（旧的测法：抄对一半呼号时的信噪比，越低越好），词表 exam，声音 default，路径 off，接收机 关，从早到晚\n"
           "日期        时间      阈值 dB    ±  呼号\n"
           "2024-04-01  09:00:00        3  1.5    20\n\n",
-          "字符阈值(抄对一半字符时的信噪比,越低越好),词表 exam，声音 default，路径 off，接收机 关,从早到晚\n"
+          "字符阈值（抄对一半字符时的信噪比，越低越好），词表 exam，声音 default，路径 off，接收机 关，从早到晚\n"
           "日期        时间      阈值 dB    ±  整个呼号 dB  呼号\n"
           "2024-05-01  09:05:00     -1.5  0.5          4.5    20\n"
           "2024-05-03  21:30:00       -4  0.4            2    30\n"
-          "第一次 -1.5 dB,最近一次 -4 dB:低了 2.5 dB,进步了\n",
-          "接收机 通带,从早到晚\n", "(条件不同的阈值不能相比,分开列出)\n"})
+          "第一次 -1.5 dB，最近一次 -4 dB：低了 2.5 dB，进步了\n",
+          "接收机 通带，从早到晚\n", "（条件不同的阈值不能相比，分开列出）\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     EXPECT_EQ(text.find("第一次"), text.rfind("第一次")) << "one comparison only";
     r.thresholds[3].se = 1.2;  // 2.5 dB apart, twice their combined error 2.6 dB: no longer clear
-    EXPECT_NE(statsText(r).find("低了 2.5 dB,在误差之内\n"), std::string::npos);
+    EXPECT_NE(statsText(r).find("低了 2.5 dB，在误差之内\n"), std::string::npos);
 }
 
 TEST(StatsText, SaysWhenThereIsNothingToPractiseYet) {
     EXPECT_EQ(statsText({}), "还没有练习。\n");
     StatsReport r = handMade();
     r.weakest.clear();
-    EXPECT_NE(statsText(r).find("接下来练:读得还太少,看不出来\n"), std::string::npos);
+    EXPECT_NE(statsText(r).find("接下来练：读得还太少，看不出来\n"), std::string::npos);
     r.units = {{"A", 1, 0, 0, 0.0, "", 0, 1, "2024-05-02"}};
     EXPECT_NE(statsText(r).find("到现在没有听错过字符\n"), std::string::npos);
 }

@@ -64,7 +64,7 @@ TEST_F(ThresholdRunTest, EachAnswerIsScoredByCharacterAndFixesTheNextCallsignsSn
     EXPECT_EQ(host.thresholds[0].trials, 10);
     input.hover("ListView1");
     const std::string tip = form.controls().ListView1.toolTip.get();
-    EXPECT_NE(tip.find("\n本次字符阈值 " + snrText(found.snrDb) + " dB (±" + snrText(found.se) + ")"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\n本次字符阈值 " + snrText(found.snrDb) + " dB（±" + snrText(found.se) + "）"), std::string::npos) << tip;
     EXPECT_NE(tip.find("\n整个呼号抄对一半约在 " + snrText(found.wholeSnrDb) + " dB"), std::string::npos) << tip;
     // The record the export writes carries each row's SNR and the run's threshold.
     const PracticeRecord& record = form.review().lastRecord();

@@ -3,6 +3,7 @@
 // features and turns the feedback off. The logic's texts stay as they are.
 #include "form/setting_controls.h"
 #include "practice/expected_copy.h"
+#include "shell/qt/marked_cells.h"
 #include "shell/qt/menu_corner.h"
 #include "shell/qt/practice_status.h"
 #include "window_fixture.h"
@@ -105,6 +106,31 @@ TEST(Feedback, AMarkedListShowsItsWrongCharactersAndMarksInColourButKeepsItsText
     EXPECT_TRUE(f.window().practiceStatus()->isHidden());
 }
 
+// An answer too long for its cell ends in an ellipsis; the marks of what shows stay.
+TEST(Feedback, ALongAnswerEndsInAnEllipsis) {
+    const QFont font = QApplication::font();
+    const QString answer = QStringLiteral("BG1ABCDEFG");
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    QFont boldFont(font);
+    boldFont.setBold(true);
+    const int whole = QFontMetrics(boldFont).horizontalAdvance(answer);
+    for (const int width : {whole + 4, whole / 2}) {
+        QList<QTextLayout::FormatRange> ranges{{2, 8, bold}};
+        const QString shown = elidedMarked(answer, ranges, font, width);
+        if (width > whole) {
+            EXPECT_EQ(shown, answer);
+            EXPECT_EQ(ranges.front().length, 8);
+            continue;
+        }
+        ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(answer.startsWith(shown.chopped(1)));
+        EXPECT_LE(QFontMetrics(boldFont).horizontalAdvance(shown), width);
+        ASSERT_EQ(ranges.size(), 1);
+        EXPECT_EQ(ranges.front().start + ranges.front().length, shown.size() - 1) << "no mark on the ellipsis";
+    }
+}
+
 TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
     WindowFixture f;
     f.window().show();
@@ -120,7 +146,7 @@ TEST(Feedback, TheMenuBarSaysWhereThePracticeStandsThenTheScore) {
     f.advance(1200);
     EXPECT_EQ(status->text(), QStringLiteral("第 2/3 组 · 报读中"));
     QTest::mouseClick(f.button("Command5"), Qt::LeftButton);
-    EXPECT_EQ(status->text(), QStringLiteral("正确 0/3 (0%)"));
+    EXPECT_EQ(status->text(), QStringLiteral("正确 0/3（0%）"));
     EXPECT_FALSE(status->isHidden());
     // The list's summary keeps its own text, for the pointer.
     f.session.input().hover("ListView1");
@@ -139,17 +165,17 @@ TEST(Feedback, StatusTexts) {
         {{S::Reading, 2, 5, 0}, "第 2/5 组 · 报读中"},
         {{S::WaitingForAnswer, 5, 5, 0}, "第 5/5 组 · 请输入"},
         {{S::ReadingOver, 5, 5, 0}, "报读完毕 · 请输入"},
-        {{S::Marked, 0, 5, 3}, "正确 3/5 (60%)"},
-        {{S::Marked, 0, 5, 5}, "正确 5/5 (100%)"},
-        {{S::Marked, 0, 500, 499}, "正确 499/500 (99%)"},  // 100% only for all
-        {{S::Marked, 0, 500, 1}, "正确 1/500 (1%)"},       // 0% only for none
+        {{S::Marked, 0, 5, 3}, "正确 3/5（60%）"},
+        {{S::Marked, 0, 5, 5}, "正确 5/5（100%）"},
+        {{S::Marked, 0, 500, 499}, "正确 499/500（99%）"},  // 100% only for all
+        {{S::Marked, 0, 500, 1}, "正确 1/500（1%）"},       // 0% only for none
         {{S::Reading, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下"},
         {{S::WaitingForAnswer, 3, 5, 0, true}, "第 3/5 组 · 本组答案已记下，报读等下一次回车"},
         {{S::Reading, 3, 20, 0, false, R::Running, 20}, "阈值测试 · 第 3/20 · +2 dB"},
         {{S::WaitingForAnswer, 4, 20, 0, true, R::Running, -35}, "阈值测试 · 第 4/20 · -3.5 dB"},
         {{S::Idle, 0, 0, 0, false, R::Armed}, "阈值测试 · 待开始"},
-        {{S::Marked, 0, 5, 3, false, R::Armed}, "正确 3/5 (60%) · 阈值测试 · 待开始"},
-        {{S::Marked, 0, 7, 3, false, R::Unfinished}, "正确 3/7 (43%) · 阈值测试没有做完"},
+        {{S::Marked, 0, 5, 3, false, R::Armed}, "正确 3/5（60%） · 阈值测试 · 待开始"},
+        {{S::Marked, 0, 7, 3, false, R::Unfinished}, "正确 3/7（43%） · 阈值测试没有做完"},
         {{S::Reading, 2, 0, 0, false, R::None, 0, 3, 5}, "呼叫堆积 · 第 2 轮 · 3 个电台在呼叫 · 已联络 5"},
     };
     for (const auto& c : cases) EXPECT_EQ(statusText(c.status), QString::fromUtf8(c.text)) << c.text;

@@ -237,7 +237,7 @@ TEST(MainWindow, SaysQuietlyWhileThereIsNoSoundAndMovesNothing) {
     f.session.pollSound();
     QLabel* notice = f.window().noSoundNotice();
     EXPECT_TRUE(notice->isVisible());
-    EXPECT_EQ(notice->text(), QStringLiteral("无声音输出设备,声音恢复后自动继续"));
+    EXPECT_EQ(notice->text(), QStringLiteral("无声音输出设备，声音恢复后自动继续"));
     QApplication::processEvents();  // the menu bar lays its corner out
     EXPECT_GE(notice->width(), notice->sizeHint().width()) << "the whole notice shows";
     EXPECT_EQ(f.button("Command4")->mapTo(&f.window(), QPoint()), start);

@@ -1,12 +1,19 @@
 // The window on any screen: it opens at its normal size when there is room and
 // never larger than the screen, grows with the list taking the room, shrinks with
-// the settings scrolled, and the error analysis opens beside it. ctest runs this
+// the settings scrolled, and the other windows open beside it, within the screen. ctest runs this
 // suite once more with QT_SCALE_FACTOR=2 on a 1280 x 900 screen.
+#include "learning/learning_record.h"
+#include "shell/qt/about_box.h"
 #include "shell/qt/analysis_window.h"
+#include "shell/qt/export_dialog.h"
+#include "shell/qt/progress_window.h"
+#include "support/record_folders.h"
 #include "shell/qt/client_area.h"
 #include "window_fixture.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -15,8 +22,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace tessaly::qt::testing {
 namespace {
+
+using tessaly::testing::RecordFolders;
 
 QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint()), w->size()}; }
 
@@ -111,25 +123,60 @@ TEST(Screens, SmallerTheSettingsScrollAndTheAnswerBoxStays) {
     EXPECT_TRUE(seen.contains(onScreen(f.option("Option11"))));
 }
 
-TEST(Screens, TheErrorAnalysisOpensBesideTheWindow) {
+// Every other window stands wholly on the screen it opens on, no larger than what it
+// shows; the ones that open beside the window do so where there is room, and
+// otherwise leave its settings, 开始 and 停止 free while they keep a usable width.
+TEST(Screens, EveryWindowFitsItsScreenBesideTheWindow) {
+    RecordFolders folders;
     WindowFixture f;
     MainWindow& w = f.window();
     const QRect room = w.screen()->availableGeometry();
+    if (QScreen* s = w.screen()) w.move(s->availableGeometry().center() - w.rect().center());
     showAndSettle(w);
-    // Narrow enough that there is room beside it, at the screen's left.
-    w.resize(w.minimumSizeHint());
-    w.move(room.topLeft());
-    QApplication::processEvents();
-    AnalysisWindow* analysis = w.showAnalysis();
-    QApplication::processEvents();
-    const QRect main = w.frameGeometry(), beside = analysis->frameGeometry();
-    EXPECT_TRUE(room.contains(beside));
-    if (room.width() >= main.width() + beside.width() + 8) {
-        EXPECT_FALSE(beside.intersects(main)) << "beside, not on top of it";
-        EXPECT_GT(beside.left(), main.right());
-        EXPECT_EQ(beside.top(), main.top());
+    const auto about = [&]() -> QWidget* {
+        w.aboutAction()->trigger();
+        return f.session.host().aboutBox();
+    };
+    const auto recordOn = [&]() -> QWidget* {
+        PracticeRecord p{f.form().review().keeper().today(), "08:30:00", "exam", "5", "S2", {}, {}};
+        p.rows.push_back({1, "BA1AB", "BA1AB", true, "BA1AB"});
+        std::string error;
+        EXPECT_TRUE(LearningRecord(folders.record()).append(p, error)) << error;
+        w.progressWindow()->close();
+        f.session.input().setRecord(true);
+        return w.showProgress();
+    };
+    const struct {
+        const char* name;
+        std::function<QWidget*()> open;
+        bool beside;
+        int mostHeight;  // logical px, client area
+    } cases[] = {
+        {"学习进度, the record off", [&] { return w.showProgress(); }, true, 200},
+        {"学习进度, the record on", recordOn, true, 760},
+        {"错误分析", [&] { return w.showAnalysis(); }, true, 460},
+        {"关于", about, false, 260},
+        {"导出成绩", [&] { return exportDialog(&w, QDir::tempPath()).release(); }, false, 10000},
+    };
+    for (const auto& c : cases) {
+        QWidget* opened = c.open();
+        ASSERT_TRUE(opened) << c.name;
+        showAndSettle(*opened);
+        const QRect main = w.frameGeometry(), other = opened->frameGeometry();
+        EXPECT_TRUE(room.contains(other)) << c.name << ": " << other.width() << "x" << other.height() << "+" << other.x()
+                                          << "+" << other.y() << " on " << room.width() << "x" << room.height();
+        EXPECT_LE(opened->height(), c.mostHeight) << c.name;
+        if (!c.beside) continue;
+        const int controls = std::min({w.clientArea()->settingsScroll()->mapToGlobal(QPoint()).x(),
+                                       f.button("Command4")->mapToGlobal(QPoint()).x(),
+                                       f.button("Command5")->mapToGlobal(QPoint()).x()});
+        if (room.width() >= main.width() + other.width() + 8) {
+            EXPECT_FALSE(other.intersects(main)) << c.name << ": beside, not on top of it";
+            EXPECT_EQ(other.top(), main.top()) << c.name;
+        } else if (controls - room.left() >= 240 + 8 + other.width() - opened->width()) {
+            EXPECT_LT(other.right(), controls) << c.name << ": over the list, not the controls";
+        }
     }
-    EXPECT_NE(beside.topLeft(), QPoint(0, 0));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <QScreen>
 
 #ifndef TESSALY_CONTACT_ADDRESS
-#define TESSALY_CONTACT_ADDRESS "tessaly@example.org"
+#define TESSALY_CONTACT_ADDRESS ""
 #endif
 
 namespace tessaly::qt {
@@ -51,7 +51,7 @@ std::function<void(const QUrl&)>& AboutBox::urlOpener() {
     return opener;
 }
 
-AboutBox::AboutBox() : QDialog(nullptr) {
+AboutBox::AboutBox(const QString& address) : QDialog(nullptr), address_(address) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromUtf8("关于Tessaly"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -82,7 +82,8 @@ AboutBox::AboutBox() : QDialog(nullptr) {
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(twips(100), twips(3270), twips(4560) - twips(100), 2);
 
-    contact_ = new QLabel(QStringLiteral("EMail: ") + contactAddress(), this);
+    contact_ = new QLabel(QStringLiteral("EMail: ") + address_, this);
+    contact_->setVisible(!address_.isEmpty());
     QFont contactFont = songFont(9);
     contactFont.setUnderline(true);
     contact_->setFont(contactFont);
@@ -99,9 +100,9 @@ AboutBox::AboutBox() : QDialog(nullptr) {
 }
 
 bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == contact_ && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == contact_ && !address_.isEmpty() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        urlOpener()(QUrl(QStringLiteral("mailto:") + contactAddress()));
+        urlOpener()(QUrl(QStringLiteral("mailto:") + address_));
         return true;
     }
     return QDialog::eventFilter(watched, event);

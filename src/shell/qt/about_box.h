@@ -13,9 +13,10 @@ namespace tessaly::qt {
 
 class AboutBox final : public QDialog {
 public:
-    AboutBox();
+    // Without an address (the default) the box shows no contact line at all.
+    explicit AboutBox(const QString& address = contactAddress());
 
-    // The contact address, fixed when the program is configured.
+    // The contact address, fixed when the program is configured; empty unless set.
     static QString contactAddress();
     // How the mail link is opened; the desktop's mail handler unless replaced.
     // Whether it worked is not looked at: without a mail client nothing happens.
@@ -28,6 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString address_;
     QLabel* contact_ = nullptr;
     QPushButton* ok_ = nullptr;
 };

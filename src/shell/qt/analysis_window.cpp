@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -66,17 +67,20 @@ AnalysisWindow::AnalysisWindow(const ErrorAnalysis& analysis, QWidget* owner, co
     scroll->setWidget(bars_);
     scroll->setWidgetResizable(true);
     layout->addWidget(scroll);
-    resize(420, 460);
     refresh();
+    resize(sizeHint());
 }
+
+// Room for the review column beside the bars while the record is on.
+QSize AnalysisWindow::sizeHint() const { return {keeper_ && keeper_->on() ? 600 : 420, 460}; }
 
 void AnalysisWindow::refresh() {
     const bool record = keeper_ && keeper_->on();
     rows_ = record ? unitBars(analysis_, &keeper_->boxes(), keeper_->today()) : unitBars(analysis_);
     summary_->setText(analysisSummary(analysis_, record));
     bars_->show(rows_);
-    // Room for the review column beside the bars.
-    if (record && width() < 600) resize(600, height());
+    if (record && width() < sizeHint().width() && screen())
+        resize(std::min(sizeHint().width(), screen()->availableGeometry().width()), height());
 }
 
 void AnalysisWindow::keyPressEvent(QKeyEvent* event) {

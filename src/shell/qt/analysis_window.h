@@ -27,6 +27,8 @@ public:
                             const LearningKeeper* keeper = nullptr);
     // Reads the analysis again (after another marked practice).
     void refresh();
+    // Wider while the record is on: its review column stands beside the bars.
+    QSize sizeHint() const override;
     const std::vector<UnitBar>& rows() const { return rows_; }
     QLabel* summary() const { return summary_; }
 

@@ -15,7 +15,7 @@ void DeferredSoundPlatform::startOpening() {
             std::string error;
             if (auto pack = VoicePack::load(folder, error)) {
                 for (const PackClip* clip : pack->refused())
-                    opened.problems.push_back(clip->file + ":" + refusalTextZh(*clip));
+                    opened.problems.push_back(clip->file + "：" + refusalTextZh(*clip));
                 waves = pack->lookup(std::move(waves));
             } else {
                 opened.problems.push_back("无法读取声音包文件夹 " + folder);

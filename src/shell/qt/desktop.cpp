@@ -1,6 +1,8 @@
 // The desktop program: the loader, then the main window, on the Qt event loop.
 #include "shell/desktop.h"
 
+#include "base/crash_report.h"
+#include "base/xdg_places.h"
 #include "learning/learning_settings.h"
 #include "learning/record_digest.h"
 #include "shell/qt/app_icon.h"
@@ -85,9 +87,15 @@ int runDesktop(int argc, char** argv, const DesktopOptions& options) {
         probe.mark("main window loaded");
         // Said once the window stands, with the built-in clips already speaking for the refused files.
         if (const auto problems = sound.voicePackProblems(); !problems.empty()) {
-            std::string text = "声音包中以下文件未能采用,改用内置语音:";
+            std::string text = "声音包中以下文件未能采用，改用内置语音：";
             for (const std::string& p : problems) text += "\n" + p;
             QTimer::singleShot(0, &session->window(), [&session, text] { session->host().messageBox("声音包", text); });
+        }
+        std::string error;
+        if (const std::string report = takeCrashNotice(stateFolder(error)); !report.empty()) {
+            QTimer::singleShot(0, &session->window(), [&session, report] {
+                session->host().messageBox("Tessaly", "上次异常退出，报告在 " + report);
+            });
         }
         if (probe.active()) QCoreApplication::exit(0);
     };

@@ -1,6 +1,7 @@
 #include "shell/qt/export_dialog.h"
 
 #include <QDateTime>
+#include <QScreen>
 
 namespace tessaly::qt {
 
@@ -12,6 +13,13 @@ std::unique_ptr<QFileDialog> exportDialog(QWidget* parent, const QString& folder
     dialog->setDefaultSuffix(QStringLiteral("csv"));
     dialog->selectFile(
         QStringLiteral("tessaly-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    if (const QScreen* s = parent ? parent->screen() : nullptr) {
+        // Qt's own dialog asks for more than a small or magnified screen has: within
+        // the screen, less room for a title bar and borders (logical px).
+        const QSize room = s->availableGeometry().size() - QSize(12, 42);
+        dialog->setMinimumSize(dialog->minimumSizeHint().boundedTo(room));
+        dialog->resize(dialog->sizeHint().boundedTo(room));
+    }
     return dialog;
 }
 

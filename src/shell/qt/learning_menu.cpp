@@ -103,7 +103,7 @@ void addPath(QMenu& menu, MainWindow& w, int) {
     auto* group = new QActionGroup(paths);
     for (const PathPreset& preset : pathPresets()) {
         const QString name = QString::fromUtf8(preset.name);
-        QAction* item = paths->addAction(preset.name == std::string_view("off") ? QStringLiteral("关") : name);
+        QAction* item = paths->addAction(QString::fromUtf8(preset.nameZh));
         item->setCheckable(true);
         item->setChecked(w.form().band().path() == preset.name);
         item->setToolTip(QString::fromUtf8(preset.descriptionZh));
@@ -136,7 +136,7 @@ void addReceiver(QMenu& menu, MainWindow& w, int) {
         QAction* item = receiver->addAction(label);
         item->setCheckable(true);
         item->setChecked(w.form().band().agc() == speed);
-        item->setToolTip(QStringLiteral("自动增益：信号衰落时把声音拉回来，噪音也随之升高"));
+        item->setToolTip(QStringLiteral("自动增益：信号衰落时把声音拉回来；字与字之间的嘶声也随之升高约 11–20 dB"));
         group->addAction(item);
         QObject::connect(item, &QAction::triggered, &w,
                          [&w, speed = std::string(speed)] { w.act([speed](UserInput& in) { in.setAgc(speed); }); });

@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QScrollArea>
 #include <QTimer>
 
 #include <algorithm>
@@ -45,6 +46,10 @@ void setToolTipIfChanged(QWidget* w, const QString& tip) {
 // Before the window manager has framed a window its frame is unknown: room for a
 // title bar and borders, generously (logical px).
 constexpr QMargins kFrameGuess(6, 36, 6, 6);
+
+// A window opened beside this one is never made narrower than this to keep the
+// controls free (logical px): below it, it covers them instead.
+constexpr int kNarrowest = 240;
 
 QMargins frameOf(const QWidget* w) {
     const QRect outer = w->frameGeometry();
@@ -360,15 +365,26 @@ void MainWindow::placeBeside(QWidget* other) const {
     // Its frame is not known before it is shown: as this window's.
     const QMargins frame = frameOf(this);
     const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
-    other->resize(other->size().boundedTo(room.size() - frameSize));
-    const QSize outer = other->size() + frameSize;
+    // As large as what it shows, and never beyond the screen: its contents scroll.
+    QSize size = other->sizeHint().boundedTo(room.size() - frameSize);
     constexpr int kGap = 8;  // px
     QPoint at(main.right() + 1 + kGap, main.top());
-    if (at.x() + outer.width() > room.right() + 1) {
-        if (main.left() - kGap - outer.width() >= room.left()) at.setX(main.left() - kGap - outer.width());
-        else at.setX(room.right() + 1 - outer.width());  // no room beside: over this window's right part
+    if (at.x() + size.width() + frameSize.width() > room.right() + 1) {
+        if (main.left() - kGap - size.width() - frameSize.width() >= room.left()) {
+            at.setX(main.left() - kGap - size.width() - frameSize.width());
+        } else {
+            // No room beside: over the answer list, leaving the settings, 开始 and 停止
+            // free as long as it keeps a usable width.
+            at.setX(room.left());
+            const int controls = std::min({clientArea()->settingsScroll()->mapToGlobal(QPoint()).x(),
+                                           widget("Command4")->mapToGlobal(QPoint()).x(),
+                                           widget("Command5")->mapToGlobal(QPoint()).x()});
+            const int free = controls - kGap - room.left() - frameSize.width();
+            if (size.width() > free) size.setWidth(std::max(free, std::min(size.width(), kNarrowest)));
+        }
     }
-    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height() - frameSize.height())));
+    other->resize(size);
     other->move(at);
 }
 

@@ -1,7 +1,10 @@
 #include "shell/qt/marked_cells.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace tessaly::qt {
 
@@ -40,21 +43,41 @@ QList<QTextLayout::FormatRange> markedRanges(const QString& text, const std::vec
     return ranges;
 }
 
+QString elidedMarked(const QString& text, QList<QTextLayout::FormatRange>& ranges, const QFont& font, int width) {
+    // Measured in bold when any of it is marked (bold), so the cut is never too late.
+    QFont measured(font);
+    if (!ranges.isEmpty()) measured.setBold(true);
+    const QString elided = QFontMetrics(measured).elidedText(text, Qt::ElideRight, width);
+    if (elided == text) return text;
+    const int kept = static_cast<int>(elided.size()) - 1;  // before the ellipsis
+    QList<QTextLayout::FormatRange> left;
+    for (QTextLayout::FormatRange r : ranges) {
+        if (r.start >= kept) continue;
+        r.length = std::min(r.length, kept - r.start);
+        left.append(r);
+    }
+    ranges = left;
+    return elided;
+}
+
 MarkedCells::MarkedCells(MarksOf marksOf, QObject* parent) : QStyledItemDelegate(parent), marksOf_(std::move(marksOf)) {}
 
 void MarkedCells::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int column = index.column();
     const AnswerMarks* marks = column >= kAnswerColumn && marksOf_ ? marksOf_(index.row()) : nullptr;
-    if (!marks) {
-        QStyledItemDelegate::paint(p, option, index);
-        return;
-    }
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
+    if (!marks) {
+        // A callsign too long for its cell ends in an ellipsis; the row numbers are
+        // better cut than replaced by one.
+        if (column >= kAnswerColumn) opt.textElideMode = Qt::ElideRight;
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, p, widget);
+        return;
+    }
+    QString text = opt.text;
+    opt.text.clear();
     // Background, selection and focus as the style draws them; the text on top.
     style->drawControl(QStyle::CE_ItemViewItem, &opt, p, widget);
 
@@ -75,6 +98,7 @@ void MarkedCells::paint(QPainter* p, const QStyleOptionViewItem& option, const Q
     QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     textRect.adjust(margin, 0, -margin, 0);
+    text = elidedMarked(text, ranges, opt.font, textRect.width());
     QTextLayout layout(text, opt.font);
     layout.setFormats(ranges);
     layout.beginLayout();

@@ -19,6 +19,10 @@ namespace tessaly::qt {
 QList<QTextLayout::FormatRange> markedRanges(const QString& text, const std::vector<bool>& marks,
                                              const QTextCharFormat& format);
 
+// A text wider than `width` pixels in `font`, cut to end in an ellipsis ("…"), its
+// marks kept on what is left of it; a text that fits, as it is.
+QString elidedMarked(const QString& text, QList<QTextLayout::FormatRange>& ranges, const QFont& font, int width);
+
 class MarkedCells final : public QStyledItemDelegate {
 public:
     // The marks of a row (0-based), or null to draw it as usual.

@@ -15,8 +15,8 @@ MenuCorner::MenuCorner(QWidget* parent) : QWidget(parent) {
     status_->setStyleSheet(QStringLiteral("color: #505050;"));
     status_->setVisible(false);
     row->addWidget(status_);
-    noSound_ = new QLabel(QStringLiteral("无声音输出设备,声音恢复后自动继续"), this);
-    noSound_->setToolTip(QStringLiteral("练习照常进行;声卡或声音服务可用后,声音会自动恢复"));
+    noSound_ = new QLabel(QStringLiteral("无声音输出设备，声音恢复后自动继续"), this);
+    noSound_->setToolTip(QStringLiteral("练习照常进行；声卡或声音服务可用后，声音会自动恢复"));
     noSound_->setStyleSheet(QStringLiteral("color: #a04000;"));
     noSound_->setVisible(false);
     row->addWidget(noSound_);

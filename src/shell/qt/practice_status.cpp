@@ -87,7 +87,7 @@ QString statusText(const PracticeStatus& s) {
         case Stage::ReadingOver: return QStringLiteral("报读完毕 · 请输入");
         case Stage::Marked:
             if (s.groups == 0) return {};
-            return QStringLiteral("正确 %1/%2 (%3%)").arg(s.copied).arg(s.groups).arg(percent(s.copied, s.groups));
+            return QStringLiteral("正确 %1/%2（%3%）").arg(s.copied).arg(s.groups).arg(percent(s.copied, s.groups));
     }
     return {};
 }

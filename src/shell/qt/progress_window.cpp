@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
 #include <QLineSeries>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -138,7 +140,18 @@ ProgressWindow::ProgressWindow(const LearningKeeper& keeper, QWidget* owner)
     setWindowTitle(QStringLiteral("学习进度"));
     setFont(uiFont());
     setAttribute(Qt::WA_DeleteOnClose, false);
-    auto* layout = new QVBoxLayout(this);
+    // Everything in one scrolled column: on a small or magnified screen the window
+    // is smaller than its charts and table, never larger than the screen.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* column = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(column);
+    scroll->setWidget(column);
+    outer->addWidget(scroll);
     summary_ = new QLabel(this);
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -162,13 +175,26 @@ ProgressWindow::ProgressWindow(const LearningKeeper& keeper, QWidget* owner)
     trends_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(trends_, 3);
     layout->addStretch(0);
-    resize(560, 760);
     refresh();
+    resize(sizeHint());
+}
+
+QSize ProgressWindow::sizeHint() const {
+    if (shown_) return {560, 760};
+    // One paragraph: as tall as it is at this width.
+    constexpr int kWidth = 420;
+    const QMargins m = summary_->parentWidget()->layout()->contentsMargins();
+    return {kWidth, summary_->heightForWidth(kWidth - m.left() - m.right()) + m.top() + m.bottom()};
 }
 
 void ProgressWindow::refresh() {
     summary_->setText(progressSummary(keeper_));
     const bool shown = keeper_.on() && keeper_.digest().practices() > 0;
+    if (shown != shown_) {
+        shown_ = shown;
+        // Open, it takes the size of what it shows now, within its screen.
+        if (isVisible() && screen()) resize(sizeHint().boundedTo(screen()->availableGeometry().size()));
+    }
     for (QWidget* w : {static_cast<QWidget*>(rateView_), static_cast<QWidget*>(thresholdView_),
                        static_cast<QWidget*>(thresholdNote_), static_cast<QWidget*>(trendsTitle_),
                        static_cast<QWidget*>(trends_)})

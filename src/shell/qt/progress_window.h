@@ -20,6 +20,8 @@ public:
     explicit ProgressWindow(const LearningKeeper& keeper, QWidget* owner = nullptr);
     // Shows the record as the keeper last read it.
     void refresh();
+    // The charts and table when there is a record to show; else its one paragraph.
+    QSize sizeHint() const override;
 
     // What it shows, for the tests.
     QLabel* summary() const { return summary_; }
@@ -43,6 +45,7 @@ private:
     QLabel* thresholdNote_ = nullptr;
     QLabel* trendsTitle_ = nullptr;
     QTableWidget* trends_ = nullptr;
+    bool shown_ = false;  // the charts and table are shown
 };
 
 // What the window says first: the days, the time, the callsigns and how many were copied.

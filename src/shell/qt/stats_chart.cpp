@@ -135,16 +135,16 @@ bool drawStatsChart(const StatsReport& report, const std::string& path, std::str
     p.setPen(Qt::black);
     const int copied = report.rows > 0 ? (100 * report.copied + report.rows / 2) / report.rows : 0;
     p.drawText(QRect(kMargin, kMargin, kWidth - 2 * kMargin, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("每次练习的听抄正确率 (%1 次练习, 共 %2/%3 个呼号, %4%)")
+               QStringLiteral("每次练习的听抄正确率（%1 次练习，共 %2/%3 个呼号，%4%）")
                    .arg(report.practices.size())
                    .arg(report.copied)
                    .arg(report.rows)
                    .arg(copied));
     if (!report.thresholds.empty())
         p.drawText(QRect(kMargin, thresholdsTop, kWidth - 2 * kMargin, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("阈值测试:抄对一半呼号时的信噪比 (dB, 越低越好, 竖线为 ±标准误)"));
+                   QStringLiteral("阈值测试：抄对一半呼号时的信噪比（dB，越低越好，竖线为 ±标准误）"));
     p.drawText(QRect(kMargin, barsTop - titleHeight, kWidth - 2 * kMargin, titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("最常听错的字符 (错/读)"));
+               QStringLiteral("最常听错的字符（错/读）"));
     p.setFont(font);
     drawCopyRates(p, QRect(kMargin + 36, kMargin + titleHeight + 8, kWidth - 2 * kMargin - 48, kRateHeight), report.practices);
     if (!report.thresholds.empty())
