@@ -8,6 +8,7 @@
 # at all, and with a private PulseAudio server on a null sink standing in for a card.
 # Needs pulseaudio (and xvfb for XVFB=1).
 set -u
+. "$(dirname "$0")/private-pulse.sh"
 tessaly=$(realpath "${1:?usage: idle-cpu.sh TESSALY [SECONDS]}")
 seconds=${2:-30}
 settle=${SETTLE:-6}
@@ -45,11 +46,5 @@ measure() {  # measure LABEL
 }
 
 measure "idle window, no sound server"
-HOME="$work/home" PULSE_RUNTIME_PATH="$work/run" PULSE_STATE_PATH="$work/state" \
-  pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 --disallow-exit --realtime=no \
-  --high-priority=no --log-target="file:$work/server.log" \
-  -L "module-native-protocol-unix socket=$work/socket auth-anonymous=1" \
-  -L "module-null-sink sink_name=out rate=48000 channels=2" </dev/null >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 100); do timeout 2 pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+start_private_pulse
 measure "idle window, PulseAudio on a null sink"

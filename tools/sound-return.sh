@@ -8,6 +8,7 @@
 # Prints, for each case, the seconds from the server answering to sound in the
 # recording (DOWN and LATE set the seconds without a server). Needs pulseaudio, pulseaudio-utils, libasound2-plugins and sox.
 set -u
+. "$(dirname "$0")/private-pulse.sh"
 tessaly=$(realpath "${1:?usage: sound-return.sh TESSALY}")
 work=$(mktemp -d /tmp/tessaly-return.XXXXXX)
 server=""; recorder=""; app=""
@@ -24,13 +25,7 @@ export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 
 now() { date +%s.%N; }
 start_server() {
-  HOME="$work/home" PULSE_RUNTIME_PATH="$work/run" PULSE_STATE_PATH="$work/state" \
-  pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 --disallow-exit --realtime=no \
-    --high-priority=no --log-target="file:$work/server.log" \
-    -L "module-native-protocol-unix socket=$work/socket auth-anonymous=1" \
-    -L "module-null-sink sink_name=out rate=48000 channels=2" </dev/null >/dev/null 2>&1 &
-  server=$!
-  for _ in $(seq 100); do timeout 2 pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+  start_private_pulse
   up=$(now)
   parecord --device=out.monitor --file-format=wav --format=s16le --rate=48000 --channels=2 \
     --latency-msec=10 "$work/$1.wav" </dev/null >/dev/null 2>&1 &
